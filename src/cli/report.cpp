@@ -1,0 +1,365 @@
+#include "cli/report.h"
+
+#include "season/filemodule.h"
+#include "season/textcodec.h"
+#include "standings/standings.h"
+#include "standings/viewlists.h"
+#include "standings/viewstandings.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+namespace penarin::cli {
+
+namespace {
+
+const char *const Usage =
+    "usage:\n"
+    "  penarin-report show FILE [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--format text|json]\n"
+    "  penarin-report resave IN OUT\n"
+    "\n"
+    "show    prints the standings of a view of the season file. Without --league and\n"
+    "        --division the view stored in the file is shown; --league 0 shows every\n"
+    "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
+    "resave  loads IN and saves it to OUT as the program's Save does.\n";
+
+const char *const CannotLoad = "ファイルを開けません";
+
+struct ShowOptions
+{
+    std::string file;
+    std::optional<int> league;
+    std::optional<int> division;
+    std::optional<int> scope;
+    bool json = false;
+};
+
+struct UsageError
+{
+    std::string message;
+};
+
+std::optional<int> parseInt(const std::string &text)
+{
+    int value = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+ShowOptions parseShow(const std::vector<std::string> &args)
+{
+    ShowOptions options;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        auto value = [&]() -> const std::string & {
+            if (i + 1 >= args.size()) {
+                throw UsageError{arg + " needs a value"};
+            }
+            return args[++i];
+        };
+        auto number = [&]() {
+            const std::string &text = value();
+            const auto parsed = parseInt(text);
+            if (!parsed) {
+                throw UsageError{arg + " needs a number, not \"" + text + "\""};
+            }
+            return *parsed;
+        };
+        if (arg == "--league") {
+            options.league = number();
+        } else if (arg == "--division") {
+            options.division = number();
+        } else if (arg == "--scope") {
+            const std::string &scope = value();
+            if (scope == "official") {
+                options.scope = ScopeOfficial;
+            } else if (scope == "league") {
+                options.scope = ScopeLeague;
+            } else if (scope == "interleague") {
+                options.scope = ScopeInterleague;
+            } else {
+                throw UsageError{"unknown scope \"" + scope + "\""};
+            }
+        } else if (arg == "--format") {
+            const std::string &format = value();
+            if (format != "text" && format != "json") {
+                throw UsageError{"unknown format \"" + format + "\""};
+            }
+            options.json = format == "json";
+        } else if (!arg.empty() && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg};
+        } else if (options.file.empty()) {
+            options.file = arg;
+        } else {
+            throw UsageError{"more than one file given"};
+        }
+    }
+    if (options.file.empty()) {
+        throw UsageError{"show needs a season file"};
+    }
+    return options;
+}
+
+// Picks the view as the main window would: the stored one after opening a
+// file, or the one the show button builds for the requested selectors.
+ViewSelection selectView(Season &season, const ShowOptions &options)
+{
+    if (!options.league && !options.division) {
+        return StoredViewSelection(season);
+    }
+    const int league = options.league.value_or(StoredViewSelection(season).league);
+    const int leagueEntries = static_cast<int>(LeagueSelectorEntries(season).size());
+    if (league < 0 || league >= leagueEntries) {
+        throw UsageError{"no league " + std::to_string(league) + " (0.." +
+                         std::to_string(leagueEntries - 1) + ")"};
+    }
+    const int divisionEntries = static_cast<int>(DivisionSelectorEntries(season, league).size());
+    int division = divisionEntries > 0 ? 0 : -1;
+    if (options.division) {
+        division = *options.division;
+        const int highest = divisionEntries > 0 ? divisionEntries - 1 : 0;
+        if (division < 0 || division > highest) {
+            throw UsageError{"league " + std::to_string(league) + " has no division " +
+                             std::to_string(division)};
+        }
+        if (divisionEntries == 0) {
+            division = -1;
+        }
+    }
+    if (league < 1) {
+        season.GameScope = ScopeInterleague;
+    }
+    BuildViewLists(season, league, division);
+    return {league, division};
+}
+
+struct ViewResult
+{
+    OneBased<StandingsRow> rows;
+    int count = 0;
+};
+
+ViewResult computeView(Season &season, const ViewSelection &selection)
+{
+    AdjustGameScope(season, selection.league);
+    const std::vector<int> teams = ViewTeams(season);
+    ViewTotals totals = TotalViewTeams(season, teams);
+    ViewResult result;
+    result.count = static_cast<int>(teams.size());
+    const OrderSettings order;
+    OrderRows(totals.Rows, result.count, order);
+    NumberRanks(totals.Rows, result.count, order);
+    result.rows = std::move(totals.Rows);
+    return result;
+}
+
+// Terminal columns of a text: East Asian wide characters take two.
+int displayWidth(std::u16string_view text)
+{
+    int width = 0;
+    for (char16_t c : text) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6);
+        if (c >= 0xDC00 && c <= 0xDFFF) {
+            continue; // second half of a pair
+        }
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+void printTable(std::ostream &out, const std::vector<std::vector<Text>> &table,
+                const std::vector<bool> &leftAligned)
+{
+    std::vector<int> widths(leftAligned.size(), 0);
+    for (const auto &line : table) {
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            widths[c] = std::max(widths[c], displayWidth(line[c]));
+        }
+    }
+    for (const auto &line : table) {
+        std::string text;
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            const std::string padding(static_cast<std::size_t>(widths[c] - displayWidth(line[c])), ' ');
+            if (c > 0) {
+                text += "  ";
+            }
+            text += leftAligned[c] ? toUtf8(line[c]) + padding : padding + toUtf8(line[c]);
+        }
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
+        }
+        out << text << '\n';
+    }
+}
+
+Text number(int value)
+{
+    const std::string digits = std::to_string(value);
+    return Text(digits.begin(), digits.end());
+}
+
+Text ascii(const std::string &text)
+{
+    return Text(text.begin(), text.end());
+}
+
+void printText(std::ostream &out, const Season &season, const ViewResult &view, int pctDigits)
+{
+    std::vector<std::vector<Text>> table;
+    table.push_back({u"順位", u"チーム", u"試合", u"勝", u"敗", u"分", u"勝率", u"貯", u"首差",
+                     u"上差", u"残試"});
+    for (int i = 1; i <= view.count; ++i) {
+        const StandingsRow &row = view.rows[i];
+        table.push_back({number(row.Rank), season.team(row.TeamNo).TeamName, number(row.Played),
+                         number(row.Wins), number(row.Losses), number(row.Draws),
+                         ascii(FormatPct(row.Pct, pctDigits)), number(row.Surplus),
+                         ascii(row.BehindLeader), ascii(row.BehindAbove), number(row.Remaining)});
+    }
+    std::vector<bool> left(table.front().size(), false);
+    left[1] = true;
+    printTable(out, table, left);
+}
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+// Doubles printed so that they read back to the same value.
+std::string jsonNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+void printJson(std::ostream &out, const Season &season, const ViewResult &view, int pctDigits)
+{
+    out << "{\n  \"gameScope\": " << season.GameScope << ",\n  \"rows\": [";
+    for (int i = 1; i <= view.count; ++i) {
+        const StandingsRow &row = view.rows[i];
+        out << (i > 1 ? ",\n" : "\n") << "    {"
+            << "\"rank\": " << row.Rank << ", \"teamNo\": " << row.TeamNo
+            << ", \"teamName\": " << jsonString(toUtf8(season.team(row.TeamNo).TeamName))
+            << ", \"played\": " << row.Played << ", \"wins\": " << row.Wins
+            << ", \"losses\": " << row.Losses << ", \"draws\": " << row.Draws
+            << ", \"pct\": " << jsonNumber(row.Pct)
+            << ", \"pctText\": " << jsonString(FormatPct(row.Pct, pctDigits))
+            << ", \"surplus\": " << row.Surplus
+            << ", \"behindLeader\": " << jsonString(row.BehindLeader)
+            << ", \"behindAbove\": " << jsonString(row.BehindAbove)
+            << ", \"remaining\": " << row.Remaining << ", \"maxWins\": " << row.MaxWins
+            << ", \"maxLosses\": " << row.MaxLosses << ", \"maxPct\": " << jsonNumber(row.MaxPct)
+            << ", \"minPct\": " << jsonNumber(row.MinPct) << "}";
+    }
+    out << (view.count > 0 ? "\n  ]\n}\n" : "]\n}\n");
+}
+
+int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseShow(args);
+    Season season;
+    if (LoadSeason(season, options.file) == LoadStatus::Failed) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    // Opening a file displays it, and a displayed season reports results
+    // that exceed the schedule.
+    season.HasSeason = true;
+    const ViewSelection selection = selectView(season, options);
+    if (options.scope) {
+        season.GameScope = *options.scope;
+    }
+    const ViewResult view = computeView(season, selection);
+    const int pctDigits = 3;
+    if (options.json) {
+        printJson(out, season, view, pctDigits);
+    } else {
+        printText(out, season, view, pctDigits);
+    }
+    return ExitOk;
+}
+
+int runResave(const std::vector<std::string> &args, std::ostream &err)
+{
+    if (args.size() != 3) {
+        throw UsageError{"resave needs IN and OUT"};
+    }
+    Season season;
+    if (LoadSeason(season, args[1]) == LoadStatus::Failed) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    season.AddSnapshot = false;
+    if (!SaveSeason(season, args[2])) {
+        err << "cannot write " << args[2] << '\n';
+        return ExitCannotWrite;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    try {
+        if (args.empty()) {
+            throw UsageError{"no command given"};
+        }
+        if (args[0] == "show") {
+            return runShow(args, out, err);
+        }
+        if (args[0] == "resave") {
+            return runResave(args, err);
+        }
+        if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+            out << Usage;
+            return ExitOk;
+        }
+        throw UsageError{"unknown command \"" + args[0] + "\""};
+    } catch (const UsageError &error) {
+        err << "penarin-report: " << error.message << "\n\n" << Usage;
+        return ExitUsage;
+    }
+}
+
+} // namespace penarin::cli

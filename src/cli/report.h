@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace penarin::cli {
+
+enum ExitCode
+{
+    ExitOk = 0,
+    ExitUsage = 2,
+    ExitCannotLoad = 3,
+    ExitCannotWrite = 4,
+};
+
+// Runs penarin-report with its arguments (without the program name).
+int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
+} // namespace penarin::cli

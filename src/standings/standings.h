@@ -1,0 +1,83 @@
+#pragma once
+
+#include "season/season.h"
+
+#include <string>
+
+namespace penarin {
+
+// One team's totals over a game scope, or over one card.
+struct TeamTotalsResult
+{
+    int Wins = 0;
+    int Losses = 0;
+    int Draws = 0;
+    double Pct = 0.0;
+    int Played = 0;
+    int Remaining = 0;
+    double MaxPct = 0.0;
+    int MaxWins = 0;
+    double MinPct = 0.0;
+    int MaxLosses = 0;
+    bool ResultsExceedSchedule = false;
+};
+
+// A team's row of the current view.
+struct StandingsRow
+{
+    int TeamNo = 0;
+    int UserRankA = 0;
+    int UserRankB = 0;
+    int UserRankC = 0;
+    int Rank = 0;
+    int Played = 0;
+    int Wins = 0;
+    int Losses = 0;
+    int Draws = 0;
+    int Surplus = 0;
+    double Pct = 0.0;
+    std::string BehindLeader;
+    std::string BehindAbove;
+    int Remaining = 0;
+    double MaxPct = 0.0;
+    int MaxWins = 0;
+    double MinPct = 0.0;
+    int MaxLosses = 0;
+};
+
+// Ordering options of the settings file's "Rank" section.
+struct OrderSettings
+{
+    int SortBasis = 0;      // 0 by pct, 1 by wins, 2 by the championship judgment
+    int SortTieByOther = 0; // 1: a tie in the primary measure is decided by the other one
+    int GameCountRule = 0;  // 0 ignore, 1 fewer games ranks higher, 2 more games ranks higher
+};
+
+// Totals of `team` over `scope` (ScopeOfficial, ScopeLeague, ScopeInterleague).
+// opponent 0 (or the team itself) = the whole season, otherwise that one card.
+// All outputs are reset on entry; team 0 leaves `out` untouched.
+void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out);
+
+// Copies a team's totals into a standings row (TeamNo, previous-year ranks, counts).
+[[nodiscard]] StandingsRow MakeStandingsRow(const Season &season, int team,
+                                            const TeamTotalsResult &totals);
+
+// Percentage text with half-up rounding and no leading zero (".583").
+[[nodiscard]] std::string FormatPct(double value, int digits);
+
+// True when `lower` must move above `upper` by the games-played rule.
+[[nodiscard]] bool CompareGameCount(int rule, const StandingsRow &upper, const StandingsRow &lower,
+                                    bool byTeamNo);
+
+class JudgmentOrder; // the championship-judgment comparison used when SortBasis is 2
+
+// Orders rows 1..count best first (selection sort, whole rows exchanged).
+// `judgment` is consulted only when settings.SortBasis is 2.
+void OrderRows(OneBased<StandingsRow> &rows, int count, const OrderSettings &settings,
+               const JudgmentOrder *judgment = nullptr);
+
+// Fills Rank, BehindLeader and BehindAbove of rows 1..count.
+void NumberRanks(OneBased<StandingsRow> &rows, int count, const OrderSettings &settings,
+                 const JudgmentOrder *judgment = nullptr);
+
+} // namespace penarin
