@@ -57,6 +57,8 @@ struct OrderSettings
 // opponent 0 (or the team itself) = the whole season, otherwise that one card.
 // All outputs are reset on entry; team 0 leaves `out` untouched.
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out);
+[[nodiscard]] TeamTotalsResult TeamTotals(const Season &season, int team, int scope,
+                                          int opponent = 0);
 
 // Copies a team's totals into a standings row (TeamNo, previous-year ranks, counts).
 [[nodiscard]] StandingsRow MakeStandingsRow(const Season &season, int team,

@@ -1,0 +1,336 @@
+#include "standings/judgment.h"
+
+#include <utility>
+
+namespace penarin {
+
+namespace {
+
+constexpr int CodeEnd = 0;
+constexpr int CodeSecondary = 1;
+constexpr int CodeSeries = 2;
+constexpr int CodeLeaguePct = 3;
+constexpr int CodeInterleagueWins = 6;
+constexpr int CodeGridOrder = 7;
+constexpr int CodeUserRankC = 10;
+
+int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
+              int opponent)
+{
+    if (season.SimMode == 0 || !season.SimResults.contains(team)) {
+        return 0;
+    }
+    const OneBased<std::int16_t> &values = season.SimResults[team].*field;
+    return values.contains(opponent) ? values[opponent] : 0;
+}
+
+// 1 when `mine` is beyond reach of `best`, 2 when it can only be equalled.
+int beyondReach(double mine, double best)
+{
+    if (mine > best) {
+        return 1;
+    }
+    return mine == best ? 2 : 0;
+}
+
+// Codes 3 to 6 compare league-only and interleague-only records, which only
+// exist side by side in the official scope.
+bool conditionApplies(int code, int gameScope)
+{
+    if (code >= CodeLeaguePct && code <= CodeInterleagueWins) {
+        return gameScope == ScopeOfficial;
+    }
+    return code >= CodeEnd && code <= CodeUserRankC;
+}
+
+AheadTables::Table tableOf(int code)
+{
+    return static_cast<AheadTables::Table>(code - CodeSeries);
+}
+
+int previousRank(const StandingsRow &row, int code)
+{
+    switch (code) {
+    case CodeGridOrder:
+        return row.TeamNo;
+    case CodeGridOrder + 1:
+        return row.UserRankA;
+    case CodeGridOrder + 2:
+        return row.UserRankB;
+    default:
+        return row.UserRankC;
+    }
+}
+
+const char *conditionText(int code, int judgment, int gameScope)
+{
+    if (!conditionApplies(code, gameScope)) {
+        return "";
+    }
+    switch (code) {
+    case 1:
+        return judgment == 1 ? "勝率" : "勝数";
+    case 2:
+        return "対戦";
+    case 3:
+        return "リーグ内勝率";
+    case 4:
+        return "リーグ内勝数";
+    case 5:
+        return "交流戦勝率";
+    case 6:
+        return "交流戦勝数";
+    case 7:
+        return "対戦表";
+    case 8:
+        return "設定1";
+    case 9:
+        return "設定2";
+    case 10:
+        return "設定3";
+    default:
+        return "";
+    }
+}
+
+// Rows of `source` by team number, for pairing them with the view's rows.
+std::vector<const StandingsRow *> byTeam(const OneBased<StandingsRow> &source, int teamCount)
+{
+    std::vector<const StandingsRow *> found(static_cast<std::size_t>(teamCount) + 1, nullptr);
+    for (const StandingsRow &row : source) {
+        if (row.TeamNo >= 1 && row.TeamNo <= teamCount) {
+            found[static_cast<std::size_t>(row.TeamNo)] = &row;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+JudgmentSet JudgmentInForce(const Season &season, int firstTeam, int gameScope, bool divisionView)
+{
+    if (!season.Teams.contains(firstTeam)) {
+        return JudgmentSet{0, {0}, 0};
+    }
+    const TeamRecord &team = season.team(firstTeam);
+    if (gameScope == ScopeInterleague) {
+        return team.IntJudgment;
+    }
+    if (divisionView) {
+        return team.DivisionJudgment;
+    }
+    return team.LeagueJudgment;
+}
+
+int Ahead(const Season &season, const JudgmentView &view, int a, int b, AheadCriterion criterion,
+          const StandingsRow &rowA, const StandingsRow &rowB)
+{
+    switch (criterion) {
+    case AheadCriterion::Percentage:
+        return beyondReach(rowA.MinPct, rowB.MaxPct);
+    case AheadCriterion::Wins:
+        return beyondReach(rowA.Wins, rowB.MaxWins);
+    case AheadCriterion::Series:
+        break;
+    }
+    if (!season.Teams.contains(a) || !season.Teams.contains(b) || a == b) {
+        return 0;
+    }
+    const TeamRecord &me = season.team(a);
+    const int scheduled = me.CardGames[b];
+    const int wins = me.CardWins[b] + simulated(season, &SimRecord::Wins, a, b);
+    const int draws = me.CardDraws[b] + simulated(season, &SimRecord::Draws, a, b);
+    int drawFactor = me.LeagueDrawReplay;
+    if (view.GameScope == ScopeInterleague) {
+        drawFactor = season.Interleague.IntDrawReplay;
+    } else if (view.DivisionView) {
+        drawFactor = me.DivisionDrawReplay;
+    }
+    // What b has won plus what is still to play between the two: the most b
+    // can end the series with.
+    const int bestForRival = scheduled - wins - draws * drawFactor;
+    return beyondReach(wins, bestForRival);
+}
+
+AheadTables::AheadTables(int teamCount) : m_teamCount(teamCount < 0 ? 0 : teamCount)
+{
+    const auto cells =
+        static_cast<std::size_t>(m_teamCount) * static_cast<std::size_t>(m_teamCount);
+    for (auto &table : m_tables) {
+        table.assign(cells, 0);
+    }
+}
+
+bool AheadTables::contains(int a, int b) const
+{
+    return a >= 1 && a <= m_teamCount && b >= 1 && b <= m_teamCount;
+}
+
+std::size_t AheadTables::indexOf(int a, int b) const
+{
+    return static_cast<std::size_t>(a - 1) * static_cast<std::size_t>(m_teamCount) +
+           static_cast<std::size_t>(b - 1);
+}
+
+std::uint8_t AheadTables::at(Table table, int a, int b) const
+{
+    if (table < 0 || table >= TableCount || !contains(a, b)) {
+        return 0;
+    }
+    return m_tables[table][indexOf(a, b)];
+}
+
+void AheadTables::set(Table table, int a, int b, std::uint8_t value)
+{
+    if (table < 0 || table >= TableCount || !contains(a, b)) {
+        return;
+    }
+    m_tables[table][indexOf(a, b)] = value;
+}
+
+AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
+                             const OneBased<StandingsRow> &rows, int count,
+                             const OneBased<StandingsRow> &leagueRows,
+                             const OneBased<StandingsRow> &interleagueRows)
+{
+    const int teamCount = season.TeamCount();
+    AheadTables tables(teamCount);
+    if (count > rows.size()) {
+        count = rows.size();
+    }
+    const bool official = view.GameScope == ScopeOfficial;
+    const auto league = byTeam(leagueRows, teamCount);
+    const auto interleague = byTeam(interleagueRows, teamCount);
+    auto fill = [&](AheadTables::Table table, AheadCriterion criterion,
+                    const std::vector<const StandingsRow *> &source, int a, int b) {
+        const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
+        const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
+        if (rowA != nullptr && rowB != nullptr) {
+            tables.set(
+                table, a, b,
+                static_cast<std::uint8_t>(Ahead(season, view, a, b, criterion, *rowA, *rowB)));
+        }
+    };
+
+    for (int i = 1; i <= count; ++i) {
+        const int a = rows[i].TeamNo;
+        if (a < 1 || a > teamCount) {
+            continue;
+        }
+        for (int j = 1; j <= count; ++j) {
+            const int b = rows[j].TeamNo;
+            if (b < 1 || b > teamCount || b == a) {
+                continue;
+            }
+            tables.set(AheadTables::Series, a, b,
+                       static_cast<std::uint8_t>(
+                           Ahead(season, view, a, b, AheadCriterion::Series, rows[i], rows[j])));
+            if (official) {
+                fill(AheadTables::LeaguePct, AheadCriterion::Percentage, league, a, b);
+                fill(AheadTables::LeagueWins, AheadCriterion::Wins, league, a, b);
+                fill(AheadTables::InterleaguePct, AheadCriterion::Percentage, interleague, a, b);
+                fill(AheadTables::InterleagueWins, AheadCriterion::Wins, interleague, a, b);
+            }
+        }
+    }
+    return tables;
+}
+
+JudgmentOrder::JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, int gameScope)
+    : m_judgment(std::move(judgment)), m_tables(&tables), m_gameScope(gameScope)
+{}
+
+// Walks the tie-break conditions for two rows equal in the primary measure:
+// true when a condition puts `first` ahead of `second`. A condition that
+// favours `second` or cannot separate them ends the walk, as does code 0; a
+// condition that leaves them level hands over to the next one.
+bool JudgmentOrder::conditionsPutFirst(const StandingsRow &first, const StandingsRow &second) const
+{
+    for (const int code : m_judgment.Conditions) {
+        if (code == CodeEnd) {
+            return false;
+        }
+        if (!conditionApplies(code, m_gameScope)) {
+            continue;
+        }
+        if (code == CodeSecondary) {
+            const double mine = byWins() ? first.Pct : static_cast<double>(first.Wins);
+            const double theirs = byWins() ? second.Pct : static_cast<double>(second.Wins);
+            if (mine != theirs) {
+                return mine > theirs;
+            }
+        } else if (code <= CodeInterleagueWins) {
+            const int ahead = m_tables->at(tableOf(code), first.TeamNo, second.TeamNo);
+            if (ahead != 2) {
+                return ahead == 1;
+            }
+        } else {
+            return previousRank(first, code) < previousRank(second, code);
+        }
+    }
+    return false;
+}
+
+bool JudgmentOrder::challengerMovesUp(const StandingsRow &best, const StandingsRow &challenger,
+                                      int gameCountRule) const
+{
+    const double bestPrimary = byWins() ? static_cast<double>(best.Wins) : best.Pct;
+    const double challengerPrimary =
+        byWins() ? static_cast<double>(challenger.Wins) : challenger.Pct;
+    if (challengerPrimary > bestPrimary) {
+        return true;
+    }
+    if (bestPrimary > challengerPrimary) {
+        return false;
+    }
+    if (conditionsPutFirst(challenger, best)) {
+        return true;
+    }
+    // Whatever kept the best row, the games-played rule has the last word.
+    return CompareGameCount(gameCountRule, best, challenger, false);
+}
+
+bool JudgmentOrder::strictlyAhead(const StandingsRow &upper, const StandingsRow &lower) const
+{
+    const double upperPrimary = byWins() ? static_cast<double>(upper.Wins) : upper.Pct;
+    const double lowerPrimary = byWins() ? static_cast<double>(lower.Wins) : lower.Pct;
+    if (upperPrimary != lowerPrimary) {
+        return upperPrimary > lowerPrimary;
+    }
+    return conditionsPutFirst(upper, lower);
+}
+
+JudgmentTexts JudgmentText(const Season &season, int leagueSelectorIndex, const JudgmentView &view,
+                           const JudgmentSet &judgment)
+{
+    JudgmentTexts texts;
+    if (leagueSelectorIndex == 0) {
+        if (season.Interleague.IntCounts != 1) {
+            texts.Championship = "不明";
+            return texts;
+        }
+        texts.Championship = "交流戦";
+    } else if (view.GameScope == ScopeInterleague) {
+        texts.Championship = "交流戦";
+    } else if (view.DivisionView) {
+        texts.Championship = "地区";
+    } else {
+        texts.Championship = "リーグ";
+    }
+    texts.Championship += judgment.Judgment == 1 ? "勝数" : "勝率";
+
+    bool firstItem = true;
+    for (const int code : judgment.Conditions) {
+        if (code == CodeEnd) {
+            break;
+        }
+        if (!firstItem) {
+            texts.Conditions += "→";
+        }
+        texts.Conditions += conditionText(code, judgment.Judgment, view.GameScope);
+        firstItem = false;
+    }
+    return texts;
+}
+
+} // namespace penarin

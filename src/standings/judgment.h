@@ -1,0 +1,119 @@
+#pragma once
+
+#include "season/season.h"
+#include "standings/standings.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace penarin {
+
+// The view a judgment is applied to: its game scope, and whether it shows a
+// single division (only possible in the official or league scope).
+struct JudgmentView
+{
+    int GameScope = ScopeOfficial;
+    bool DivisionView = false;
+};
+
+// The championship whose rules order the view: interleague in the
+// interleague scope, else the division's when one division is shown, else
+// the league's. Taken from `firstTeam`, the team of the view's first row
+// (every team of a league or division carries the same rules).
+[[nodiscard]] JudgmentSet JudgmentInForce(const Season &season, int firstTeam, int gameScope,
+                                          bool divisionView);
+
+enum class AheadCriterion
+{
+    Percentage,
+    Wins,
+    Series
+};
+
+// Whether team a is certainly ahead of team b on `criterion` whatever the
+// remaining games bring: 1 ahead, 2 b can at best draw level, 0 otherwise.
+// Percentage and wins compare rowA with rowB; the series is read from the
+// season's card of a against b.
+[[nodiscard]] int Ahead(const Season &season, const JudgmentView &view, int a, int b,
+                        AheadCriterion criterion, const StandingsRow &rowA,
+                        const StandingsRow &rowB);
+
+// Ahead() for every ordered pair of distinct teams of a view, one byte table
+// per criterion, indexed by team number. Pairs outside the view read 0.
+class AheadTables
+{
+public:
+    enum Table
+    {
+        Series,
+        LeaguePct,
+        LeagueWins,
+        InterleaguePct,
+        InterleagueWins,
+        TableCount
+    };
+
+    AheadTables() = default;
+    explicit AheadTables(int teamCount);
+
+    [[nodiscard]] int teamCount() const { return m_teamCount; }
+    [[nodiscard]] std::uint8_t at(Table table, int a, int b) const;
+    void set(Table table, int a, int b, std::uint8_t value);
+
+private:
+    [[nodiscard]] bool contains(int a, int b) const;
+    [[nodiscard]] std::size_t indexOf(int a, int b) const;
+
+    int m_teamCount = 0;
+    std::array<std::vector<std::uint8_t>, TableCount> m_tables;
+};
+
+// Fills the series table for rows 1..count, and in the official scope the
+// four league-only and interleague-only tables from `leagueRows` and
+// `interleagueRows` (matched to the rows by team number, so they may be in
+// any order; a team missing from them reads 0 in those tables).
+[[nodiscard]] AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
+                                           const OneBased<StandingsRow> &rows, int count,
+                                           const OneBased<StandingsRow> &leagueRows = {},
+                                           const OneBased<StandingsRow> &interleagueRows = {});
+
+// The comparison OrderRows and NumberRanks use when the standings are
+// ordered by the championship judgment. It refers to `tables`, which must
+// outlive it.
+class JudgmentOrder
+{
+public:
+    JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, int gameScope);
+
+    [[nodiscard]] const JudgmentSet &judgment() const { return m_judgment; }
+    [[nodiscard]] bool byWins() const { return m_judgment.Judgment == 1; }
+
+    // True when `challenger` must take the place of the current best row.
+    [[nodiscard]] bool challengerMovesUp(const StandingsRow &best, const StandingsRow &challenger,
+                                         int gameCountRule) const;
+    // True when `upper` ranks strictly above the row below it; else they share a rank.
+    [[nodiscard]] bool strictlyAhead(const StandingsRow &upper, const StandingsRow &lower) const;
+
+private:
+    [[nodiscard]] bool conditionsPutFirst(const StandingsRow &first,
+                                          const StandingsRow &second) const;
+
+    JudgmentSet m_judgment;
+    const AheadTables *m_tables;
+    int m_gameScope;
+};
+
+// The two status-bar texts describing the judgment in force (UTF-8).
+struct JudgmentTexts
+{
+    std::string Championship; // e.g. "リーグ勝率", "地区勝数", "不明"
+    std::string Conditions;   // e.g. "勝数→対戦→対戦表"; empty with "不明"
+};
+
+// leagueSelectorIndex 0 is the league box's first entry (all leagues).
+[[nodiscard]] JudgmentTexts JudgmentText(const Season &season, int leagueSelectorIndex,
+                                         const JudgmentView &view, const JudgmentSet &judgment);
+
+} // namespace penarin
