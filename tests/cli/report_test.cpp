@@ -1,0 +1,183 @@
+#include "cli/report.h"
+#include "season/filemodule.h"
+#include "support/seasonbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace penarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run report(const std::vector<std::string> &args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::runReport(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<char> readAll(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("penarin-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path save(Season season, const std::string &name)
+    {
+        const fs::path path = m_dir / name;
+        season.AddSnapshot = false;
+        EXPECT_TRUE(SaveSeason(season, path, test::testNow));
+        return path;
+    }
+
+    fs::path m_dir;
+};
+
+const std::string sampleA = std::string(PENARIN_SAMPLES_DIR) + "/sample-a.ptr";
+const std::string sampleB = std::string(PENARIN_SAMPLES_DIR) + "/sample-b.ptr";
+
+TEST_F(ReportTest, UsageErrorsExitWithTwoAndExplain)
+{
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{}, {"frobnicate"}, {"show"}, {"show", sampleA, "--league"},
+          {"show", sampleA, "--league", "x"}, {"show", sampleA, "--scope", "playoffs"},
+          {"show", sampleA, "--format", "xml"}, {"show", sampleA, "--league", "9"},
+          {"show", sampleB, "--league", "1", "--division", "4"}, {"resave", sampleA}}) {
+        const Run run = report(args);
+        EXPECT_EQ(run.status, cli::ExitUsage) << ::testing::PrintToString(args);
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+}
+
+TEST_F(ReportTest, UnloadableFilesExitWithThreeAndTheProgramsMessage)
+{
+    const fs::path garbage = m_dir / "garbage.ptr";
+    std::ofstream(garbage, std::ios::binary) << "not a season";
+    for (const std::string &file : {garbage.string(), (m_dir / "missing.ptr").string()}) {
+        const Run show = report({"show", file});
+        EXPECT_EQ(show.status, cli::ExitCannotLoad);
+        EXPECT_EQ(show.err, "ファイルを開けません\n");
+        EXPECT_EQ(report({"resave", file, (m_dir / "out.ptr").string()}).status, cli::ExitCannotLoad);
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "out.ptr"));
+}
+
+TEST_F(ReportTest, ResaveOfEachSampleChangesOnlyTheUpdateStamp)
+{
+    // UpdatedAt follows the 26-byte signature array and nine Integers.
+    const std::size_t updatedAt = 26 + 9 * 2;
+    for (const std::string &sample : {sampleA, sampleB}) {
+        const fs::path out = m_dir / "resaved.ptr";
+        ASSERT_EQ(report({"resave", sample, out.string()}).status, cli::ExitOk);
+        std::vector<char> original = readAll(sample);
+        std::vector<char> resaved = readAll(out);
+        ASSERT_EQ(original.size(), resaved.size()) << sample;
+        std::fill_n(original.begin() + updatedAt, 8, 0);
+        std::fill_n(resaved.begin() + updatedAt, 8, 0);
+        EXPECT_TRUE(original == resaved) << sample;
+    }
+}
+
+TEST_F(ReportTest, ResaveReportsAnUnwritableTarget)
+{
+    const Run run = report({"resave", sampleA, (m_dir / "no-such-folder" / "x.ptr").string()});
+    EXPECT_EQ(run.status, cli::ExitCannotWrite);
+}
+
+TEST_F(ReportTest, TextTableListsTheStandingsColumnsInOrder)
+{
+    test::SeasonBuilder b;
+    b.addTeam(u"赤", 1);
+    b.addTeam(u"青", 1);
+    b.addTeam(u"緑", 1);
+    b.roundRobin(10).intCounts(0);
+    b.result(1, 2, 6, 2).result(1, 3, 5, 3).result(2, 3, 4, 4, 1);
+    const Run run = report({"show", save(b.build(), "three.ptr").string()});
+    ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+    std::istringstream lines(run.out);
+    std::string header, first, second, third;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, third);
+    EXPECT_EQ(header.find("順位"), 0u);
+    for (const char *column : {"チーム", "試合", "勝", "敗", "分", "勝率", "貯", "首差", "上差", "残試"}) {
+        EXPECT_NE(header.find(column), std::string::npos) << column;
+    }
+    // 赤 11-5 (.688), 緑 7-9-1 (.438), 青 6-10-1 (.375); games behind in halves.
+    EXPECT_NE(first.find("赤"), std::string::npos);
+    EXPECT_NE(first.find(".688"), std::string::npos);
+    EXPECT_NE(first.find(" -"), std::string::npos);
+    EXPECT_NE(second.find("緑"), std::string::npos);
+    EXPECT_NE(second.find(".438"), std::string::npos);
+    EXPECT_NE(third.find("青"), std::string::npos);
+    EXPECT_NE(third.find("5.0  1.0"), std::string::npos) << third;
+}
+
+TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
+{
+    const Run run = report({"show", sampleA, "--league", "0", "--format", "json"});
+    ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+    // Showing every team counts interleague games: the scope switches.
+    EXPECT_NE(run.out.find("\"gameScope\": 1"), std::string::npos);
+    for (const char *key : {"rank", "teamNo", "teamName", "played", "wins", "losses", "draws",
+                            "pct", "pctText", "surplus", "behindLeader", "behindAbove",
+                            "remaining", "maxWins", "maxLosses", "maxPct", "minPct"}) {
+        EXPECT_NE(run.out.find("\"" + std::string(key) + "\": "), std::string::npos) << key;
+    }
+    std::size_t rows = 0;
+    for (std::size_t at = run.out.find("\"rank\""); at != std::string::npos;
+         at = run.out.find("\"rank\"", at + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 12u);
+}
+
+TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
+{
+    const Run league = report({"show", sampleA, "--league", "2", "--scope", "league", "--format", "json"});
+    ASSERT_EQ(league.status, cli::ExitOk);
+    EXPECT_NE(league.out.find("\"gameScope\": -1"), std::string::npos);
+
+    const Run division = report({"show", sampleB, "--league", "2", "--division", "3", "--format", "json"});
+    ASSERT_EQ(division.status, cli::ExitOk) << division.err;
+    std::size_t rows = 0;
+    for (std::size_t at = division.out.find("\"rank\""); at != std::string::npos;
+         at = division.out.find("\"rank\"", at + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 5u);
+    // Division 3 of league 2 holds teams 26..30.
+    for (int team = 26; team <= 30; ++team) {
+        EXPECT_NE(division.out.find("\"teamNo\": " + std::to_string(team) + ","), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace penarin

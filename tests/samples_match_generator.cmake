@@ -1,0 +1,13 @@
+file(REMOVE_RECURSE ${OUT})
+file(MAKE_DIRECTORY ${OUT})
+execute_process(COMMAND ${GENERATOR} ${OUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the sample generator failed: ${status}")
+endif()
+foreach(name sample-a.ptr sample-b.ptr)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${name} ${SAMPLES}/${name}
+                    RESULT_VARIABLE different)
+    if(different)
+        message(FATAL_ERROR "${name} differs from the generator's output; regenerate with penarin-samplegen samples")
+    endif()
+endforeach()
