@@ -87,7 +87,8 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
         const LeagueSpec &league = spec.leagues[static_cast<std::size_t>(t.league - 1)];
         TeamRecord &r = season.Teams[i];
         r.LeagueName = league.name;
-        r.DivisionName = t.division > 0 ? league.divisions[static_cast<std::size_t>(t.division - 1)] : u"";
+        r.DivisionName =
+            t.division > 0 ? league.divisions[static_cast<std::size_t>(t.division - 1)] : u"";
         r.TeamName = t.name;
         r.League = static_cast<std::int16_t>(t.league);
         r.Division = static_cast<std::int16_t>(t.division);
@@ -119,7 +120,8 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
             r.CardGames[j] = static_cast<std::int16_t>(games);
             if (games > 0) {
                 (spec.teams[static_cast<std::size_t>(j - 1)].league == t.league ? leagueGames
-                                                                                 : interGames) += games;
+                                                                                : interGames) +=
+                    games;
             }
         }
         r.LeagueGames = static_cast<std::int16_t>(leagueGames);
@@ -167,10 +169,12 @@ void playUntil(Season &season, const SeasonSpec &spec, double fraction, Random &
             // Drawn games use up a scheduled game only where they are not replayed.
             const bool sameLeague = ta.League == tb.League;
             const bool sameDivision = sameLeague && ta.Division != 0 && ta.Division == tb.Division;
-            const int drawFactor = !sameLeague ? season.Interleague.IntDrawReplay
+            const int drawFactor = !sameLeague    ? season.Interleague.IntDrawReplay
                                    : sameDivision ? ta.DivisionDrawReplay
                                                   : ta.LeagueDrawReplay;
-            auto used = [&]() { return ta.CardWins[b] + ta.CardLosses[b] + ta.CardDraws[b] * drawFactor; };
+            auto used = [&]() {
+                return ta.CardWins[b] + ta.CardLosses[b] + ta.CardDraws[b] * drawFactor;
+            };
             while (used() < target) {
                 const double roll = random.next();
                 if (roll < spec.drawChance) {
@@ -209,15 +213,18 @@ SeasonSpec sampleA()
     SeasonSpec spec;
     spec.leagues = {{u"東都リーグ", {}}, {u"西海リーグ", {}}};
     spec.teams = {
-        {u"港町ドルフィンズ", 1, 0, 1.25}, {u"北都ベアーズ", 1, 0, 1.10},
-        {u"青葉フェニックス", 1, 0, 1.00}, {u"川崎ランナーズ", 1, 0, 0.95},
-        {u"東京スパローズ", 1, 0, 0.90},   {u"湘南サーフライダーズ", 1, 0, 0.85},
-        {u"博多ファルコンズ", 2, 0, 1.20}, {u"浪速ウルフズ", 2, 0, 1.05},
+        {u"港町ドルフィンズ", 1, 0, 1.25},   {u"北都ベアーズ", 1, 0, 1.10},
+        {u"青葉フェニックス", 1, 0, 1.00},   {u"川崎ランナーズ", 1, 0, 0.95},
+        {u"東京スパローズ", 1, 0, 0.90},     {u"湘南サーフライダーズ", 1, 0, 0.85},
+        {u"博多ファルコンズ", 2, 0, 1.20},   {u"浪速ウルフズ", 2, 0, 1.05},
         {u"神戸ポートスターズ", 2, 0, 1.05}, {u"札幌スノーズ", 2, 0, 0.98},
-        {u"千葉シーガルズ", 2, 0, 0.92},   {u"仙台イーグレッツ", 2, 0, 0.80},
+        {u"千葉シーガルズ", 2, 0, 0.92},     {u"仙台イーグレッツ", 2, 0, 0.80},
     };
     spec.cardGames = [](const std::vector<TeamSpec> &teams, int a, int b) {
-        return teams[static_cast<std::size_t>(a)].league == teams[static_cast<std::size_t>(b)].league ? 25 : 3;
+        return teams[static_cast<std::size_t>(a)].league ==
+                       teams[static_cast<std::size_t>(b)].league
+                   ? 25
+                   : 3;
     };
     spec.intCounts = 1;
     spec.leagueDrawReplay = 1;
@@ -243,8 +250,9 @@ SeasonSpec sampleB()
         {u"ボストン・ハーバーズ", u"ニューアーク・ブリッジス", u"ボルチモア・クラブス",
          u"モントリオール・ヴォヤージャーズ", u"オタワ・メイプルズ", u"シカゴ・ウィンズ",
          u"デトロイト・モーターズ", u"クリーブランド・ロックス", u"ミルウォーキー・ヘラルズ",
-         u"ミネアポリス・ツインスターズ", u"シアトル・ハーバーライツ", u"ポートランド・パイオニアーズ",
-         u"オークランド・ベイカーズ", u"サンディエゴ・セイラーズ", u"ソルトレイク・ビーハイブス"},
+         u"ミネアポリス・ツインスターズ", u"シアトル・ハーバーライツ",
+         u"ポートランド・パイオニアーズ", u"オークランド・ベイカーズ", u"サンディエゴ・セイラーズ",
+         u"ソルトレイク・ビーハイブス"},
         {u"アトランタ・ピーチズ", u"マイアミ・フラミンゴス", u"シャーロット・クイーンズ",
          u"ナッシュビル・ギターズ", u"タンパ・マナティーズ", u"ダラス・ランチャーズ",
          u"ヒューストン・オービッツ", u"カンザスシティ・プレーリーズ", u"セントルイス・アーチズ",

@@ -190,7 +190,8 @@ void printTable(std::ostream &out, const std::vector<std::vector<Text>> &table,
     for (const auto &line : table) {
         std::string text;
         for (std::size_t c = 0; c < line.size(); ++c) {
-            const std::string padding(static_cast<std::size_t>(widths[c] - displayWidth(line[c])), ' ');
+            const std::string padding(static_cast<std::size_t>(widths[c] - displayWidth(line[c])),
+                                      ' ');
             if (c > 0) {
                 text += "  ";
             }

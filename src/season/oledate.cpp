@@ -37,7 +37,8 @@ const long long oleEpochDays = daysFromCivil(1899, 12, 30);
 
 double toOleDate(const CivilDateTime &when)
 {
-    const double days = static_cast<double>(daysFromCivil(when.year, when.month, when.day) - oleEpochDays);
+    const double days =
+        static_cast<double>(daysFromCivil(when.year, when.month, when.day) - oleEpochDays);
     const double fraction = (when.hour * 3600.0 + when.minute * 60.0 + when.second) / 86400.0;
     // Before the epoch the OLE format counts the time forwards from the
     // (negative) day number, so the fraction's sign follows the day's.

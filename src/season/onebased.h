@@ -10,20 +10,27 @@ namespace penarin {
 // Team numbers, rows and snapshots are counted from 1 throughout the program,
 // exactly as the season file stores them. This array takes those numbers as
 // they are, so no "- 1" is scattered over the computations.
-template <class T>
-class OneBased
+template <class T> class OneBased
 {
 public:
     OneBased() = default;
-    explicit OneBased(int count, const T &value = T{}) : m_items(static_cast<std::size_t>(count), value) {}
+    explicit OneBased(int count, const T &value = T{})
+        : m_items(static_cast<std::size_t>(count), value)
+    {}
     OneBased(std::initializer_list<T> items) : m_items(items) {}
 
     [[nodiscard]] int size() const { return static_cast<int>(m_items.size()); }
     [[nodiscard]] bool empty() const { return m_items.empty(); }
     [[nodiscard]] bool contains(int index) const { return index >= 1 && index <= size(); }
 
-    void resize(int count, const T &value = T{}) { m_items.resize(static_cast<std::size_t>(count), value); }
-    void assign(int count, const T &value) { m_items.assign(static_cast<std::size_t>(count), value); }
+    void resize(int count, const T &value = T{})
+    {
+        m_items.resize(static_cast<std::size_t>(count), value);
+    }
+    void assign(int count, const T &value)
+    {
+        m_items.assign(static_cast<std::size_t>(count), value);
+    }
     void clear() { m_items.clear(); }
     void push_back(const T &value) { m_items.push_back(value); }
 

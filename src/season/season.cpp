@@ -48,8 +48,7 @@ float SnapshotPct(const Season &season, int teamNo)
     const RealRecord total = realRecord(season, teamNo);
     const int decided = total.wins + total.losses;
     // Divided in double and then narrowed, as the stored Single always was.
-    return decided == 0 ? 0.0f
-                        : static_cast<float>(static_cast<double>(total.wins) / decided);
+    return decided == 0 ? 0.0f : static_cast<float>(static_cast<double>(total.wins) / decided);
 }
 
 std::int16_t SnapshotSurplus(const Season &season, int teamNo)

@@ -59,9 +59,9 @@ struct InterleagueSettings
 // How one championship (league, division or interleague) is decided.
 struct JudgmentSet
 {
-    std::int16_t Judgment = 0;              // 0 highest percentage, 1 most wins
-    std::vector<std::int16_t> Conditions;   // tie-break codes, read up to the first 0
-    std::int16_t Reversal = 0;              // 0 ignore, 1 tie allowed, 2 strictly above
+    std::int16_t Judgment = 0;            // 0 highest percentage, 1 most wins
+    std::vector<std::int16_t> Conditions; // tie-break codes, read up to the first 0
+    std::int16_t Reversal = 0;            // 0 ignore, 1 tie allowed, 2 strictly above
 
     friend bool operator==(const JudgmentSet &, const JudgmentSet &) = default;
 };
@@ -82,11 +82,11 @@ struct TeamRecord
     std::int16_t LeagueTeamCount = 0;
     std::int16_t LeagueDrawReplay = 0;
     std::int16_t DivisionDrawReplay = 0;
-    JudgmentSet LeagueJudgment;     // LeagueJudgment / LeagueConditions / LeagueReversal
-    JudgmentSet DivisionJudgment;   // DivisionJudgment / DivisionConditions / DivisionReversal
+    JudgmentSet LeagueJudgment;   // LeagueJudgment / LeagueConditions / LeagueReversal
+    JudgmentSet DivisionJudgment; // DivisionJudgment / DivisionConditions / DivisionReversal
     std::int16_t PlaysInterleague = StoredFalse;
-    JudgmentSet IntJudgment;        // IntJudgment / IntConditions / IntReversal
-    OneBased<std::int16_t> CardGames;   // -1 at the team itself and for pairs without a card
+    JudgmentSet IntJudgment;          // IntJudgment / IntConditions / IntReversal
+    OneBased<std::int16_t> CardGames; // -1 at the team itself and for pairs without a card
     OneBased<std::int16_t> CardWins;
     OneBased<std::int16_t> CardLosses;
     OneBased<std::int16_t> CardDraws;

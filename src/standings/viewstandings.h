@@ -21,9 +21,9 @@ void AdjustGameScope(Season &season, int leagueSelectorIndex);
 
 struct ViewTotals
 {
-    OneBased<StandingsRow> Rows;        // in the view's scope
-    OneBased<StandingsRow> LeagueRows;  // league games only; filled in the official scope
-    OneBased<StandingsRow> InterRows;   // interleague games only; filled in the official scope
+    OneBased<StandingsRow> Rows;       // in the view's scope
+    OneBased<StandingsRow> LeagueRows; // league games only; filled in the official scope
+    OneBased<StandingsRow> InterRows;  // interleague games only; filled in the official scope
     bool ResultsExceedSchedule = false;
 };
 

@@ -40,9 +40,10 @@ class ReportTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("penarin-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir =
+            fs::temp_directory_path() /
+            ("penarin-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -65,10 +66,16 @@ const std::string sampleB = std::string(PENARIN_SAMPLES_DIR) + "/sample-b.ptr";
 TEST_F(ReportTest, UsageErrorsExitWithTwoAndExplain)
 {
     for (const std::vector<std::string> &args :
-         {std::vector<std::string>{}, {"frobnicate"}, {"show"}, {"show", sampleA, "--league"},
-          {"show", sampleA, "--league", "x"}, {"show", sampleA, "--scope", "playoffs"},
-          {"show", sampleA, "--format", "xml"}, {"show", sampleA, "--league", "9"},
-          {"show", sampleB, "--league", "1", "--division", "4"}, {"resave", sampleA}}) {
+         {std::vector<std::string>{},
+          {"frobnicate"},
+          {"show"},
+          {"show", sampleA, "--league"},
+          {"show", sampleA, "--league", "x"},
+          {"show", sampleA, "--scope", "playoffs"},
+          {"show", sampleA, "--format", "xml"},
+          {"show", sampleA, "--league", "9"},
+          {"show", sampleB, "--league", "1", "--division", "4"},
+          {"resave", sampleA}}) {
         const Run run = report(args);
         EXPECT_EQ(run.status, cli::ExitUsage) << ::testing::PrintToString(args);
         EXPECT_NE(run.err.find("usage:"), std::string::npos);
@@ -83,7 +90,8 @@ TEST_F(ReportTest, UnloadableFilesExitWithThreeAndTheProgramsMessage)
         const Run show = report({"show", file});
         EXPECT_EQ(show.status, cli::ExitCannotLoad);
         EXPECT_EQ(show.err, "ファイルを開けません\n");
-        EXPECT_EQ(report({"resave", file, (m_dir / "out.ptr").string()}).status, cli::ExitCannotLoad);
+        EXPECT_EQ(report({"resave", file, (m_dir / "out.ptr").string()}).status,
+                  cli::ExitCannotLoad);
     }
     EXPECT_FALSE(fs::exists(m_dir / "out.ptr"));
 }
@@ -127,7 +135,8 @@ TEST_F(ReportTest, TextTableListsTheStandingsColumnsInOrder)
     std::getline(lines, second);
     std::getline(lines, third);
     EXPECT_EQ(header.find("順位"), 0u);
-    for (const char *column : {"チーム", "試合", "勝", "敗", "分", "勝率", "貯", "首差", "上差", "残試"}) {
+    for (const char *column :
+         {"チーム", "試合", "勝", "敗", "分", "勝率", "貯", "首差", "上差", "残試"}) {
         EXPECT_NE(header.find(column), std::string::npos) << column;
     }
     // 赤 11-5 (.688), 緑 7-9-1 (.438), 青 6-10-1 (.375); games behind in halves.
@@ -147,8 +156,8 @@ TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
     // Showing every team counts interleague games: the scope switches.
     EXPECT_NE(run.out.find("\"gameScope\": 1"), std::string::npos);
     for (const char *key : {"rank", "teamNo", "teamName", "played", "wins", "losses", "draws",
-                            "pct", "pctText", "surplus", "behindLeader", "behindAbove",
-                            "remaining", "maxWins", "maxLosses", "maxPct", "minPct"}) {
+                            "pct", "pctText", "surplus", "behindLeader", "behindAbove", "remaining",
+                            "maxWins", "maxLosses", "maxPct", "minPct"}) {
         EXPECT_NE(run.out.find("\"" + std::string(key) + "\": "), std::string::npos) << key;
     }
     std::size_t rows = 0;
@@ -161,11 +170,13 @@ TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
 
 TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
 {
-    const Run league = report({"show", sampleA, "--league", "2", "--scope", "league", "--format", "json"});
+    const Run league =
+        report({"show", sampleA, "--league", "2", "--scope", "league", "--format", "json"});
     ASSERT_EQ(league.status, cli::ExitOk);
     EXPECT_NE(league.out.find("\"gameScope\": -1"), std::string::npos);
 
-    const Run division = report({"show", sampleB, "--league", "2", "--division", "3", "--format", "json"});
+    const Run division =
+        report({"show", sampleB, "--league", "2", "--division", "3", "--format", "json"});
     ASSERT_EQ(division.status, cli::ExitOk) << division.err;
     std::size_t rows = 0;
     for (std::size_t at = division.out.find("\"rank\""); at != std::string::npos;
@@ -175,7 +186,8 @@ TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
     EXPECT_EQ(rows, 5u);
     // Division 3 of league 2 holds teams 26..30.
     for (int team = 26; team <= 30; ++team) {
-        EXPECT_NE(division.out.find("\"teamNo\": " + std::to_string(team) + ","), std::string::npos);
+        EXPECT_NE(division.out.find("\"teamNo\": " + std::to_string(team) + ","),
+                  std::string::npos);
     }
 }
 

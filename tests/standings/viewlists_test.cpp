@@ -54,8 +54,10 @@ TEST(ViewLists, DivisionColumnsAddOtherDivisionsThenOtherLeagues)
 TEST(ViewLists, SelectorEntriesFollowRunsOfNames)
 {
     const Season season = twoLeagues(1);
-    EXPECT_EQ(LeagueSelectorEntries(season), (std::vector<Text>{u"すべて表示", u"リーグ1", u"リーグ2"}));
-    EXPECT_EQ(DivisionSelectorEntries(season, 1), (std::vector<Text>{u"すべて表示", u"地区1", u"地区2"}));
+    EXPECT_EQ(LeagueSelectorEntries(season),
+              (std::vector<Text>{u"すべて表示", u"リーグ1", u"リーグ2"}));
+    EXPECT_EQ(DivisionSelectorEntries(season, 1),
+              (std::vector<Text>{u"すべて表示", u"地区1", u"地区2"}));
     EXPECT_TRUE(DivisionSelectorEntries(season, 2).empty()) << "a league without division names";
     EXPECT_TRUE(DivisionSelectorEntries(season, 0).empty());
 

@@ -80,8 +80,9 @@ Season SeasonBuilder::build() const
         TeamRecord &r = season.Teams[i];
         const std::u16string leagueNo = std::u16string(1, static_cast<char16_t>(u'0' + t.league));
         r.LeagueName = u"リーグ" + leagueNo;
-        r.DivisionName = t.division == 0 ? Text{}
-                                         : u"地区" + std::u16string(1, static_cast<char16_t>(u'0' + t.division));
+        r.DivisionName =
+            t.division == 0 ? Text{}
+                            : u"地区" + std::u16string(1, static_cast<char16_t>(u'0' + t.division));
         r.TeamName = t.name;
         r.League = static_cast<std::int16_t>(t.league);
         r.Division = static_cast<std::int16_t>(t.division);
@@ -98,7 +99,8 @@ Season SeasonBuilder::build() const
         r.HasDivisions = divisions != 0 ? StoredTrue : StoredFalse;
         r.LeagueTeamCount = static_cast<std::int16_t>(leagueTeams);
         r.LeagueDrawReplay = static_cast<std::int16_t>(m_leagueDraw);
-        r.DivisionDrawReplay = static_cast<std::int16_t>(divisions != 0 ? m_divisionDraw : m_leagueDraw);
+        r.DivisionDrawReplay =
+            static_cast<std::int16_t>(divisions != 0 ? m_divisionDraw : m_leagueDraw);
         r.LeagueJudgment = JudgmentSet{0, {0}, 0};
         r.DivisionJudgment = JudgmentSet{0, {0}, 0};
         r.IntJudgment = JudgmentSet{0, {0}, 0};
@@ -139,7 +141,9 @@ Season SeasonBuilder::build() const
     season.resetSimResults();
 
     for (const Result &res : m_results) {
-        auto add = [](std::int16_t &cell, int value) { cell = static_cast<std::int16_t>(cell + value); };
+        auto add = [](std::int16_t &cell, int value) {
+            cell = static_cast<std::int16_t>(cell + value);
+        };
         if (res.simulated) {
             add(season.SimResults[res.a].Wins[res.b], res.wins);
             add(season.SimResults[res.a].Losses[res.b], res.losses);
