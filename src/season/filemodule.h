@@ -34,8 +34,14 @@ enum class LoadStatus
 [[nodiscard]] bool SaveSeason(Season &season, const std::filesystem::path &path,
                               const Clock &clock = systemNow);
 
+// Where SaveSeason writes before it replaces `path`: beside it, so that the
+// final rename stays within one file system.
+[[nodiscard]] std::filesystem::path SaveTemporaryPath(const std::filesystem::path &path);
+
 // The exact bytes SaveSeason writes, without touching the season's
-// memory-only state or the snapshot values (for tests and the fuzzer).
+// memory-only state or the snapshot values (for tests and the fuzzer). The
+// signature and version written are always this program's own, so the bytes
+// are a current-format file also for a season loaded from an older one.
 [[nodiscard]] std::vector<std::uint8_t> EncodeSeason(const Season &season);
 
 } // namespace penarin
