@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace penarin {
+
+// An INI file ("private profile") held in memory as its lines, read and
+// written the way the Windows profile functions did, so that files carried
+// over from older installations read the same and every line we do not own
+// (comments, unknown keys, other sections) survives a write untouched.
+//
+// Lookups compare section and key names without regard to ASCII case. In a
+// file with a section or key twice, the first one counts, as it did before.
+// Text is UTF-8 in memory; the file is written as UTF-8 with CR LF endings.
+class Profile
+{
+public:
+    enum class LoadStatus
+    {
+        Loaded,
+        Missing, // no file: an empty profile, nothing lost by writing one
+        Failed,  // the file exists but could not be read; do not overwrite it
+    };
+
+    Profile() = default;
+
+    // Decodes a file's bytes: UTF-8 (with or without a byte order mark),
+    // otherwise CP932, the encoding older installations wrote. LF and CR LF
+    // line endings are both accepted.
+    [[nodiscard]] static Profile fromBytes(std::string_view bytes);
+
+    [[nodiscard]] LoadStatus load(const std::filesystem::path &path);
+
+    // The value of `key` in `section`: blanks around it removed, then one
+    // pair of matching quotes (' or ") removed, then cut at a NUL.
+    [[nodiscard]] std::optional<std::string> value(std::string_view section,
+                                                   std::string_view key) const;
+    [[nodiscard]] std::string string(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue) const;
+    // A missing key or an empty value gives `defaultValue`; anything else is
+    // read by profileInteger.
+    [[nodiscard]] int integer(std::string_view section, std::string_view key,
+                              int defaultValue) const;
+
+    // Replaces the value where the key stands, adds a missing key at the end
+    // of its section, or a missing section at the end of the file. A value
+    // that would not read back unchanged because of surrounding blanks or
+    // quotes is written in double quotes. Returns false, changing nothing,
+    // when the names or the value cannot be stored on one line.
+    bool setValue(std::string_view section, std::string_view key, std::string_view value);
+    bool setInteger(std::string_view section, std::string_view key, long long value);
+
+    // The file's bytes as they would be written.
+    [[nodiscard]] std::string toBytes() const;
+
+    // Writes the file to a temporary file beside `path` and renames it over
+    // `path` only once it is complete, so a failed write never leaves a
+    // truncated settings file behind. A missing folder is created.
+    [[nodiscard]] bool save(const std::filesystem::path &path) const;
+
+    [[nodiscard]] const std::vector<std::string> &lines() const { return m_lines; }
+
+private:
+    struct Position
+    {
+        std::size_t sectionLine = 0; // index of the header line
+        std::size_t endLine = 0;     // one past the section's last line
+    };
+    [[nodiscard]] std::optional<Position> findSection(std::string_view section) const;
+    [[nodiscard]] std::optional<std::size_t> findKey(const Position &where,
+                                                     std::string_view key) const;
+
+    std::vector<std::string> m_lines;
+    bool m_byteOrderMark = false;
+};
+
+// Reads an integer as GetPrivateProfileInt did: leading blanks, an optional
+// sign, then decimal digits up to the first other character; no digits
+// gives 0. Overlong numbers wrap like the 32-bit original.
+[[nodiscard]] int profileInteger(std::string_view text);
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
+[[nodiscard]] bool isValidUtf8(std::string_view bytes);
+
+// CP932 (Windows Japanese) to UTF-8. Bytes that are not CP932 become U+FFFD.
+[[nodiscard]] std::string cp932ToUtf8(std::string_view bytes);
+
+} // namespace penarin
