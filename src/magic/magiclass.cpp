@@ -125,60 +125,10 @@ void Magiclass::SetMyLeagueIndex(int league)
     m_myLeagueIndex = league;
 }
 
-void Magiclass::SetTgLeagueIndex(int league)
-{
-    m_tgLeagueIndex.push_back(league);
-}
-
 void Magiclass::SetMyTeamIndex(int teamNo)
 {
     // Kept for the caller's bookkeeping; the calculation works on slots.
     m_myTeamIndex = teamNo;
-}
-
-void Magiclass::SetOverWin(std::uint8_t flag)
-{
-    m_overWin.push_back(flag);
-}
-
-void Magiclass::SetPenAvg(std::uint8_t flag)
-{
-    m_penAvg.push_back(flag);
-}
-
-void Magiclass::SetPenWin(std::uint8_t flag)
-{
-    m_penWin.push_back(flag);
-}
-
-void Magiclass::SetIntAvg(std::uint8_t flag)
-{
-    m_intAvg.push_back(flag);
-}
-
-void Magiclass::SetIntWin(std::uint8_t flag)
-{
-    m_intWin.push_back(flag);
-}
-
-void Magiclass::SetBerRnk(std::uint8_t flag)
-{
-    m_berRnk.push_back(flag);
-}
-
-void Magiclass::SetUserRnkA(std::uint8_t flag)
-{
-    m_userRnkA.push_back(flag);
-}
-
-void Magiclass::SetUserRnkB(std::uint8_t flag)
-{
-    m_userRnkB.push_back(flag);
-}
-
-void Magiclass::SetUserRnkC(std::uint8_t flag)
-{
-    m_userRnkC.push_back(flag);
 }
 
 void Magiclass::AryIndex(int slot)
@@ -201,41 +151,6 @@ void Magiclass::SetJudgmentB(int reversal)
     m_reversal = reversal;
 }
 
-void Magiclass::SetVsZanGame(int games)
-{
-    m_vsZanGame.push_back(games);
-}
-
-void Magiclass::SetTgWin(int wins)
-{
-    m_tgWin.push_back(wins);
-}
-
-void Magiclass::SetTgLoss(int losses)
-{
-    m_tgLoss.push_back(losses);
-}
-
-void Magiclass::SetTgZanGame(int remaining)
-{
-    m_tgZanGame.push_back(remaining);
-}
-
-void Magiclass::SetTgAllWin(int maxWins)
-{
-    m_tgAllWin.push_back(maxWins);
-}
-
-void Magiclass::SetTgAllWinAvg(double maxPct)
-{
-    m_tgAllWinAvg.push_back(maxPct);
-}
-
-void Magiclass::SetTgAllLossAvg(double minPct)
-{
-    m_tgAllLossAvg.push_back(minPct);
-}
-
 // My percentage when I win k of my remaining games and lose the rest.
 double Magiclass::myPct(int k) const
 {
@@ -245,6 +160,8 @@ double Magiclass::myPct(int k) const
     return static_cast<double>(m_myWins + k) / static_cast<double>(m_myGames);
 }
 
+// A judgment other than most wins (only 0 and 1 are offered) measures my
+// team by percentage first, the default championship rule.
 double Magiclass::myPrimary(int k) const
 {
     return m_judgment == 1 ? static_cast<double>(m_myWins + k) : myPct(k);
@@ -270,8 +187,16 @@ int Magiclass::firstCandidateK(double rivalMaxPrimary) const
     if (!rising) {
         return 0;
     }
-    int low = 0;
-    int high = remaining;
+    // Most rivals of a large view are clearly ahead of or behind my team;
+    // settle those with one comparison before searching.
+    if (!(myPrimary(0) < rivalMaxPrimary)) {
+        return 0;
+    }
+    if (myPrimary(remaining - 1) < rivalMaxPrimary) {
+        return remaining;
+    }
+    int low = 1;
+    int high = remaining - 1;
     while (low < high) {
         const int mid = low + (high - low) / 2;
         if (myPrimary(mid) < rivalMaxPrimary) {

@@ -49,35 +49,37 @@ public:
     // Empties every list for the next team; the countdown reads -1.
     void Initialize();
 
+    // Setters named SetTg..., SetVsZanGame and the Ahead flags append: the
+    // n-th call after Initialize fills slot n. The others set one value.
     void SetIntMode(int scope);
     void SetMyLeagueIndex(int league);
-    void SetTgLeagueIndex(int league);
+    void SetTgLeagueIndex(int league) { m_tgLeagueIndex.push_back(league); }
     void SetMyTeamIndex(int teamNo);
 
     // Ahead(my team, slot team): 1 certainly ahead, 2 level at best, 0 otherwise.
-    void SetOverWin(std::uint8_t flag);
-    void SetPenAvg(std::uint8_t flag);
-    void SetPenWin(std::uint8_t flag);
-    void SetIntAvg(std::uint8_t flag);
-    void SetIntWin(std::uint8_t flag);
+    void SetOverWin(std::uint8_t flag) { m_overWin.push_back(flag); }
+    void SetPenAvg(std::uint8_t flag) { m_penAvg.push_back(flag); }
+    void SetPenWin(std::uint8_t flag) { m_penWin.push_back(flag); }
+    void SetIntAvg(std::uint8_t flag) { m_intAvg.push_back(flag); }
+    void SetIntWin(std::uint8_t flag) { m_intWin.push_back(flag); }
     // 1 when my team ranks higher on that fixed order, else 0.
-    void SetBerRnk(std::uint8_t flag);
-    void SetUserRnkA(std::uint8_t flag);
-    void SetUserRnkB(std::uint8_t flag);
-    void SetUserRnkC(std::uint8_t flag);
+    void SetBerRnk(std::uint8_t flag) { m_berRnk.push_back(flag); }
+    void SetUserRnkA(std::uint8_t flag) { m_userRnkA.push_back(flag); }
+    void SetUserRnkB(std::uint8_t flag) { m_userRnkB.push_back(flag); }
+    void SetUserRnkC(std::uint8_t flag) { m_userRnkC.push_back(flag); }
 
     void AryIndex(int slot);
     void SetJudgment(int judgment);
     void SetJudgmentA(const std::vector<std::int16_t> &conditions);
     void SetJudgmentB(int reversal);
 
-    void SetVsZanGame(int games);
-    void SetTgWin(int wins);
-    void SetTgLoss(int losses);
-    void SetTgZanGame(int remaining);
-    void SetTgAllWin(int maxWins);
-    void SetTgAllWinAvg(double maxPct);
-    void SetTgAllLossAvg(double minPct);
+    void SetVsZanGame(int games) { m_vsZanGame.push_back(games); }
+    void SetTgWin(int wins) { m_tgWin.push_back(wins); }
+    void SetTgLoss(int losses) { m_tgLoss.push_back(losses); }
+    void SetTgZanGame(int remaining) { m_tgZanGame.push_back(remaining); }
+    void SetTgAllWin(int maxWins) { m_tgAllWin.push_back(maxWins); }
+    void SetTgAllWinAvg(double maxPct) { m_tgAllWinAvg.push_back(maxPct); }
+    void SetTgAllLossAvg(double minPct) { m_tgAllLossAvg.push_back(minPct); }
 
     void GetMagicNumber();
 

