@@ -6,6 +6,7 @@
 
 #include "season/filemodule.h"
 #include "season/season.h"
+#include "standings/viewlists.h"
 
 #include <cmath>
 #include <cstdint>
@@ -76,8 +77,6 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
     season.Header.SavedMinor = ProgramMinor;
     season.Header.SavedRevision = ProgramRevision;
     season.Header.LeagueCount = static_cast<std::int16_t>(spec.leagues.size());
-    season.Header.ViewLeague = 1;
-    season.Header.ViewDivision = spec.leagues.front().divisions.empty() ? -1 : 0;
     season.Header.UpdatedAt = updatedAt;
     season.Interleague.IntCounts = static_cast<std::int16_t>(spec.intCounts);
     season.Interleague.IntDrawReplay = static_cast<std::int16_t>(spec.intDrawReplay);
@@ -137,10 +136,9 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
         r.ShowLabels = 0;
         r.UserRankA = r.UserRankB = r.UserRankC = static_cast<std::int16_t>(i);
     }
-    for (int i = 1; i <= n; ++i) {
-        season.ViewRows.push_back(static_cast<std::int16_t>(i));
-        season.ViewCols.push_back(static_cast<std::int16_t>(i));
-    }
+    // Saved while the first league (and its first division, where it has
+    // divisions) was on show.
+    BuildViewLists(season, 1, spec.leagues.front().divisions.empty() ? -1 : 1);
     season.TeamShown.assign(n, StoredTrue);
     season.TeamSnapshots.resize(n);
     season.resetSimResults();
