@@ -1,10 +1,11 @@
 #include "cli/report.h"
 
+#include "magic/calcodule.h"
 #include "season/filemodule.h"
+#include "season/settings.h"
 #include "season/textcodec.h"
 #include "standings/standings.h"
 #include "standings/viewlists.h"
-#include "standings/viewstandings.h"
 
 #include <charconv>
 #include <cstdio>
@@ -20,6 +21,7 @@ const char *const Usage =
     "usage:\n"
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
+    "                           [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
@@ -35,6 +37,7 @@ struct ShowOptions
     std::optional<int> league;
     std::optional<int> division;
     std::optional<int> scope;
+    std::optional<std::string> settings;
     bool json = false;
 };
 
@@ -88,6 +91,8 @@ ShowOptions parseShow(const std::vector<std::string> &args)
             } else {
                 throw UsageError{"unknown scope \"" + scope + "\""};
             }
+        } else if (arg == "--settings") {
+            options.settings = value();
         } else if (arg == "--format") {
             const std::string &format = value();
             if (format != "text" && format != "json") {
@@ -143,22 +148,21 @@ ViewSelection selectView(Season &season, const ShowOptions &options)
 
 struct ViewResult
 {
-    OneBased<StandingsRow> rows;
-    int count = 0;
+    RecalculateResult pass;
+    std::shared_ptr<const PublishedStandings> published;
+    Settings settings;
 };
 
-ViewResult computeView(Season &season, const ViewSelection &selection)
+Settings loadSettings(const ShowOptions &options)
 {
-    AdjustGameScope(season, selection.league);
-    const std::vector<int> teams = ViewTeams(season);
-    ViewTotals totals = TotalViewTeams(season, teams);
-    ViewResult result;
-    result.count = static_cast<int>(teams.size());
-    const OrderSettings order;
-    OrderRows(totals.Rows, result.count, order);
-    NumberRanks(totals.Rows, result.count, order);
-    result.rows = std::move(totals.Rows);
-    return result;
+    if (!options.settings) {
+        return Settings{};
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(*options.settings, error)) {
+        throw UsageError{"no settings file " + *options.settings};
+    }
+    return readSettings(std::filesystem::path(*options.settings)).settings;
 }
 
 // Terminal columns of a text: East Asian wide characters take two.
@@ -215,17 +219,47 @@ Text ascii(const std::string &text)
     return Text(text.begin(), text.end());
 }
 
-void printText(std::ostream &out, const Season &season, const ViewResult &view, int pctDigits)
+// The standings grid as text: the standings columns, one column per rival
+// row with the magic texts, then the championship magic.
+void printText(std::ostream &out, const Season &season, const ViewResult &view)
 {
+    const PublishedStandings &published = *view.published;
+    const int count = published.Rows.size();
+    // The judgment in force, as the status bar's panels 3 and 4 show it.
+    out << view.pass.Judgment.Championship;
+    if (!view.pass.Judgment.Conditions.empty()) {
+        out << "  " << view.pass.Judgment.Conditions;
+    }
+    out << '\n';
     std::vector<std::vector<Text>> table;
     table.push_back({u"順位", u"チーム", u"試合", u"勝", u"敗", u"分", u"勝率", u"貯", u"首差",
                      u"上差", u"残試"});
-    for (int i = 1; i <= view.count; ++i) {
-        const StandingsRow &row = view.rows[i];
-        table.push_back({number(row.Rank), season.team(row.TeamNo).TeamName, number(row.Played),
-                         number(row.Wins), number(row.Losses), number(row.Draws),
-                         ascii(FormatPct(row.Pct, pctDigits)), number(row.Surplus),
-                         ascii(row.BehindLeader), ascii(row.BehindAbove), number(row.Remaining)});
+    for (int c = 1; c <= count; ++c) {
+        // Rival columns are headed by the first two characters of the rival's name.
+        table.front().push_back(season.team(published.Rows[c].TeamNo).TeamName.substr(0, 2));
+    }
+    table.front().push_back(u"優勝");
+    for (int i = 1; i <= count; ++i) {
+        const StandingsRow &row = published.Rows[i];
+        const CardAnalysis &analysis = published.Analysis[i];
+        std::vector<Text> line{number(row.Rank),
+                               season.team(row.TeamNo).TeamName,
+                               number(row.Played),
+                               number(row.Wins),
+                               number(row.Losses),
+                               number(row.Draws),
+                               ascii(FormatPct(row.Pct, view.settings.Pct)),
+                               number(row.Surplus),
+                               ascii(row.BehindLeader),
+                               ascii(row.BehindAbove),
+                               number(row.Remaining)};
+        for (int c = 1; c <= count; ++c) {
+            const CardFigures &card = analysis.Cards[c];
+            const bool hidden = card.MagicKind == MagicKind::Hidden && view.settings.Magic == 0;
+            line.push_back(c == i ? Text(u"-") : hidden ? Text() : card.MagicText);
+        }
+        line.push_back(analysis.MagicCountdown < 0 ? Text() : number(analysis.MagicCountdown));
+        table.push_back(std::move(line));
     }
     std::vector<bool> left(table.front().size(), false);
     left[1] = true;
@@ -273,11 +307,39 @@ std::string jsonNumber(double value)
     return text;
 }
 
-void printJson(std::ostream &out, const Season &season, const ViewResult &view, int pctDigits)
+void printCards(std::ostream &out, const CardAnalysis &analysis)
 {
-    out << "{\n  \"gameScope\": " << season.GameScope << ",\n  \"rows\": [";
-    for (int i = 1; i <= view.count; ++i) {
-        const StandingsRow &row = view.rows[i];
+    out << ", \"magicCountdown\": " << analysis.MagicCountdown << ", \"cards\": [";
+    for (int c = 1; c <= analysis.Cards.size(); ++c) {
+        const CardFigures &card = analysis.Cards[c];
+        out << (c > 1 ? ",\n" : "\n") << "      {"
+            << "\"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
+            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws
+            << ", \"pct\": " << jsonNumber(card.Pct) << ", \"played\": " << card.Played
+            << ", \"remaining\": " << card.Remaining << ", \"maxWins\": " << card.MaxWins
+            << ", \"maxLosses\": " << card.MaxLosses << ", \"maxPct\": " << jsonNumber(card.MaxPct)
+            << ", \"minPct\": " << jsonNumber(card.MinPct)
+            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText))
+            << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
+            << ", \"magicColor\": " << static_cast<std::uint32_t>(card.MagicColor) << "}";
+    }
+    out << (analysis.Cards.empty() ? "]" : "\n    ]");
+}
+
+void printJson(std::ostream &out, const Season &season, const ViewResult &view)
+{
+    const PublishedStandings &published = *view.published;
+    const int count = published.Rows.size();
+    const int pctDigits = view.settings.Pct;
+    out << "{\n  \"gameScope\": " << season.GameScope
+        << ",\n  \"scopeText\": " << jsonString(view.pass.ScopeText)
+        << ",\n  \"scopeMenuEnabled\": " << (view.pass.ScopeMenuEnabled ? "true" : "false")
+        << ",\n  \"scheduleError\": " << (view.pass.ShowScheduleMessage ? "true" : "false")
+        << ",\n  \"judgmentText\": [" << jsonString(view.pass.Judgment.Championship) << ", "
+        << jsonString(view.pass.Judgment.Conditions) << "]"
+        << ",\n  \"rows\": [";
+    for (int i = 1; i <= count; ++i) {
+        const StandingsRow &row = published.Rows[i];
         out << (i > 1 ? ",\n" : "\n") << "    {"
             << "\"rank\": " << row.Rank << ", \"teamNo\": " << row.TeamNo
             << ", \"teamName\": " << jsonString(toUtf8(season.team(row.TeamNo).TeamName))
@@ -290,14 +352,17 @@ void printJson(std::ostream &out, const Season &season, const ViewResult &view, 
             << ", \"behindAbove\": " << jsonString(row.BehindAbove)
             << ", \"remaining\": " << row.Remaining << ", \"maxWins\": " << row.MaxWins
             << ", \"maxLosses\": " << row.MaxLosses << ", \"maxPct\": " << jsonNumber(row.MaxPct)
-            << ", \"minPct\": " << jsonNumber(row.MinPct) << "}";
+            << ", \"minPct\": " << jsonNumber(row.MinPct);
+        printCards(out, published.Analysis[i]);
+        out << "}";
     }
-    out << (view.count > 0 ? "\n  ]\n}\n" : "]\n}\n");
+    out << (count > 0 ? "\n  ]\n}\n" : "]\n}\n");
 }
 
 int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     const ShowOptions options = parseShow(args);
+    const Settings settings = loadSettings(options);
     Season season;
     if (LoadSeason(season, options.file) == LoadStatus::Failed) {
         err << CannotLoad << '\n';
@@ -310,12 +375,20 @@ int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     if (options.scope) {
         season.GameScope = *options.scope;
     }
-    const ViewResult view = computeView(season, selection);
-    const int pctDigits = 3;
+    ViewResult view;
+    view.settings = settings;
+    view.pass = RecalculateView(season, OrderSettingsFrom(settings),
+                                ViewRequest{selection.league, selection.division});
+    view.published = season.Published;
     if (options.json) {
-        printJson(out, season, view, pctDigits);
+        printJson(out, season, view);
     } else {
-        printText(out, season, view, pctDigits);
+        printText(out, season, view);
+        if (view.pass.ShowScheduleMessage) {
+            std::string message = ScheduleMessage;
+            message.erase(message.find('\r'), 1);
+            err << message << '\n';
+        }
     }
     return ExitOk;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,8 @@ struct SimRecord
     OneBased<std::int16_t> Draws;
 };
 
+struct PublishedStandings;
+
 struct Season
 {
     // Stored part, in file order.
@@ -152,6 +155,10 @@ struct Season
     double SnapshotDate = 0.0;
     Text SnapshotMemo;
     bool AddSnapshot = false;
+
+    // The latest recalculation's standings and magic numbers, replaced as a
+    // whole by every pass; what the other views read.
+    std::shared_ptr<const PublishedStandings> Published;
 
     [[nodiscard]] int TeamCount() const { return Teams.size(); }
     [[nodiscard]] int RowTeamCount() const { return ViewRows.size(); }

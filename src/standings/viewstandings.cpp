@@ -53,18 +53,18 @@ ViewTotals TotalViewTeams(const Season &season, const std::vector<int> &teams)
     return view;
 }
 
-Text ScopeText(const Season &season, int leagueSelectorIndex)
+std::string ScopeText(const Season &season, int leagueSelectorIndex)
 {
     if (leagueSelectorIndex == 0 && season.Interleague.IntCounts == 0) {
-        return u"不明";
+        return "不明";
     }
     switch (season.GameScope) {
     case ScopeLeague:
-        return u"リーグ戦";
+        return "リーグ戦";
     case ScopeInterleague:
-        return u"交流戦";
+        return "交流戦";
     default:
-        return u"公式戦";
+        return "公式戦";
     }
 }
 

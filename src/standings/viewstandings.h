@@ -30,7 +30,7 @@ struct ViewTotals
 // Totals every team of the list in the season's current GameScope.
 [[nodiscard]] ViewTotals TotalViewTeams(const Season &season, const std::vector<int> &teams);
 
-// Texts of the status bar's scope panel.
-[[nodiscard]] Text ScopeText(const Season &season, int leagueSelectorIndex);
+// Text of the status bar's scope panel (UTF-8).
+[[nodiscard]] std::string ScopeText(const Season &season, int leagueSelectorIndex);
 
 } // namespace penarin

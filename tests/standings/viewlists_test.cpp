@@ -73,14 +73,14 @@ TEST(ViewStandings, ShowingAllLeaguesSwitchesTheScope)
     season.GameScope = ScopeLeague;
     AdjustGameScope(season, 0);
     EXPECT_EQ(season.GameScope, ScopeInterleague);
-    EXPECT_EQ(ScopeText(season, 0), u"交流戦");
+    EXPECT_EQ(ScopeText(season, 0), "交流戦");
 
     Season noInterleague = twoLeagues(0);
     noInterleague.GameScope = ScopeInterleague;
     AdjustGameScope(noInterleague, 1);
     EXPECT_EQ(noInterleague.GameScope, ScopeOfficial);
     AdjustGameScope(noInterleague, 0);
-    EXPECT_EQ(ScopeText(noInterleague, 0), u"不明");
+    EXPECT_EQ(ScopeText(noInterleague, 0), "不明");
 
     Season league = twoLeagues(1);
     league.GameScope = ScopeLeague;

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "magic/magiclass.h"
+#include "season/season.h"
+#include "season/settings.h"
+#include "standings/judgment.h"
+#include "standings/standings.h"
+
+#include <memory>
+#include <string>
+
+namespace penarin {
+
+// One row's team against one rival row of the view (or, at its own row, the
+// team's whole season in the scope), with the magic result against that rival.
+struct CardFigures
+{
+    int Opponent = 0;
+    int Wins = 0;
+    int Losses = 0;
+    int Draws = 0;
+    double Pct = 0.0;
+    int Played = 0;
+    int Remaining = 0;
+    int MaxWins = 0;
+    int MaxLosses = 0;
+    double MaxPct = 0.0;
+    double MinPct = 0.0;
+    std::u16string MagicText;
+    penarin::MagicKind MagicKind = penarin::MagicKind::Undecided;
+    std::int32_t MagicColor = 0;
+};
+
+// Per standings row: the championship magic and the cards against every row.
+struct CardAnalysis
+{
+    int TeamNo = 0;
+    int UserRankA = 0;
+    int UserRankB = 0;
+    int UserRankC = 0;
+    int MagicCountdown = -1; // -1 none, 0 decided, n the championship magic
+    OneBased<CardFigures> Cards;
+};
+
+// The product of the latest recalculation: what every other view reads until
+// the next pass replaces it as a whole.
+struct PublishedStandings
+{
+    OneBased<StandingsRow> Rows;     // in standings order
+    OneBased<CardAnalysis> Analysis; // same order as Rows
+    int GameScope = ScopeOfficial;   // the scope the figures were counted in
+};
+
+// The two selectors of the main window the pass is run for.
+struct ViewRequest
+{
+    int LeagueSelectorIndex = 0;    // 0 = every league
+    int DivisionSelectorIndex = -1; // -1 empty, 0 whole league, k the k-th division
+};
+
+// Everything the window shows from one pass besides the published standings.
+struct RecalculateResult
+{
+    std::string ScopeText;  // status-bar panel 2
+    JudgmentTexts Judgment; // panels 3 and 4
+    bool ScopeMenuEnabled = false;
+    int CheckedScope = ScopeOfficial; // the scope entry to check
+    bool ShowScheduleMessage = false; // results exceed a schedule somewhere in the view
+};
+
+inline constexpr const char *ScheduleMessage =
+    "マジックナンバーを正しく計算できません\r\n"
+    "対戦数・引分再試合の設定を変更するか、リーグ・地区を選択してください";
+
+[[nodiscard]] OrderSettings OrderSettingsFrom(const Settings &settings);
+
+// The recalculation pass: totals, judgment in force, ahead tables, order and
+// ranks, every card of the view and every row's magic numbers. Publishes the
+// result in season.Published (replacing the previous one) and returns the
+// texts and states the window shows. Adjusts GameScope when the selection
+// demands it; changes nothing else.
+RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
+                                  const ViewRequest &view);
+
+} // namespace penarin
