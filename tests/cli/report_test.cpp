@@ -127,7 +127,7 @@ TEST_F(ReportTest, TextTableListsTheStandingsColumnsInOrder)
     b.addTeam(u"緑", 1);
     b.roundRobin(10).intCounts(0);
     b.result(1, 2, 6, 2).result(1, 3, 5, 3).result(2, 3, 4, 4, 1);
-    const RunResult run = report({"show", save(b.build(), "three.ptr").string()});
+    const RunResult run = report({"show", save(b.build(), "three.ptr").string(), "--league", "1"});
     ASSERT_EQ(run.status, cli::ExitOk) << run.err;
     std::istringstream lines(run.out);
     std::vector<std::vector<std::string>> table;
@@ -137,14 +137,23 @@ TEST_F(ReportTest, TextTableListsTheStandingsColumnsInOrder)
                            std::istream_iterator<std::string>());
     }
     using Cells = std::vector<std::string>;
-    ASSERT_EQ(table.size(), 4u);
-    EXPECT_EQ(table[0], (Cells{"順位", "チーム", "試合", "勝", "敗", "分", "勝率", "貯", "首差",
-                               "上差", "残試"}));
+    auto standings = [](const Cells &line) { return Cells(line.begin(), line.begin() + 11); };
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(table[0], (Cells{"リーグ勝率"})) << "the judgment in force comes first";
+    EXPECT_EQ(table[1], (Cells{"順位", "チーム", "試合", "勝", "敗", "分", "勝率", "貯", "首差",
+                               "上差", "残試", "赤", "緑", "青", "優勝"}));
     // Ordered by percentage; games behind in halves; drawn games are replayed
     // here, so they leave the 20 scheduled games untouched.
-    EXPECT_EQ(table[1], (Cells{"1", "赤", "16", "11", "5", "0", ".688", "6", "-", "-", "4"}));
-    EXPECT_EQ(table[2], (Cells{"2", "緑", "17", "7", "9", "1", ".438", "-2", "4.0", "4.0", "4"}));
-    EXPECT_EQ(table[3], (Cells{"3", "青", "17", "6", "10", "1", ".375", "-4", "5.0", "1.0", "4"}));
+    EXPECT_EQ(standings(table[2]),
+              (Cells{"1", "赤", "16", "11", "5", "0", ".688", "6", "-", "-", "4"}));
+    EXPECT_EQ(standings(table[3]),
+              (Cells{"2", "緑", "17", "7", "9", "1", ".438", "-2", "4.0", "4.0", "4"}));
+    EXPECT_EQ(standings(table[4]),
+              (Cells{"3", "青", "17", "6", "10", "1", ".375", "-4", "5.0", "1.0", "4"}));
+    // 赤 finishes at .550 or better; 緑 can reach .550 at best, 青 .500: 赤
+    // is above 青 whatever happens (○), needs one more win against 緑 (the
+    // deciding rival), and so its championship magic is 1.
+    EXPECT_EQ(Cells(table[2].begin() + 11, table[2].end()), (Cells{"-", "1", "○", "1"}));
 }
 
 TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
@@ -164,6 +173,96 @@ TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
         ++rows;
     }
     EXPECT_EQ(rows, 12u);
+}
+
+TEST_F(ReportTest, JsonRowsCarryEveryCardWithItsMagic)
+{
+    const RunResult run = report({"show", sampleA, "--format", "json"});
+    ASSERT_EQ(run.status, cli::ExitOk);
+    for (const char *key :
+         {"\"scopeText\": \"公式戦\"", "\"scopeMenuEnabled\": true", "\"scheduleError\": false",
+          "\"judgmentText\": [\"リーグ勝率\", \"勝数→対戦→対戦表\"]",
+          "\"magicCountdown\": ", "\"opponent\": ", "\"magicText\": ", "\"magicKind\": "}) {
+        EXPECT_NE(run.out.find(key), std::string::npos) << key;
+    }
+    // Six rows with six cards each; system colours print as unsigned values.
+    std::size_t cards = 0;
+    for (std::size_t at = run.out.find("\"opponent\""); at != std::string::npos;
+         at = run.out.find("\"opponent\"", at + 1)) {
+        ++cards;
+    }
+    EXPECT_EQ(cards, 36u);
+    EXPECT_NE(run.out.find("\"magicColor\": 2147483663"), std::string::npos);
+    EXPECT_EQ(run.out.find("\"magicColor\": -"), std::string::npos);
+}
+
+TEST_F(ReportTest, SettingsFileChoosesOrderDigitsAndHiddenMagic)
+{
+    // 甲 wins more games, 乙 has the better percentage.
+    test::SeasonBuilder b;
+    b.addTeam(u"甲", 1);
+    b.addTeam(u"乙", 1);
+    b.addTeam(u"丙", 1);
+    b.roundRobin(30).intCounts(0);
+    b.result(1, 3, 12, 6).result(2, 3, 8, 2).result(1, 2, 0, 0, 1);
+    const std::string file = save(b.build(), "order.ptr").string();
+    const fs::path ini = m_dir / "Mgcsm.ini";
+    std::ofstream(ini) << "[Rank]\r\nMain=1\r\n[Option]\r\nPct=5\r\nMagic=0\r\n";
+
+    const RunResult byPct = report({"show", file});
+    const RunResult byWins = report({"show", file, "--settings", ini.string()});
+    ASSERT_EQ(byWins.status, cli::ExitOk) << byWins.err;
+    auto rowOf = [](const std::string &out, const std::string &name) {
+        return out.find("  " + name);
+    };
+    EXPECT_LT(rowOf(byPct.out, "乙"), rowOf(byPct.out, "甲"));
+    EXPECT_LT(rowOf(byWins.out, "甲"), rowOf(byWins.out, "乙"));
+    EXPECT_NE(byWins.out.find(".66667"), std::string::npos) << byWins.out;
+
+    // Hidden magic is blanked in the table, never in JSON.
+    const RunResult shown = report({"show", sampleA, "--league", "1"});
+    std::ofstream(ini) << "[Option]\r\nMagic=0\r\n";
+    const RunResult blanked =
+        report({"show", sampleA, "--league", "1", "--settings", ini.string()});
+    auto firstRowMagic = [](const std::string &out) {
+        std::istringstream lines(out);
+        std::string line;
+        for (int skip = 0; skip < 3; ++skip) {
+            std::getline(lines, line);
+        }
+        std::istringstream cells(line);
+        const std::vector<std::string> all{std::istream_iterator<std::string>(cells),
+                                           std::istream_iterator<std::string>()};
+        return std::vector<std::string>(all.begin() + 11, all.end());
+    };
+    // The leader's magic against its three nearest rivals is hidden (it needs
+    // wins against them); against the last two it is a per-card magic.
+    EXPECT_EQ(firstRowMagic(shown.out),
+              (std::vector<std::string>{"-", "45", "43", "42", "38", "35"}));
+    EXPECT_EQ(firstRowMagic(blanked.out), (std::vector<std::string>{"-", "38", "35"}));
+    const RunResult json =
+        report({"show", sampleA, "--league", "1", "--settings", ini.string(), "--format", "json"});
+    EXPECT_NE(json.out.find("\"magicText\": \"45\", \"magicKind\": 1"), std::string::npos);
+
+    EXPECT_EQ(report({"show", file, "--settings", (m_dir / "none.ini").string()}).status,
+              cli::ExitUsage);
+}
+
+TEST_F(ReportTest, ResultsBeyondTheScheduleAreReportedAfterTheTable)
+{
+    test::SeasonBuilder b;
+    b.addTeam(u"甲", 1);
+    b.addTeam(u"乙", 1);
+    b.roundRobin(2).intCounts(0);
+    b.result(1, 2, 3, 0);
+    const std::string file = save(b.build(), "over.ptr").string();
+    const RunResult text = report({"show", file});
+    EXPECT_EQ(text.status, cli::ExitOk);
+    EXPECT_EQ(text.err, "マジックナンバーを正しく計算できません\n"
+                        "対戦数・引分再試合の設定を変更するか、リーグ・地区を選択してください\n");
+    EXPECT_NE(text.out.find("-1"), std::string::npos) << "the figures are still shown";
+    const RunResult json = report({"show", file, "--format", "json"});
+    EXPECT_NE(json.out.find("\"scheduleError\": true"), std::string::npos);
 }
 
 TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
