@@ -11,9 +11,8 @@ namespace penarin {
 
 namespace {
 
-// Files of major version 4 (from minor 1 on) hold an older team record; they
-// are converted while reading. Minor 0 of that version never wrote a
-// compatible layout.
+// Files of major version 4 from minor 1 on hold an older team record and are
+// converted while reading; earlier files are not accepted.
 constexpr std::int16_t PreviousMajor = 4;
 constexpr std::int16_t PreviousFirstMinor = 1;
 
