@@ -1,0 +1,260 @@
+#include "season/cellsfunction.h"
+
+#include <cstdint>
+#include <string>
+
+namespace penarin {
+
+namespace {
+
+// A cell's column within its opponent's group of three.
+enum class Column
+{
+    Wins,
+    Losses,
+    Draws,
+};
+
+// The three counts of one card seen from one side, as places to read and
+// write. They point into the season's arrays, which no entry resizes.
+struct Slots
+{
+    std::int16_t *wins;
+    std::int16_t *losses;
+    std::int16_t *draws;
+};
+
+struct Counts
+{
+    int wins = 0;
+    int losses = 0;
+    int draws = 0;
+};
+
+Counts read(const Slots &slots)
+{
+    return {*slots.wins, *slots.losses, *slots.draws};
+}
+
+// A season file may carry arrays of the wrong length; such a card is treated
+// as one that cannot be entered rather than read past its end.
+bool realCardPresent(const Season &season, int a, int b)
+{
+    const TeamRecord &ta = season.team(a);
+    const TeamRecord &tb = season.team(b);
+    return ta.CardGames.contains(b) && ta.CardWins.contains(b) && ta.CardLosses.contains(b) &&
+           ta.CardDraws.contains(b) && tb.CardGames.contains(a) && tb.CardWins.contains(a) &&
+           tb.CardLosses.contains(a) && tb.CardDraws.contains(a);
+}
+
+bool simCardPresent(const Season &season, int a, int b)
+{
+    if (!season.SimResults.contains(a) || !season.SimResults.contains(b)) {
+        return false;
+    }
+    const SimRecord &sa = season.SimResults[a];
+    const SimRecord &sb = season.SimResults[b];
+    return sa.Wins.contains(b) && sa.Losses.contains(b) && sa.Draws.contains(b) &&
+           sb.Wins.contains(a) && sb.Losses.contains(a) && sb.Draws.contains(a);
+}
+
+Slots realSlots(Season &season, int a, int b)
+{
+    TeamRecord &ta = season.team(a);
+    return {&ta.CardWins[b], &ta.CardLosses[b], &ta.CardDraws[b]};
+}
+
+Slots simSlots(Season &season, int a, int b)
+{
+    SimRecord &sa = season.SimResults[a];
+    return {&sa.Wins[b], &sa.Losses[b], &sa.Draws[b]};
+}
+
+// 1 when a drawn game uses up one of the card's scheduled games, 0 when draws
+// are replayed. The stored replay option is used as the factor itself, as the
+// standings do, so the games remaining shown for a card agree with theirs.
+int drawFactor(const Season &season, const TeamRecord &team, const TeamRecord &opponent)
+{
+    if (team.League != opponent.League) {
+        return season.Interleague.IntDrawReplay;
+    }
+    return team.HasDivisions != StoredFalse ? team.DivisionDrawReplay : team.LeagueDrawReplay;
+}
+
+// Games of the card used up once `value` stands in the cell's slot. `mine`
+// are the counts of the mode being entered, `base` what is already counted
+// beneath them (the real games in simulation mode, nothing in result mode).
+int gamesUsed(Column column, int value, const Counts &mine, int base, int factor)
+{
+    switch (column) {
+    case Column::Wins:
+        return mine.losses + value + factor * mine.draws + base;
+    case Column::Losses:
+        return mine.wins + value + factor * mine.draws + base;
+    case Column::Draws:
+        break;
+    }
+    return mine.wins + mine.losses + factor * value + base;
+}
+
+void store(Column column, std::int16_t value, const Slots &mine, const Slots &mirror)
+{
+    switch (column) {
+    case Column::Wins:
+        *mine.wins = value;
+        *mirror.losses = value;
+        return;
+    case Column::Losses:
+        *mine.losses = value;
+        *mirror.wins = value;
+        return;
+    case Column::Draws:
+        *mine.draws = value;
+        *mirror.draws = value;
+        return;
+    }
+}
+
+void clear(const Slots &slots)
+{
+    *slots.wins = 0;
+    *slots.losses = 0;
+    *slots.draws = 0;
+}
+
+} // namespace
+
+CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, int &team,
+                               int &opponent, int &count)
+{
+    team = 0;
+    opponent = 0;
+    count = 0;
+
+    // Checked before any arithmetic on row and col, so that no cell position,
+    // however wild, overflows or indexes past the view lists.
+    if (col <= 0 || row < 2 || row - 1 > season.RowTeamCount()) {
+        return CardEntryResult::NotSet;
+    }
+    const int i = row - 1;
+    const int j = (col - 1) / 3 + 1;
+    if (j > season.ColTeamCount()) {
+        return CardEntryResult::NotSet;
+    }
+    const Column column = col % 3 == 1   ? Column::Wins
+                          : col % 3 == 2 ? Column::Losses
+                                         : Column::Draws;
+    if (j == i) {
+        return CardEntryResult::OwnCard;
+    }
+
+    // The same card seen from the opponent's row: its losses where the team
+    // has its wins, and the other way round.
+    const int mirrorRow = j + 1;
+    const int mirrorCol = column == Column::Wins     ? 3 * i - 1
+                          : column == Column::Losses ? 3 * i - 2
+                                                     : 3 * i;
+    if (value == LocateCell) {
+        row = mirrorRow;
+        col = mirrorCol;
+        return CardEntryResult::Accepted;
+    }
+
+    const int t = season.ViewRows[i];
+    const int o = season.ViewCols[j];
+    if (!season.Teams.contains(t) || !season.Teams.contains(o)) {
+        return CardEntryResult::NotSet;
+    }
+    if (t == o) {
+        // Two view entries naming one team: still the team's own card.
+        return CardEntryResult::OwnCard;
+    }
+    team = t;
+    opponent = o;
+
+    if (!realCardPresent(season, t, o)) {
+        return CardEntryResult::NotSet;
+    }
+    const TeamRecord &me = season.team(t);
+    const TeamRecord &them = season.team(o);
+    const int games = me.CardGames[o];
+    if (games < 0) {
+        return CardEntryResult::NotSet;
+    }
+    // Interleague results cannot be entered while they are not counted.
+    if (me.League != them.League && season.Interleague.IntCounts == 0) {
+        return CardEntryResult::NotSet;
+    }
+
+    const bool simulation = season.SimMode != 0;
+    const bool hasSim = simCardPresent(season, t, o);
+    if (simulation && !hasSim) {
+        return CardEntryResult::NotSet;
+    }
+
+    const int f = drawFactor(season, me, them);
+    const Counts real = read(realSlots(season, t, o));
+    const Counts sim = hasSim ? read(simSlots(season, t, o)) : Counts{};
+    const int realUsed = real.wins + real.losses + f * real.draws;
+
+    if (value == QueryCard) {
+        count = games - realUsed;
+        if (simulation) {
+            count -= sim.wins + sim.losses + f * sim.draws;
+        }
+        return CardEntryResult::Accepted;
+    }
+    if (value < 0 || value > MaxCardValue) {
+        return CardEntryResult::Finished;
+    }
+
+    // Simulated games come on top of the real ones; real results are checked
+    // on their own, since the simulation is only a guess about them.
+    const int used = simulation ? gamesUsed(column, value, sim, realUsed, f)
+                                : gamesUsed(column, value, real, 0, f);
+    if (used > games) {
+        return CardEntryResult::Finished;
+    }
+    if (!simulation && used == games && hasSim) {
+        clear(simSlots(season, t, o));
+        clear(simSlots(season, o, t));
+    }
+
+    const auto stored = static_cast<std::int16_t>(value);
+    if (simulation) {
+        store(column, stored, simSlots(season, t, o), simSlots(season, o, t));
+    } else {
+        store(column, stored, realSlots(season, t, o), realSlots(season, o, t));
+    }
+
+    row = mirrorRow;
+    col = mirrorCol;
+    return CardEntryResult::Accepted;
+}
+
+void ClearSimulation(Season &season)
+{
+    // Sizing afresh also mends arrays of the wrong length, so every pair of
+    // the season ends with zeros.
+    season.resetSimResults();
+}
+
+Text CardCellText(int value, bool zero)
+{
+    if (value <= 0) {
+        return zero ? Text(u"0") : Text();
+    }
+    const std::string digits = std::to_string(value);
+    return Text(digits.begin(), digits.end());
+}
+
+int nextClickValue(int current, bool leftButton)
+{
+    if (leftButton) {
+        // One beyond the largest count is enough to be refused; never overflow.
+        return current > MaxCardValue ? MaxCardValue + 1 : current + 1;
+    }
+    return current <= 1 ? 0 : current - 1;
+}
+
+} // namespace penarin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "season/season.h"
+
+#include <string>
+
+namespace penarin {
+
+// How the head-to-head grid's cell input answers. The numbers are fixed: the
+// window turns 2 and 3 into messages and keeps 1 silent.
+enum class CardEntryResult
+{
+    Accepted = 0,
+    OwnCard = 1,  // the team's own column group (the diagonal)
+    NotSet = 2,   // no card between the two teams, or one that cannot be entered
+    Finished = 3, // the value does not fit into the card's scheduled games
+};
+
+// The two requests EnterCardValue takes in place of a count.
+constexpr int LocateCell = -1;
+constexpr int QueryCard = -2;
+
+// The largest count a card cell can hold: results are stored in 16 bits.
+constexpr int MaxCardValue = 32767;
+
+// The entry rule behind every card cell of the head-to-head grid.
+//
+// row and col are a cell of that grid: data rows start at 2 (row r + 1 shows
+// entry r of ViewRows), and opponent j (entry j of ViewCols) owns columns
+// 3j - 2 (wins), 3j - 1 (losses) and 3j (draws).
+//
+// value is the new count for the cell (0..MaxCardValue), or
+//  - LocateCell: only find the mirror cell; nothing is read or checked;
+//  - QueryCard: set team, opponent and count = games still to play on the
+//    card (in simulation mode the simulated games are used up too).
+//
+// When a count is accepted it is written to the cell's slot and, mirrored,
+// into the opponent's record (a win of the team is a loss of the opponent);
+// result mode writes the real results, simulation mode SimResults. A result
+// entry that completes the card erases the card's simulated results from both
+// sides, since there is nothing left to simulate.
+//
+// On Accepted (store and locate) row and col become the mirror cell: the
+// opponent's row and the team's column group there. When the opponent is only
+// a column of the grid (another division or league), the mirror row lies
+// below the grid's last row; the caller then paints only the edited cell,
+// while the opponent's record has changed all the same. On any refusal row
+// and col are left as they were and nothing in the season changes.
+//
+// team and opponent are set (team numbers) once the cell is known to lie in
+// the view and off the diagonal, also when the card is refused; count is 0
+// except for an answered query. Cells outside the view lists (col <= 0, a row
+// or column group beyond the lists) and view entries that name no team are
+// refused with NotSet. Negative values other than the two requests, and
+// values above MaxCardValue, are refused with Finished: they fit no card.
+[[nodiscard]] CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value,
+                                             int &team, int &opponent, int &count);
+
+// Sets every simulated count of every pair of teams to 0.
+void ClearSimulation(Season &season);
+
+// The text of a card cell: a positive value as decimal digits; 0 or below as
+// "0" when zeros are shown, else empty.
+[[nodiscard]] Text CardCellText(int value, bool zero);
+
+// The value a mouse click asks for on a card cell that shows `current`: the
+// left button adds a game, any other button takes one away without going
+// below 0. The answer never overflows; one beyond MaxCardValue is refused by
+// EnterCardValue.
+[[nodiscard]] int nextClickValue(int current, bool leftButton);
+
+} // namespace penarin
