@@ -8,7 +8,7 @@ namespace penarin {
 namespace {
 
 // Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-long long daysFromCivil(int y, int m, int d)
+constexpr long long daysFromCivil(int y, int m, int d)
 {
     y -= m <= 2 ? 1 : 0;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -31,7 +31,9 @@ void civilFromDays(long long z, int &y, int &m, int &d)
     y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
 }
 
-const long long oleEpochDays = daysFromCivil(1899, 12, 30);
+// A compile-time constant, so dates computed by other files' static objects
+// never see it unset.
+constexpr long long oleEpochDays = daysFromCivil(1899, 12, 30);
 
 } // namespace
 

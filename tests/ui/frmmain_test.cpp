@@ -1,0 +1,552 @@
+#include "modalhelper.h"
+#include "platform/flexgrid.h"
+#include "platform/recordingprompts.h"
+#include "season/filemodule.h"
+#include "season/settings.h"
+#include "support/seasonbuilder.h"
+#include "ui/main/frmmain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+#include <memory>
+#include <optional>
+
+using namespace penarin;
+
+namespace {
+
+const QString sampleA = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-a.ptr");
+const QString sampleB = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-b.ptr");
+
+QAction *findAction(QWidget *window, const QString &caption)
+{
+    for (QAction *action : window->findChildren<QAction *>()) {
+        if (action->text() == caption) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// Four teams in one league; team 1 and 2 have no card with each other.
+Season smallSeason()
+{
+    test::SeasonBuilder b;
+    b.addTeam(u"甲", 1);
+    b.addTeam(u"乙", 1);
+    b.addTeam(u"丙", 1);
+    b.addTeam(u"丁", 1);
+    b.roundRobin(10).intCounts(0);
+    b.card(1, 2, -1);
+    b.result(1, 3, 6, 4).result(2, 4, 3, 2, 1);
+    Season season = b.build();
+    season.Header.ViewLeague = 1;
+    return season;
+}
+
+} // namespace
+
+class FrmMainTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    Season m_season;
+    Settings m_settings;
+    std::unique_ptr<RecordingPrompts> m_prompts;
+    std::unique_ptr<frmMain> m_window;
+    // Settings a test wants in force, applied after start-up has read the file.
+    std::optional<Settings> m_wanted;
+
+    Settings &want()
+    {
+        if (!m_wanted) {
+            m_wanted = Settings{};
+        }
+        return *m_wanted;
+    }
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    void writeIni(const QString &text)
+    {
+        std::ofstream(path(QStringLiteral("Mgcsm.ini")).toStdString(), std::ios::binary)
+            << text.toStdString();
+    }
+
+    QString readIni() const
+    {
+        QFile file(path(QStringLiteral("Mgcsm.ini")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    frmMain &start()
+    {
+        ClearSeason(m_season);
+        m_prompts = std::make_unique<RecordingPrompts>();
+        m_window = std::make_unique<frmMain>(
+            m_season, m_settings, *m_prompts,
+            ProgramFiles{path(QStringLiteral("Mgcsm.ini")).toStdString(),
+                         path(QStringLiteral("Mgcsm.html")).toStdString()});
+        m_window->startUp();
+        if (m_wanted) {
+            m_settings = *m_wanted;
+        }
+        m_window->show();
+        return *m_window;
+    }
+
+    QString copyOf(const QString &source, const QString &name)
+    {
+        const QString target = path(name);
+        QFile::remove(target);
+        QFile::copy(source, target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+
+    QString saved(Season season, const QString &name)
+    {
+        season.AddSnapshot = false;
+        const QString target = path(name);
+        if (!SaveSeason(season, target.toStdString(), test::testNow)) {
+            qWarning("cannot write %s", qPrintable(target));
+        }
+        return target;
+    }
+
+    static void click(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton)
+    {
+        grid->ensureCellVisible(row, col);
+        QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(row, col).center());
+    }
+
+    static void hover(FlexGrid *grid, int row, int col)
+    {
+        grid->ensureCellVisible(row, col);
+        QTest::mouseMove(grid->viewport(), grid->cellRect(row, col).center());
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_settings = Settings{};
+        m_wanted.reset();
+    }
+
+    void cleanup()
+    {
+        if (m_window) {
+            m_window->hide();
+        }
+        m_window.reset();
+        m_prompts.reset();
+    }
+
+    void startWithLoadOnAndADeletedFileIsQuiet()
+    {
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(path("gone.ptr")));
+        frmMain &window = start();
+        QVERIFY(m_prompts->calls().empty());
+        QVERIFY(!m_season.HasSeason);
+        QCOMPARE(window.standingsGrid()->rowCount(), 0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン"));
+        QVERIFY(window.close());
+        QVERIFY(m_prompts->calls().empty());
+        // The last file survives a run in which nothing was open.
+        QVERIFY(readIni().contains(QStringLiteral("FileName=") + path("gone.ptr")));
+        QVERIFY(readIni().contains(QStringLiteral("[Window]")));
+    }
+
+    void startReopensTheLastFileAndCloseAsksNothing()
+    {
+        const QString file = copyOf(sampleA, QStringLiteral("a.ptr"));
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(file));
+        frmMain &window = start();
+        QVERIFY(m_season.HasSeason);
+        QVERIFY(m_season.IsSaved);
+        QCOMPARE(window.windowTitle(), QStringLiteral("a.ptr - ペナリン"));
+        QCOMPARE(window.standingsGrid()->rowCount(), 7);
+        QCOMPARE(window.panelText(2), QStringLiteral("公式戦"));
+        QCOMPARE(window.panelText(3), QStringLiteral("リーグ勝率"));
+        QCOMPARE(window.panelText(4), QStringLiteral("勝数→対戦→対戦表"));
+        QVERIFY(window.panelText(5).startsWith(QStringLiteral("更新日時：2026/08/02")));
+        QVERIFY(window.close());
+        QVERIFY(m_prompts->calls().empty());
+    }
+
+    void oneResultThenCancelledCloseKeepsTheWindowButWritesSettings()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QVERIFY(m_season.IsSaved);
+        // 丙 against 丁: wins cell of row 丙 (row 4), opponent group 4.
+        click(window.cardGrid(), 4, 10);
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+        QCOMPARE(m_season.team(4).CardLosses[3], 1);
+        QVERIFY(!m_season.IsSaved);
+        m_prompts->queueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        QCOMPARE(m_prompts->messages().front().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Exclamation);
+        QVERIFY(readIni().contains(QStringLiteral("[Window]")));
+        m_prompts->queueAnswer(MessageAnswer::No);
+        QVERIFY(window.close());
+    }
+
+    void showAllLeaguesSwitchesToInterleague()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        auto *leagues = window.findChild<QComboBox *>(QStringLiteral("cmbLg"));
+        QCOMPARE(leagues->count(), 3);
+        QCOMPARE(leagues->itemText(0), QStringLiteral("すべて表示"));
+        leagues->setCurrentIndex(0);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnShow")),
+                          Qt::LeftButton);
+        QCOMPARE(m_season.GameScope, ScopeInterleague);
+        QCOMPARE(window.panelText(2), QStringLiteral("交流戦"));
+        QCOMPARE(window.standingsGrid()->rowCount(), 13);
+        QVERIFY(!findAction(&window, QStringLiteral("公式戦(&P)"))->isEnabled());
+        QVERIFY(findAction(&window, QStringLiteral("交流戦(&I)"))->isChecked());
+    }
+
+    void hoveringTheEleventhAgainstTheFirstShowsItsMagic()
+    {
+        // Twelve teams, every card played out: team i won both games against
+        // every team after it, so the standings run 1..12 in team order.
+        test::SeasonBuilder b;
+        for (int team = 1; team <= 12; ++team) {
+            b.addTeam(u"T" + std::u16string(1, static_cast<char16_t>(u'@' + team)), 1);
+        }
+        b.roundRobin(2).intCounts(0);
+        for (int a = 1; a <= 12; ++a) {
+            for (int c = a + 1; c <= 12; ++c) {
+                b.result(a, c, 2, 0);
+            }
+        }
+        Season season = b.build();
+        season.Header.ViewLeague = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(season, QStringLiteral("twelve.ptr"))));
+        window.resize(1400, 1000);
+        FlexGrid *grid = window.standingsGrid();
+        QCOMPARE(grid->rowCount(), 13);
+        hover(grid, 11, 11);
+        QCOMPARE(window.panelText(1), QStringLiteral("下位確定"));
+        hover(grid, 1, 21);
+        QCOMPARE(window.panelText(1), QStringLiteral("上位確定 "));
+        hover(grid, 11, 21);
+        QCOMPARE(window.panelText(1), QString());
+        // The percentage column shows the unrounded percentage: 20 of 22.
+        hover(grid, 2, 6);
+        QCOMPARE(window.panelText(1), QStringLiteral("TB：0.909090909090909"));
+    }
+
+    void menusFollowTheSeasonAndItsSnapshots()
+    {
+        frmMain &window = start();
+        auto enabled = [&window](const char *caption) {
+            QAction *action = findAction(&window, QString::fromUtf8(caption));
+            for (QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
+                emit menu->aboutToShow();
+            }
+            return action->isEnabled();
+        };
+        QVERIFY(!enabled("上書き保存(&S)"));
+        QVERIFY(!enabled("公式戦(&P)"));
+        QVERIFY(enabled("開く(&O)..."));
+        QVERIFY(window.openSeason(copyOf(sampleB, QStringLiteral("b.ptr"))));
+        QVERIFY(enabled("上書き保存(&S)"));
+        QVERIFY(enabled("名前を付けて保存(&A)..."));
+        QVERIFY(enabled("次回起動時ファイルを開く(&F)"));
+        QVERIFY(enabled("公式戦(&P)"));
+        QVERIFY(!enabled("推移グラフ(&G)..."));
+    }
+
+    void savingAddsASnapshotOnlyWhenAskedTo()
+    {
+        frmMain &window = start();
+        const QString file = saved(smallSeason(), QStringLiteral("s.ptr"));
+        QVERIFY(window.openSeason(file));
+        test::whenModalShown([](QWidget *dialog) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtDate"))
+                ->setText(QStringLiteral("2026/09/01"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtMemo"))
+                ->setText(QStringLiteral("  首位攻防  "));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnYes")),
+                              Qt::LeftButton);
+        });
+        window.save();
+        Season reread;
+        QCOMPARE(LoadSeason(reread, file.toStdString()), LoadStatus::Loaded);
+        QCOMPARE(reread.SnapshotCount(), 1);
+        QCOMPARE(reread.Snapshots[1].Memo, Text(u"首位攻防"));
+        QVERIFY(window.panelText(5).startsWith(QStringLiteral("更新日時:")));
+
+        test::whenModalShown([](QWidget *dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnNo")),
+                              Qt::LeftButton);
+        });
+        window.save();
+        QCOMPARE(LoadSeason(reread, file.toStdString()), LoadStatus::Loaded);
+        QCOMPARE(reread.SnapshotCount(), 1);
+        QVERIFY(m_season.IsSaved);
+    }
+
+    void unloadableFileSaysSoWithACriticalIcon()
+    {
+        frmMain &window = start();
+        const QString junk = path(QStringLiteral("junk.ptr"));
+        std::ofstream(junk.toStdString());
+        QVERIFY(!window.openSeason(junk));
+        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("ファイルを開けません")});
+        QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Critical);
+        QVERIFY(!m_season.HasSeason);
+    }
+
+    void headToHeadGridTextsMergesAndEmptyCards()
+    {
+        want().Cells = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        FlexGrid *grid = window.cardGrid();
+        QCOMPARE(grid->rowCount(), 6);
+        QCOMPARE(grid->colCount(), 13);
+        QCOMPARE(grid->text(0, 4), QStringLiteral("乙"));
+        QCOMPARE(grid->text(0, 5), QStringLiteral("乙"));
+        QCOMPARE(grid->text(1, 4), QStringLiteral("勝"));
+        QCOMPARE(grid->text(1, 6), QStringLiteral("分"));
+        QVERIFY(grid->mergeRow(0));
+        QCOMPARE(grid->text(2, 0), QStringLiteral("甲"));
+        // 甲 against 丙: 6 wins, 4 losses, no draws (Zero is off).
+        QCOMPARE(grid->text(2, 7), QStringLiteral("6"));
+        QCOMPARE(grid->text(2, 8), QStringLiteral("4"));
+        QCOMPARE(grid->text(2, 9), QString());
+        // 甲 and 乙 have no card: empty, filled with the button face.
+        const QColor face = window.palette().color(QPalette::Button);
+        QCOMPARE(grid->text(2, 4), QString());
+        QCOMPARE(grid->cellBackground(2, 4), face);
+        QCOMPARE(grid->cellBackground(2, 1), face);
+    }
+
+    void zeroSettingShowsZerosButNeverOnAMissingCard()
+    {
+        want().Zero = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        FlexGrid *grid = window.cardGrid();
+        QCOMPARE(grid->text(2, 9), QStringLiteral("0"));
+        QCOMPARE(grid->text(2, 4), QString());
+        QCOMPARE(grid->cellBackground(2, 4), QColor());
+    }
+
+    void standingsColumnsFollowTheSettings()
+    {
+        want().Pct = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        FlexGrid *grid = window.standingsGrid();
+        QCOMPARE(grid->colWidth(6), 500 - 240);
+        QCOMPARE(grid->text(1, 6), QStringLiteral(".6"));
+        m_settings.Pct = 15;
+        window.FillGrids(1, -1);
+        QCOMPARE(grid->colWidth(6), 500 + 1440);
+        QCOMPARE(grid->text(0, 1), QStringLiteral("チーム"));
+        QCOMPARE(grid->text(1, 11), QStringLiteral("-"));
+
+        // "狭く" on a column of 350 twips leaves it alone; "広く" widens all.
+        m_settings.Width = 350;
+        window.FillGrids(1, -1);
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("cellWidthMenu"));
+        click(grid, 2, 12, Qt::RightButton);
+        QTRY_VERIFY(menu->isVisible());
+        menu->actions().at(1)->trigger();
+        menu->hide();
+        QCOMPARE(grid->colWidth(13), 350);
+        click(grid, 2, 12, Qt::RightButton);
+        menu->actions().at(0)->trigger();
+        menu->hide();
+        QCOMPARE(grid->colWidth(16), 400);
+        QCOMPARE(m_settings.Width, 400);
+    }
+
+    void magicCellsCarryTheirColours()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        FlexGrid *grid = window.standingsGrid();
+        const PublishedStandings &published = *m_season.Published;
+        const QColor face = window.palette().color(QPalette::Button);
+        const QColor base = window.palette().color(QPalette::Base);
+        for (int i = 1; i <= published.Rows.size(); ++i) {
+            for (int k = 1; k <= published.Rows.size(); ++k) {
+                if (k == i) {
+                    continue;
+                }
+                const CardFigures &card = published.Analysis[i].Cards[k];
+                const QColor expected = card.MagicKind == MagicKind::PerCard ||
+                                                card.MagicKind == MagicKind::ClinchedAbove
+                                            ? base
+                                        : card.MagicKind == MagicKind::Deciding
+                                            ? QColor(192, 255, 192)
+                                            : face;
+                QCOMPARE(grid->cellBackground(i, 10 + k), expected);
+                QCOMPARE(grid->text(i, 10 + k), QString::fromStdU16String(card.MagicText));
+            }
+        }
+    }
+
+    void clinchedAndDecidingColours()
+    {
+        // 甲 has clinched: its name is white-blue on blue. In the second
+        // season 甲 needs one more win against 乙 only: row and header marked.
+        test::SeasonBuilder b;
+        b.addTeam(u"甲", 1);
+        b.addTeam(u"乙", 1);
+        b.addTeam(u"丙", 1);
+        b.roundRobin(10).intCounts(0);
+        b.result(1, 2, 9, 0).result(1, 3, 9, 0).result(2, 3, 5, 5);
+        Season clinched = b.build();
+        clinched.Header.ViewLeague = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(clinched, QStringLiteral("c.ptr"))));
+        FlexGrid *grid = window.standingsGrid();
+        QCOMPARE(grid->text(1, 1), QStringLiteral("甲"));
+        QCOMPARE(m_season.Published->Analysis[1].MagicCountdown, 0);
+        QCOMPARE(grid->cellBackground(1, 1), QColor(0, 0, 255));
+        QCOMPARE(grid->cellForeground(1, 1), QColor(192, 255, 255));
+
+        test::SeasonBuilder d;
+        d.addTeam(u"甲", 1);
+        d.addTeam(u"乙", 1);
+        d.addTeam(u"丙", 1);
+        d.roundRobin(10).intCounts(0);
+        d.result(1, 2, 3, 5).result(1, 3, 9, 0).result(2, 3, 5, 5);
+        Season deciding = d.build();
+        deciding.Header.ViewLeague = 1;
+        QVERIFY(window.openSeason(saved(deciding, QStringLiteral("d.ptr"))));
+        const CardAnalysis &top = m_season.Published->Analysis[1];
+        QVERIFY(top.MagicCountdown > 0);
+        QCOMPARE(top.Cards[2].MagicKind, MagicKind::Deciding);
+        QCOMPARE(grid->cellBackground(1, 1), QColor(192, 255, 255));
+        QCOMPARE(grid->cellBackground(0, 12), QColor(255, 255, 192));
+        QCOMPARE(grid->cellBackground(1, 12), QColor(192, 255, 192));
+    }
+
+    void rightClickOnAnEmptyCellStaysZero()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 4, 10, Qt::RightButton);
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(window.cardGrid()->text(4, 10), QString());
+    }
+
+    void refusalsAreToldOnlyWithMsgBox()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 2, 4); // 甲 against 乙: no card
+        QVERIFY(m_prompts->calls().empty());
+        m_settings.MsgBox = 1;
+        click(window.cardGrid(), 2, 4);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("このカードは設定されていません")});
+        QCOMPARE(m_prompts->messages().back().icon, MessageIcon::Information);
+        // 甲 against 丙 is finished at 6-4.
+        click(window.cardGrid(), 2, 7);
+        QCOMPARE(m_prompts->messageTexts().back(), QStringLiteral("このカードは終了しています"));
+        QCOMPARE(m_prompts->messages().back().icon, MessageIcon::Exclamation);
+        QCOMPARE(m_season.team(1).CardWins[3], 6);
+    }
+
+    void cellStatusNamesTheCardAndWhatIsLeft()
+    {
+        want().ToolTip = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        hover(window.cardGrid(), 3, 11);
+        QCOMPARE(window.panelText(1), QStringLiteral("乙 － 丁： 残り 5 試合"));
+        QCOMPARE(window.cardGrid()->toolTipText(), QStringLiteral("乙 － 丁 (残り5試合)"));
+    }
+
+    void keyboardEditorStoresOnEnterAndNeverOpensOnTheDiagonal()
+    {
+        want().Enter = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        FlexGrid *grid = window.cardGrid();
+        click(grid, 2, 2); // 甲's own group
+        QVERIFY(!editor->isVisible());
+        click(grid, 4, 10); // 丙 against 丁, wins
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("3x"));
+        QCOMPARE(editor->text(), QStringLiteral("3"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(m_season.team(3).CardWins[4], 3);
+        QCOMPARE(grid->text(4, 10), QStringLiteral("3"));
+        QCOMPARE(grid->text(5, 8), QStringLiteral("3"));
+        click(grid, 4, 11);
+        QTest::keyClicks(editor, QStringLiteral("2"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(m_season.team(3).CardLosses[4], 0);
+    }
+
+    void simulationCountsOnTopAndTheClearButtonEmptiesIt()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        auto *clear = window.findChild<QPushButton *>(QStringLiteral("btnClear"));
+        QVERIFY(!clear->isEnabled());
+        simulation->setChecked(true);
+        QVERIFY(clear->isEnabled());
+        QCOMPARE(window.cardGrid()->fixedBackground(), QColor(180, 204, 248));
+        QCOMPARE(window.cardGrid()->text(2, 7), QString());
+        click(window.cardGrid(), 4, 10);
+        QCOMPARE(m_season.SimResults[3].Wins[4], 1);
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        const int wins = m_season.Published->Rows[1].Wins + m_season.Published->Rows[2].Wins +
+                         m_season.Published->Rows[3].Wins + m_season.Published->Rows[4].Wins;
+        QCOMPARE(wins, 6 + 4 + 3 + 2 + 1);
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(m_season.SimResults[3].Wins[4], 0);
+        window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+        QCOMPARE(window.cardGrid()->text(2, 7), QStringLiteral("6"));
+    }
+
+    void selectionOffLeavesTheHeadersAlone()
+    {
+        want().Selection = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        hover(window.cardGrid(), 4, 10);
+        QCOMPARE(window.cardGrid()->cellBackground(4, 0), QColor());
+        m_settings.Selection = 1;
+        hover(window.cardGrid(), 3, 10);
+        QCOMPARE(window.cardGrid()->cellBackground(3, 0),
+                 window.palette().color(QPalette::Highlight));
+        QCOMPARE(window.cardGrid()->cellBackground(1, 10),
+                 window.palette().color(QPalette::Highlight));
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "frmmain_test.moc"
