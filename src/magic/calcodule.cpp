@@ -6,12 +6,14 @@ namespace penarin {
 
 namespace {
 
-CardFigures cardFigures(const Season &season, int team, int opponent, int scope, bool &exceeded)
+// Fills the slot in place rather than moving a temporary record (text and
+// all) over it: a pass does this rows x rows times.
+void fillCard(CardFigures &card, const Season &season, int team, int opponent, int scope,
+              bool &exceeded)
 {
     TeamTotalsResult totals;
     TeamTotals(season, team, scope, opponent, totals);
     exceeded = exceeded || totals.ResultsExceedSchedule;
-    CardFigures card;
     card.Opponent = opponent;
     card.Wins = totals.Wins;
     card.Losses = totals.Losses;
@@ -23,7 +25,21 @@ CardFigures cardFigures(const Season &season, int team, int opponent, int scope,
     card.MaxLosses = totals.MaxLosses;
     card.MaxPct = totals.MaxPct;
     card.MinPct = totals.MinPct;
-    return card;
+}
+
+void fillOwnCard(CardFigures &card, const StandingsRow &row)
+{
+    card.Opponent = row.TeamNo;
+    card.Wins = row.Wins;
+    card.Losses = row.Losses;
+    card.Draws = row.Draws;
+    card.Pct = row.Pct;
+    card.Played = row.Played;
+    card.Remaining = row.Remaining;
+    card.MaxWins = row.MaxWins;
+    card.MaxLosses = row.MaxLosses;
+    card.MaxPct = row.MaxPct;
+    card.MinPct = row.MinPct;
 }
 
 std::uint8_t smaller(int mine, int theirs)
@@ -123,10 +139,14 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
         entry.UserRankC = row.UserRankC;
         entry.Cards.resize(count);
         for (int c = 1; c <= count; ++c) {
-            // At its own row the card is the team's whole season.
-            entry.Cards[c] =
-                cardFigures(season, row.TeamNo, totals.Rows[c].TeamNo, scope, exceeded);
+            if (c != r) {
+                fillCard(entry.Cards[c], season, row.TeamNo, totals.Rows[c].TeamNo, scope,
+                         exceeded);
+            }
         }
+        // At its own row the card is the team's whole season: the row's own
+        // totals, which step 2 counted already (schedule flag included).
+        fillOwnCard(entry.Cards[r], row);
     }
 
     Magiclass calc;

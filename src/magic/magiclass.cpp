@@ -55,6 +55,18 @@ constexpr int ConditionUserRankC = 10;
 void Magiclass::TeamCount(int count)
 {
     m_teamCount = std::max(count, 0);
+    // The appends that follow fill exactly this many slots: make room once,
+    // so the first team of a pass does not grow every list step by step.
+    for (auto *list : {&m_overWin, &m_penAvg, &m_penWin, &m_intAvg, &m_intWin, &m_berRnk,
+                       &m_userRnkA, &m_userRnkB, &m_userRnkC}) {
+        list->items().reserve(static_cast<std::size_t>(m_teamCount));
+    }
+    for (auto *list :
+         {&m_vsZanGame, &m_tgWin, &m_tgLoss, &m_tgZanGame, &m_tgAllWin, &m_tgLeagueIndex}) {
+        list->items().reserve(static_cast<std::size_t>(m_teamCount));
+    }
+    m_tgAllWinAvg.items().reserve(static_cast<std::size_t>(m_teamCount));
+    m_tgAllLossAvg.items().reserve(static_cast<std::size_t>(m_teamCount));
 }
 
 void Magiclass::Clear()
