@@ -388,6 +388,22 @@ TEST(RecalculateView, ViewOfOneTeamIsDecidedAtOnce)
     EXPECT_EQ(only.Cards[1].MagicText, u"");
 }
 
+TEST(RecalculateView, ListEntriesBeyondTheSeasonAreLeftOut)
+{
+    // A list edited in memory may name a team the season no longer has; the
+    // rows (and every row's cards) cover only the teams that exist.
+    SeasonBuilder b;
+    b.addTeam(u"A", 1);
+    b.addTeam(u"B", 1);
+    b.roundRobin(10).result(1, 2, 6, 1);
+    Season season = b.build();
+    season.ViewRows = {2, 9, 0, 1};
+    RecalculateView(season, {}, LeagueOne);
+    expectConsistentLists(season, 2);
+    EXPECT_EQ(card(season, 1, 2).Wins, 6);
+    EXPECT_EQ(card(season, 1, 2).MagicText, Above);
+}
+
 TEST(RecalculateView, EmptyViewPublishesNoRows)
 {
     Season season;
