@@ -2,6 +2,7 @@
 #include "platform/flexgrid.h"
 #include "platform/recordingprompts.h"
 #include "season/filemodule.h"
+#include "season/fileseasons.h"
 #include "season/settings.h"
 #include "support/seasonbuilder.h"
 #include "ui/main/frmmain.h"
@@ -530,6 +531,92 @@ private slots:
         QCOMPARE(m_season.SimResults[3].Wins[4], 0);
         window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
         QCOMPARE(window.cardGrid()->text(2, 7), QStringLiteral("6"));
+    }
+
+    void divisionViewAddsTheOtherDivisionsAndLeaguesAsColumns()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleB, QStringLiteral("b.ptr"))));
+        // Sample (b) was saved showing league 1, division 1: five rows, and
+        // columns for every team (its division, the league's other divisions,
+        // then the other league, as interleague games count).
+        FlexGrid *grid = window.cardGrid();
+        QCOMPARE(grid->rowCount(), 5 + 2);
+        QCOMPARE(grid->colCount(), 3 * 30 + 1);
+        QCOMPARE(grid->text(0, 1), grid->text(2, 0));
+        QCOMPARE(grid->text(0, 3 * 5 + 1), QString::fromStdU16String(m_season.team(6).TeamName));
+        QCOMPARE(grid->text(0, 3 * 15 + 1), QString::fromStdU16String(m_season.team(16).TeamName));
+        QCOMPARE(window.standingsGrid()->rowCount(), 5 + 1);
+        QCOMPARE(window.panelText(3), QStringLiteral("地区勝率"));
+        QCOMPARE(window.panelText(4), QStringLiteral("対戦→リーグ内勝数→対戦表"));
+        auto *divisions = window.findChild<QComboBox *>(QStringLiteral("cmbgp"));
+        QVERIFY(divisions->isEnabled());
+        QCOMPARE(divisions->currentIndex(), 1);
+        QCOMPARE(divisions->count(), 4);
+
+        // A win against a team of another division changes only the row's
+        // cell on screen: the mirror is a column, not a row. Both records change.
+        const int before = m_season.team(1).CardWins[6];
+        click(grid, 2, 3 * 5 + 1);
+        QCOMPARE(m_season.team(1).CardWins[6], before + 1);
+        QCOMPARE(m_season.team(6).CardLosses[1], before + 1);
+        QCOMPARE(grid->text(2, 3 * 5 + 1), QString::number(before + 1));
+    }
+
+    void editorClosesWithoutStoringOnFocusLossAndScrolling()
+    {
+        want().Enter = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        window.activateWindow();
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        FlexGrid *grid = window.cardGrid();
+        click(grid, 4, 10);
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        emit grid->scrolled();
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        click(grid, 4, 10);
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::MouseFocusReason);
+        QApplication::sendEvent(editor, &focusOut);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+    }
+
+    void aFailedSaveIsReportedAndTheSeasonStaysUnsaved()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 4, 10);
+        m_prompts->queueSaveFile(path(QStringLiteral("no-such-folder/s.ptr")));
+        test::whenModalShown([](QWidget *dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnNo")),
+                              Qt::LeftButton);
+        });
+        window.SaveAs();
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("ファイルを保存できません")});
+        QVERIFY(!m_season.IsSaved);
+    }
+
+    void previousFormatFileIsConvertedWithItsMessage()
+    {
+        const QString file = path(QStringLiteral("old.ptr"));
+        const std::vector<std::uint8_t> bytes = test::previousFormatFile(1, 1);
+        std::ofstream(file.toStdString(), std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(file));
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("旧バージョンで作成されたファイルです\r\n"
+                                            "対戦数の再設定が必要です\r\n"
+                                            "対戦数ダイアログボックスのOKボタンを押してください")});
+        QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Exclamation);
+        QVERIFY(m_season.HasSeason);
     }
 
     void selectionOffLeavesTheHeadersAlone()
