@@ -57,16 +57,20 @@ void Magiclass::TeamCount(int count)
     m_teamCount = std::max(count, 0);
     // The appends that follow fill exactly this many slots: make room once,
     // so the first team of a pass does not grow every list step by step.
+    const auto slots = static_cast<std::size_t>(m_teamCount);
+    if (m_tgWin.items().capacity() >= slots) {
+        return; // every list kept its room from an earlier team (Clear keeps it)
+    }
     for (auto *list : {&m_overWin, &m_penAvg, &m_penWin, &m_intAvg, &m_intWin, &m_berRnk,
                        &m_userRnkA, &m_userRnkB, &m_userRnkC}) {
-        list->items().reserve(static_cast<std::size_t>(m_teamCount));
+        list->items().reserve(slots);
     }
     for (auto *list :
          {&m_vsZanGame, &m_tgWin, &m_tgLoss, &m_tgZanGame, &m_tgAllWin, &m_tgLeagueIndex}) {
-        list->items().reserve(static_cast<std::size_t>(m_teamCount));
+        list->items().reserve(slots);
     }
-    m_tgAllWinAvg.items().reserve(static_cast<std::size_t>(m_teamCount));
-    m_tgAllLossAvg.items().reserve(static_cast<std::size_t>(m_teamCount));
+    m_tgAllWinAvg.items().reserve(slots);
+    m_tgAllLossAvg.items().reserve(slots);
 }
 
 void Magiclass::Clear()
