@@ -11,35 +11,15 @@ namespace {
 void fillCard(CardFigures &card, const Season &season, int team, int opponent, int scope,
               bool &exceeded)
 {
-    TeamTotalsResult totals;
-    TeamTotals(season, team, scope, opponent, totals);
-    exceeded = exceeded || totals.ResultsExceedSchedule;
+    TeamTotals(season, team, scope, opponent, card);
+    exceeded = exceeded || card.ResultsExceedSchedule;
     card.Opponent = opponent;
-    card.Wins = totals.Wins;
-    card.Losses = totals.Losses;
-    card.Draws = totals.Draws;
-    card.Pct = totals.Pct;
-    card.Played = totals.Played;
-    card.Remaining = totals.Remaining;
-    card.MaxWins = totals.MaxWins;
-    card.MaxLosses = totals.MaxLosses;
-    card.MaxPct = totals.MaxPct;
-    card.MinPct = totals.MinPct;
 }
 
 void fillOwnCard(CardFigures &card, const StandingsRow &row)
 {
+    static_cast<TeamTotalsResult &>(card) = row;
     card.Opponent = row.TeamNo;
-    card.Wins = row.Wins;
-    card.Losses = row.Losses;
-    card.Draws = row.Draws;
-    card.Pct = row.Pct;
-    card.Played = row.Played;
-    card.Remaining = row.Remaining;
-    card.MaxWins = row.MaxWins;
-    card.MaxLosses = row.MaxLosses;
-    card.MaxPct = row.MaxPct;
-    card.MinPct = row.MinPct;
 }
 
 std::uint8_t smaller(int mine, int theirs)

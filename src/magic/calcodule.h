@@ -13,19 +13,9 @@ namespace penarin {
 
 // One row's team against one rival row of the view (or, at its own row, the
 // team's whole season in the scope), with the magic result against that rival.
-struct CardFigures
+struct CardFigures : TeamTotalsResult
 {
     int Opponent = 0;
-    int Wins = 0;
-    int Losses = 0;
-    int Draws = 0;
-    double Pct = 0.0;
-    int Played = 0;
-    int Remaining = 0;
-    int MaxWins = 0;
-    int MaxLosses = 0;
-    double MaxPct = 0.0;
-    double MinPct = 0.0;
     std::u16string MagicText;
     penarin::MagicKind MagicKind = penarin::MagicKind::Undecided;
     std::int32_t MagicColor = 0;

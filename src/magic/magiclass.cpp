@@ -75,25 +75,7 @@ void Magiclass::TeamCount(int count)
 
 void Magiclass::Clear()
 {
-    // clear() keeps each list's capacity for the next row of the pass.
-    m_overWin.clear();
-    m_penAvg.clear();
-    m_penWin.clear();
-    m_intAvg.clear();
-    m_intWin.clear();
-    m_berRnk.clear();
-    m_userRnkA.clear();
-    m_userRnkB.clear();
-    m_userRnkC.clear();
-    m_vsZanGame.clear();
-    m_tgWin.clear();
-    m_tgLoss.clear();
-    m_tgZanGame.clear();
-    m_tgAllWin.clear();
-    m_tgAllWinAvg.clear();
-    m_tgAllLossAvg.clear();
-    m_tgLeagueIndex.clear();
-    m_results.clear();
+    clearSlots();
     m_conditions.clear();
 
     m_teamCount = 0;
@@ -108,7 +90,8 @@ void Magiclass::Clear()
     m_countdown = 0;
 }
 
-void Magiclass::Initialize()
+// clear() keeps each list's capacity for the next row of the pass.
+void Magiclass::clearSlots()
 {
     m_overWin.clear();
     m_penAvg.clear();
@@ -128,6 +111,11 @@ void Magiclass::Initialize()
     m_tgAllLossAvg.clear();
     m_tgLeagueIndex.clear();
     m_results.clear();
+}
+
+void Magiclass::Initialize()
+{
+    clearSlots();
     m_countdown = -1;
 }
 

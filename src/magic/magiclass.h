@@ -104,6 +104,7 @@ private:
         int k = 0;
     };
 
+    void clearSlots();
     [[nodiscard]] double myPct(int k) const;
     [[nodiscard]] double myPrimary(int k) const;
     [[nodiscard]] double mySecondary(int k) const;

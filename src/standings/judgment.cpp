@@ -14,16 +14,6 @@ constexpr int CodeInterleagueWins = 6;
 constexpr int CodeGridOrder = 7;
 constexpr int CodeUserRankC = 10;
 
-int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
-              int opponent)
-{
-    if (season.SimMode == 0 || !season.SimResults.contains(team)) {
-        return 0;
-    }
-    const OneBased<std::int16_t> &values = season.SimResults[team].*field;
-    return values.contains(opponent) ? values[opponent] : 0;
-}
-
 // 1 when `mine` is beyond reach of `best`, 2 when it can only be equalled.
 int beyondReach(double mine, double best)
 {
@@ -138,8 +128,8 @@ int Ahead(const Season &season, const JudgmentView &view, int a, int b, AheadCri
     }
     const TeamRecord &me = season.team(a);
     const int scheduled = me.CardGames[b];
-    const int wins = me.CardWins[b] + simulated(season, &SimRecord::Wins, a, b);
-    const int draws = me.CardDraws[b] + simulated(season, &SimRecord::Draws, a, b);
+    const int wins = me.CardWins[b] + SimulatedCount(season, &SimRecord::Wins, a, b);
+    const int draws = me.CardDraws[b] + SimulatedCount(season, &SimRecord::Draws, a, b);
     int drawFactor = me.LeagueDrawReplay;
     if (view.GameScope == ScopeInterleague) {
         drawFactor = season.Interleague.IntDrawReplay;

@@ -37,16 +37,6 @@ Category categoryOf(const TeamRecord &team, const TeamRecord &opponent)
     return LeagueOther;
 }
 
-int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
-              int opponent)
-{
-    if (season.SimMode == 0 || !season.SimResults.contains(team)) {
-        return 0;
-    }
-    const OneBased<std::int16_t> &values = season.SimResults[team].*field;
-    return values.contains(opponent) ? values[opponent] : 0;
-}
-
 // Quotient that reads 0 where the denominator is 0 instead of failing.
 double ratio(int numerator, int denominator)
 {
@@ -147,6 +137,16 @@ int clampedCount(const OneBased<StandingsRow> &rows, int count)
 
 } // namespace
 
+int SimulatedCount(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
+                   int opponent)
+{
+    if (season.SimMode == 0 || !season.SimResults.contains(team)) {
+        return 0;
+    }
+    const OneBased<std::int16_t> &values = season.SimResults[team].*field;
+    return values.contains(opponent) ? values[opponent] : 0;
+}
+
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out)
 {
     if (team == 0) {
@@ -178,11 +178,12 @@ void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTot
         const Category category = categoryOf(me, them);
         const int factor = category == Interleague ? intCounts : 1;
         Tally &t = tally[category];
-        t.wins += factor * (me.CardWins[other] + simulated(season, &SimRecord::Wins, team, other));
-        t.losses +=
-            factor * (me.CardLosses[other] + simulated(season, &SimRecord::Losses, team, other));
+        t.wins +=
+            factor * (me.CardWins[other] + SimulatedCount(season, &SimRecord::Wins, team, other));
+        t.losses += factor * (me.CardLosses[other] +
+                              SimulatedCount(season, &SimRecord::Losses, team, other));
         t.draws +=
-            factor * (me.CardDraws[other] + simulated(season, &SimRecord::Draws, team, other));
+            factor * (me.CardDraws[other] + SimulatedCount(season, &SimRecord::Draws, team, other));
     }
 
     // A drawn game uses up a scheduled game only where draws are not replayed
@@ -244,6 +245,7 @@ TeamTotalsResult TeamTotals(const Season &season, int team, int scope, int oppon
 StandingsRow MakeStandingsRow(const Season &season, int team, const TeamTotalsResult &totals)
 {
     StandingsRow row;
+    static_cast<TeamTotalsResult &>(row) = totals;
     row.TeamNo = team;
     if (season.Teams.contains(team)) {
         const TeamRecord &record = season.team(team);
@@ -251,17 +253,7 @@ StandingsRow MakeStandingsRow(const Season &season, int team, const TeamTotalsRe
         row.UserRankB = record.UserRankB;
         row.UserRankC = record.UserRankC;
     }
-    row.Played = totals.Played;
-    row.Wins = totals.Wins;
-    row.Losses = totals.Losses;
-    row.Draws = totals.Draws;
     row.Surplus = totals.Wins - totals.Losses;
-    row.Pct = totals.Pct;
-    row.Remaining = totals.Remaining;
-    row.MaxPct = totals.MaxPct;
-    row.MaxWins = totals.MaxWins;
-    row.MinPct = totals.MinPct;
-    row.MaxLosses = totals.MaxLosses;
     return row;
 }
 

@@ -22,27 +22,18 @@ struct TeamTotalsResult
     bool ResultsExceedSchedule = false;
 };
 
-// A team's row of the current view.
-struct StandingsRow
+// A team's row of the current view: its totals in the view's scope, with
+// its rank and the games-behind texts.
+struct StandingsRow : TeamTotalsResult
 {
     int TeamNo = 0;
     int UserRankA = 0;
     int UserRankB = 0;
     int UserRankC = 0;
     int Rank = 0;
-    int Played = 0;
-    int Wins = 0;
-    int Losses = 0;
-    int Draws = 0;
     int Surplus = 0;
-    double Pct = 0.0;
     std::string BehindLeader;
     std::string BehindAbove;
-    int Remaining = 0;
-    double MaxPct = 0.0;
-    int MaxWins = 0;
-    double MinPct = 0.0;
-    int MaxLosses = 0;
 };
 
 // Ordering options of the settings file's "Rank" section.
@@ -59,6 +50,12 @@ struct OrderSettings
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out);
 [[nodiscard]] TeamTotalsResult TeamTotals(const Season &season, int team, int scope,
                                           int opponent = 0);
+
+// A simulated count of team against opponent as the totals add it: 0 in
+// result mode, and 0 where the simulation tables do not reach the pair.
+[[nodiscard]] int SimulatedCount(const Season &season,
+                                 const OneBased<std::int16_t> SimRecord::*field, int team,
+                                 int opponent);
 
 // Copies a team's totals into a standings row (TeamNo, previous-year ranks, counts).
 [[nodiscard]] StandingsRow MakeStandingsRow(const Season &season, int team,
