@@ -1,5 +1,7 @@
 #include "magic/magiclass.h"
 
+#include "season/conditioncode.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -40,15 +42,6 @@ void writeNumber(std::u16string &text, int k)
         text.push_back(digits[--count]);
     }
 }
-
-// Condition codes of the tie-break list.
-constexpr int ConditionEnd = 0;
-constexpr int ConditionSecondary = 1;
-constexpr int ConditionSeries = 2;
-constexpr int ConditionLeaguePct = 3;
-constexpr int ConditionIntWins = 6;
-constexpr int ConditionGridOrder = 7;
-constexpr int ConditionUserRankC = 10;
 
 } // namespace
 
@@ -242,10 +235,10 @@ const OneBased<std::uint8_t> &Magiclass::conditionFlags(int code) const
 bool Magiclass::conditionsPutMeAbove(int slot, double mySecondary, double rivalMaxSecondary) const
 {
     for (const std::int16_t code : m_conditions) {
-        if (code == ConditionEnd) {
+        if (code == ConditionCode::End) {
             return false;
         }
-        if (code == ConditionSecondary) {
+        if (code == ConditionCode::Secondary) {
             if (mySecondary > rivalMaxSecondary) {
                 return true;
             }
@@ -254,9 +247,9 @@ bool Magiclass::conditionsPutMeAbove(int slot, double mySecondary, double rivalM
             }
             return false;
         }
-        if (code >= ConditionSeries && code <= ConditionIntWins) {
+        if (code >= ConditionCode::Series && code <= ConditionCode::InterleagueWins) {
             // League and interleague measures only exist for official games.
-            if (code >= ConditionLeaguePct && m_intMode != 0) {
+            if (code >= ConditionCode::LeaguePct && m_intMode != 0) {
                 continue;
             }
             const std::uint8_t flag = slotValue(conditionFlags(code), slot);
@@ -268,7 +261,7 @@ bool Magiclass::conditionsPutMeAbove(int slot, double mySecondary, double rivalM
             }
             continue; // level at best: the next condition decides
         }
-        if (code >= ConditionGridOrder && code <= ConditionUserRankC) {
+        if (code >= ConditionCode::GridOrder && code <= ConditionCode::UserRankC) {
             return slotValue(conditionFlags(code), slot) == 1;
         }
         // Unknown codes are passed over, as the standings ordering does.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "season/conditioncode.h"
 #include "season/oledate.h"
 #include "season/onebased.h"
 

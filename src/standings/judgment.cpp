@@ -6,14 +6,6 @@ namespace penarin {
 
 namespace {
 
-constexpr int CodeEnd = 0;
-constexpr int CodeSecondary = 1;
-constexpr int CodeSeries = 2;
-constexpr int CodeLeaguePct = 3;
-constexpr int CodeInterleagueWins = 6;
-constexpr int CodeGridOrder = 7;
-constexpr int CodeUserRankC = 10;
-
 // 1 when `mine` is beyond reach of `best`, 2 when it can only be equalled.
 int beyondReach(double mine, double best)
 {
@@ -27,25 +19,25 @@ int beyondReach(double mine, double best)
 // exist side by side in the official scope.
 bool conditionApplies(int code, int gameScope)
 {
-    if (code >= CodeLeaguePct && code <= CodeInterleagueWins) {
+    if (code >= ConditionCode::LeaguePct && code <= ConditionCode::InterleagueWins) {
         return gameScope == ScopeOfficial;
     }
-    return code >= CodeEnd && code <= CodeUserRankC;
+    return code >= ConditionCode::End && code <= ConditionCode::UserRankC;
 }
 
 AheadTables::Table tableOf(int code)
 {
-    return static_cast<AheadTables::Table>(code - CodeSeries);
+    return static_cast<AheadTables::Table>(code - ConditionCode::Series);
 }
 
 int previousRank(const StandingsRow &row, int code)
 {
     switch (code) {
-    case CodeGridOrder:
+    case ConditionCode::GridOrder:
         return row.TeamNo;
-    case CodeGridOrder + 1:
+    case ConditionCode::GridOrder + 1:
         return row.UserRankA;
-    case CodeGridOrder + 2:
+    case ConditionCode::GridOrder + 2:
         return row.UserRankB;
     default:
         return row.UserRankC;
@@ -237,19 +229,19 @@ JudgmentOrder::JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, in
 bool JudgmentOrder::conditionsPutFirst(const StandingsRow &first, const StandingsRow &second) const
 {
     for (const int code : m_judgment.Conditions) {
-        if (code == CodeEnd) {
+        if (code == ConditionCode::End) {
             return false;
         }
         if (!conditionApplies(code, m_gameScope)) {
             continue;
         }
-        if (code == CodeSecondary) {
+        if (code == ConditionCode::Secondary) {
             const double mine = byWins() ? first.Pct : static_cast<double>(first.Wins);
             const double theirs = byWins() ? second.Pct : static_cast<double>(second.Wins);
             if (mine != theirs) {
                 return mine > theirs;
             }
-        } else if (code <= CodeInterleagueWins) {
+        } else if (code <= ConditionCode::InterleagueWins) {
             const int ahead = m_tables->at(tableOf(code), first.TeamNo, second.TeamNo);
             if (ahead != 2) {
                 return ahead == 1;
@@ -311,7 +303,7 @@ JudgmentTexts JudgmentText(const Season &season, int leagueSelectorIndex, const 
 
     bool firstItem = true;
     for (const int code : judgment.Conditions) {
-        if (code == CodeEnd) {
+        if (code == ConditionCode::End) {
             break;
         }
         if (!firstItem) {
