@@ -277,6 +277,8 @@ void frmMain::startUp()
     const WindowValues &window = contents.window;
     if (window.State == WindowValues::Maximized) {
         setWindowState(Qt::WindowMaximized);
+    } else if (window.State == WindowValues::Minimized) {
+        setWindowState(Qt::WindowMinimized);
     } else if (window.State == WindowValues::Normal) {
         const QRect twips(window.Left, window.Top, window.Width, window.Height);
         const QRect pixels = twipsToPixels(twips, *this);
