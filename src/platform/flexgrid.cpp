@@ -689,20 +689,30 @@ void FlexGrid::paintCell(QPainter &painter, const QRect &rect, int row, int col,
     painter.fillRect(rect, shownBackground(row, col));
     const QString &text = m_texts[index(row, col)];
     if (!text.isEmpty()) {
-        paintText(painter, rect.adjusted(TextMarginLeft, 0, -TextMarginRight, -1), text,
-                  shownAlignment(row, col), shownForeground(row, col));
+        paintText(painter, rect, text, shownAlignment(row, col), shownForeground(row, col));
     }
     painter.setPen(fixed ? palette().color(QPalette::Dark) : gridColor());
     painter.drawLine(rect.topRight(), rect.bottomRight());
     painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 }
 
-void FlexGrid::paintText(QPainter &painter, const QRect &area, const QString &text,
+void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &text,
                          Qt::Alignment alignment, const QColor &color) const
 {
     const QStaticText &shaped = shapedText(text, painter.font());
     const QSizeF size = shaped.size();
+    QRect area = cell.adjusted(TextMarginLeft, 0, -TextMarginRight, -1);
+    // Narrow columns (games behind, the per-rival magic) were sized for a
+    // narrower font than this desktop may have: give the text the margins
+    // before cutting it, and when it must be cut, keep its beginning, so
+    // "12.0" never reads as ".0".
+    if (size.width() > area.width()) {
+        area = cell.adjusted(1, 0, -2, -1);
+    }
     qreal x = area.left();
+    if (size.width() > area.width()) {
+        alignment &= ~Qt::AlignHorizontal_Mask;
+    }
     if (alignment & Qt::AlignRight) {
         x = area.right() + 1 - size.width();
     } else if (alignment & Qt::AlignHCenter) {

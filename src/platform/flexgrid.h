@@ -208,7 +208,7 @@ private:
     [[nodiscard]] Qt::Alignment shownAlignment(int row, int col) const;
     void paintPane(QPainter &painter, const QRect &exposed, const Pane &pane) const;
     void paintCell(QPainter &painter, const QRect &rect, int row, int col, bool fixed) const;
-    void paintText(QPainter &painter, const QRect &area, const QString &text,
+    void paintText(QPainter &painter, const QRect &cell, const QString &text,
                    Qt::Alignment alignment, const QColor &color) const;
     [[nodiscard]] const QStaticText &shapedText(const QString &text, const QFont &font) const;
     void paintFocusMark(QPainter &painter) const;

@@ -77,6 +77,7 @@ private slots:
     void defaultRowHeightFollowsTheFont();
     void largeGridPaintsCellColours();
     void mergedHeaderPaintsAsOneBlock();
+    void textTooWideForItsCellKeepsItsBeginning();
 };
 
 void FlexGridTest::cellsReadBackWhatWasSet()
@@ -512,6 +513,38 @@ void FlexGridTest::mergedHeaderPaintsAsOneBlock()
     QCOMPARE(corner.height(), 40);
     QCOMPARE(pixelAt(grid, {5, geometry.singleCellRect(0, 0).bottom()}), QColor(0, 0, 255));
     QCOMPARE(pixelAt(grid, {5, corner.bottom() - 2}), QColor(0, 0, 255));
+}
+
+// A right-aligned number wider than its column is drawn from the cell's left
+// edge, so its first digits stay readable; one that fits stays on the right.
+void FlexGridTest::textTooWideForItsCellKeepsItsBeginning()
+{
+    FlexGrid grid;
+    shape(grid, 2, 3, 0, 0);
+    grid.setColWidth(0, 150); // 10 pixels
+    grid.setText(0, 0, "88888888");
+    grid.setCellAlignment(0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid.setText(1, 1, "8");
+    grid.setCellAlignment(1, 1, Qt::AlignRight | Qt::AlignVCenter);
+    grid.setCellBackground(0, 0, Qt::white);
+    grid.setCellBackground(1, 1, Qt::white);
+    grid.setCellForeground(0, 0, Qt::black);
+    grid.setCellForeground(1, 1, Qt::black);
+    showGrid(grid);
+
+    auto inkBetween = [&grid](const QRect &cell, int from, int to) {
+        for (int x = cell.left() + from; x <= cell.left() + to; ++x) {
+            for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y) {
+                if (pixelAt(grid, {x, y}).lightness() < 128) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    QVERIFY(inkBetween(grid.cellRect(0, 0), 1, 3));
+    QVERIFY(!inkBetween(grid.cellRect(1, 1), 1, 12));
+    QVERIFY(inkBetween(grid.cellRect(1, 1), 20, 36));
 }
 
 QTEST_MAIN(FlexGridTest)
