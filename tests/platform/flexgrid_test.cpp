@@ -522,7 +522,8 @@ void FlexGridTest::textTooWideForItsCellKeepsItsBeginning()
     FlexGrid grid;
     shape(grid, 2, 3, 0, 0);
     grid.setColWidth(0, 150); // 10 pixels
-    grid.setText(0, 0, "88888888");
+    // Its first character is the only ink: shown from the right, it is cut off.
+    grid.setText(0, 0, "8               ");
     grid.setCellAlignment(0, 0, Qt::AlignRight | Qt::AlignVCenter);
     grid.setText(1, 1, "8");
     grid.setCellAlignment(1, 1, Qt::AlignRight | Qt::AlignVCenter);
@@ -542,7 +543,7 @@ void FlexGridTest::textTooWideForItsCellKeepsItsBeginning()
         }
         return false;
     };
-    QVERIFY(inkBetween(grid.cellRect(0, 0), 1, 3));
+    QVERIFY(inkBetween(grid.cellRect(0, 0), 1, 8));
     QVERIFY(!inkBetween(grid.cellRect(1, 1), 1, 12));
     QVERIFY(inkBetween(grid.cellRect(1, 1), 20, 36));
 }
