@@ -38,7 +38,7 @@ private:
     std::uint64_t m_state;
 };
 
-struct TeamSpec
+struct TeamPlan
 {
     const char16_t *name;
     int league;
@@ -46,18 +46,18 @@ struct TeamSpec
     double strength;
 };
 
-struct LeagueSpec
+struct LeaguePlan
 {
     const char16_t *name;
     std::vector<const char16_t *> divisions;
 };
 
-struct SeasonSpec
+struct SeasonPlan
 {
-    std::vector<LeagueSpec> leagues;
-    std::vector<TeamSpec> teams;
+    std::vector<LeaguePlan> leagues;
+    std::vector<TeamPlan> teams;
     // Games of a card between teams a and b (0-based positions in `teams`).
-    int (*cardGames)(const std::vector<TeamSpec> &, int, int);
+    int (*cardGames)(const std::vector<TeamPlan> &, int, int);
     int intCounts;
     int leagueDrawReplay;
     int divisionDrawReplay;
@@ -68,22 +68,22 @@ struct SeasonSpec
     JudgmentSet intJudgment;
 };
 
-Season buildSchedule(const SeasonSpec &spec, double updatedAt)
+Season buildSchedule(const SeasonPlan &plan, double updatedAt)
 {
     Season season;
-    const int n = static_cast<int>(spec.teams.size());
+    const int n = static_cast<int>(plan.teams.size());
     season.Header.Signature = SeasonSignature;
     season.Header.SavedMajor = ProgramMajor;
     season.Header.SavedMinor = ProgramMinor;
     season.Header.SavedRevision = ProgramRevision;
-    season.Header.LeagueCount = static_cast<std::int16_t>(spec.leagues.size());
+    season.Header.LeagueCount = static_cast<std::int16_t>(plan.leagues.size());
     season.Header.UpdatedAt = updatedAt;
-    season.Interleague.IntCounts = static_cast<std::int16_t>(spec.intCounts);
-    season.Interleague.IntDrawReplay = static_cast<std::int16_t>(spec.intDrawReplay);
+    season.Interleague.IntCounts = static_cast<std::int16_t>(plan.intCounts);
+    season.Interleague.IntDrawReplay = static_cast<std::int16_t>(plan.intDrawReplay);
     season.Teams.resize(n);
     for (int i = 1; i <= n; ++i) {
-        const TeamSpec &t = spec.teams[static_cast<std::size_t>(i - 1)];
-        const LeagueSpec &league = spec.leagues[static_cast<std::size_t>(t.league - 1)];
+        const TeamPlan &t = plan.teams[static_cast<std::size_t>(i - 1)];
+        const LeaguePlan &league = plan.leagues[static_cast<std::size_t>(t.league - 1)];
         TeamRecord &r = season.Teams[i];
         r.LeagueName = league.name;
         r.DivisionName =
@@ -95,16 +95,16 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
         r.DivisionCount = static_cast<std::int16_t>(league.divisions.size());
         r.HasDivisions = league.divisions.empty() ? StoredFalse : StoredTrue;
         int leagueTeams = 0;
-        for (const TeamSpec &o : spec.teams) {
+        for (const TeamPlan &o : plan.teams) {
             leagueTeams += o.league == t.league ? 1 : 0;
         }
         r.LeagueTeamCount = static_cast<std::int16_t>(leagueTeams);
-        r.LeagueDrawReplay = static_cast<std::int16_t>(spec.leagueDrawReplay);
+        r.LeagueDrawReplay = static_cast<std::int16_t>(plan.leagueDrawReplay);
         r.DivisionDrawReplay = static_cast<std::int16_t>(
-            league.divisions.empty() ? spec.leagueDrawReplay : spec.divisionDrawReplay);
-        r.LeagueJudgment = spec.leagueJudgments[static_cast<std::size_t>(t.league - 1)];
-        r.DivisionJudgment = league.divisions.empty() ? r.LeagueJudgment : spec.divisionJudgment;
-        r.IntJudgment = spec.intJudgment;
+            league.divisions.empty() ? plan.leagueDrawReplay : plan.divisionDrawReplay);
+        r.LeagueJudgment = plan.leagueJudgments[static_cast<std::size_t>(t.league - 1)];
+        r.DivisionJudgment = league.divisions.empty() ? r.LeagueJudgment : plan.divisionJudgment;
+        r.IntJudgment = plan.intJudgment;
         r.CardGames.assign(n, -1);
         r.CardWins.assign(n, 0);
         r.CardLosses.assign(n, 0);
@@ -115,10 +115,10 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
             if (j == i) {
                 continue;
             }
-            const int games = spec.cardGames(spec.teams, i - 1, j - 1);
+            const int games = plan.cardGames(plan.teams, i - 1, j - 1);
             r.CardGames[j] = static_cast<std::int16_t>(games);
             if (games > 0) {
-                (spec.teams[static_cast<std::size_t>(j - 1)].league == t.league ? leagueGames
+                (plan.teams[static_cast<std::size_t>(j - 1)].league == t.league ? leagueGames
                                                                                 : interGames) +=
                     games;
             }
@@ -138,7 +138,7 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
     }
     // Saved while the first league (and its first division, where it has
     // divisions) was on show.
-    BuildViewLists(season, 1, spec.leagues.front().divisions.empty() ? -1 : 1);
+    BuildViewLists(season, 1, plan.leagues.front().divisions.empty() ? -1 : 1);
     season.TeamShown.assign(n, StoredTrue);
     season.TeamSnapshots.resize(n);
     season.resetSimResults();
@@ -147,7 +147,7 @@ Season buildSchedule(const SeasonSpec &spec, double updatedAt)
 
 // Plays every card up to `fraction` of its games (give or take a game), in
 // an order fixed by the generator's seed.
-void playUntil(Season &season, const SeasonSpec &spec, double fraction, Random &random)
+void playUntil(Season &season, const SeasonPlan &plan, double fraction, Random &random)
 {
     const int n = season.TeamCount();
     for (int a = 1; a <= n; ++a) {
@@ -161,8 +161,8 @@ void playUntil(Season &season, const SeasonSpec &spec, double fraction, Random &
             const double jitter = random.next() * 2.0 - 1.0;
             int target = static_cast<int>(std::lround(games * fraction + jitter));
             target = std::max(0, std::min(games, target));
-            const double strengthA = spec.teams[static_cast<std::size_t>(a - 1)].strength;
-            const double strengthB = spec.teams[static_cast<std::size_t>(b - 1)].strength;
+            const double strengthA = plan.teams[static_cast<std::size_t>(a - 1)].strength;
+            const double strengthB = plan.teams[static_cast<std::size_t>(b - 1)].strength;
             const double chanceA = strengthA / (strengthA + strengthB);
             // Drawn games use up a scheduled game only where they are not replayed.
             const bool sameLeague = ta.League == tb.League;
@@ -175,7 +175,7 @@ void playUntil(Season &season, const SeasonSpec &spec, double fraction, Random &
             };
             while (used() < target) {
                 const double roll = random.next();
-                if (roll < spec.drawChance) {
+                if (roll < plan.drawChance) {
                     ++ta.CardDraws[b];
                     ++tb.CardDraws[a];
                 } else if (random.next() < chanceA) {
@@ -206,11 +206,11 @@ double at(int year, int month, int day, int hour = 0, int minute = 0)
 
 // (a) Two leagues of six, no divisions: 25 games per league card, 3 per
 // interleague card, 143 in all; interleague counts; draws are not replayed.
-SeasonSpec sampleA()
+SeasonPlan sampleA()
 {
-    SeasonSpec spec;
-    spec.leagues = {{u"東都リーグ", {}}, {u"西海リーグ", {}}};
-    spec.teams = {
+    SeasonPlan plan;
+    plan.leagues = {{u"東都リーグ", {}}, {u"西海リーグ", {}}};
+    plan.teams = {
         {u"港町ドルフィンズ", 1, 0, 1.25},   {u"北都ベアーズ", 1, 0, 1.10},
         {u"青葉フェニックス", 1, 0, 1.00},   {u"川崎ランナーズ", 1, 0, 0.95},
         {u"東京スパローズ", 1, 0, 0.90},     {u"湘南サーフライダーズ", 1, 0, 0.85},
@@ -218,32 +218,32 @@ SeasonSpec sampleA()
         {u"神戸ポートスターズ", 2, 0, 1.05}, {u"札幌スノーズ", 2, 0, 0.98},
         {u"千葉シーガルズ", 2, 0, 0.92},     {u"仙台イーグレッツ", 2, 0, 0.80},
     };
-    spec.cardGames = [](const std::vector<TeamSpec> &teams, int a, int b) {
+    plan.cardGames = [](const std::vector<TeamPlan> &teams, int a, int b) {
         return teams[static_cast<std::size_t>(a)].league ==
                        teams[static_cast<std::size_t>(b)].league
                    ? 25
                    : 3;
     };
-    spec.intCounts = 1;
-    spec.leagueDrawReplay = 1;
-    spec.divisionDrawReplay = 1;
-    spec.intDrawReplay = 1;
-    spec.drawChance = 0.03;
+    plan.intCounts = 1;
+    plan.leagueDrawReplay = 1;
+    plan.divisionDrawReplay = 1;
+    plan.intDrawReplay = 1;
+    plan.drawChance = 0.03;
     // Percentage first, then wins, the season series, last year's order.
-    spec.leagueJudgments = {JudgmentSet{0, {1, 2, 7, 0}, 0}, JudgmentSet{0, {1, 2, 3, 7, 0}, 1}};
-    spec.divisionJudgment = spec.leagueJudgments[0];
-    spec.intJudgment = JudgmentSet{0, {1, 2, 8, 0}, 0};
-    return spec;
+    plan.leagueJudgments = {JudgmentSet{0, {1, 2, 7, 0}, 0}, JudgmentSet{0, {1, 2, 3, 7, 0}, 1}};
+    plan.divisionJudgment = plan.leagueJudgments[0];
+    plan.intJudgment = JudgmentSet{0, {1, 2, 8, 0}, 0};
+    return plan;
 }
 
 // (b) Two leagues of three divisions of five: 13 games against each division
 // rival, 7 against the rest of the league and 2 or 3 against each team of the
 // other league, 162 in all; drawn games are replayed.
-SeasonSpec sampleB()
+SeasonPlan sampleB()
 {
-    SeasonSpec spec;
+    SeasonPlan plan;
     const std::vector<const char16_t *> divisions = {u"東地区", u"中地区", u"西地区"};
-    spec.leagues = {{u"大陸リーグ", divisions}, {u"連合リーグ", divisions}};
+    plan.leagues = {{u"大陸リーグ", divisions}, {u"連合リーグ", divisions}};
     const char16_t *names[2][15] = {
         {u"ボストン・ハーバーズ", u"ニューアーク・ブリッジス", u"ボルチモア・クラブス",
          u"モントリオール・ヴォヤージャーズ", u"オタワ・メイプルズ", u"シカゴ・ウィンズ",
@@ -259,12 +259,12 @@ SeasonSpec sampleB()
     for (int league = 1; league <= 2; ++league) {
         for (int k = 0; k < 15; ++k) {
             const double strength = 0.80 + 0.03 * ((k * 7 + league * 5) % 15);
-            spec.teams.push_back({names[league - 1][k], league, k / 5 + 1, strength});
+            plan.teams.push_back({names[league - 1][k], league, k / 5 + 1, strength});
         }
     }
-    spec.cardGames = [](const std::vector<TeamSpec> &teams, int a, int b) {
-        const TeamSpec &ta = teams[static_cast<std::size_t>(a)];
-        const TeamSpec &tb = teams[static_cast<std::size_t>(b)];
+    plan.cardGames = [](const std::vector<TeamPlan> &teams, int a, int b) {
+        const TeamPlan &ta = teams[static_cast<std::size_t>(a)];
+        const TeamPlan &tb = teams[static_cast<std::size_t>(b)];
         if (ta.league == tb.league) {
             return ta.division == tb.division ? 13 : 7;
         }
@@ -272,15 +272,15 @@ SeasonSpec sampleB()
         const int j = b % 15;
         return (i - j + 15) % 3 == 0 ? 2 : 3;
     };
-    spec.intCounts = 1;
-    spec.leagueDrawReplay = 0;
-    spec.divisionDrawReplay = 0;
-    spec.intDrawReplay = 0;
-    spec.drawChance = 0.0;
-    spec.leagueJudgments = {JudgmentSet{0, {2, 1, 0}, 0}, JudgmentSet{0, {2, 1, 0}, 0}};
-    spec.divisionJudgment = JudgmentSet{0, {2, 4, 7, 0}, 0};
-    spec.intJudgment = JudgmentSet{1, {1, 0}, 0};
-    return spec;
+    plan.intCounts = 1;
+    plan.leagueDrawReplay = 0;
+    plan.divisionDrawReplay = 0;
+    plan.intDrawReplay = 0;
+    plan.drawChance = 0.0;
+    plan.leagueJudgments = {JudgmentSet{0, {2, 1, 0}, 0}, JudgmentSet{0, {2, 1, 0}, 0}};
+    plan.divisionJudgment = JudgmentSet{0, {2, 4, 7, 0}, 0};
+    plan.intJudgment = JudgmentSet{1, {1, 0}, 0};
+    return plan;
 }
 
 bool write(Season &season, const std::filesystem::path &path, double savedAt)
@@ -303,7 +303,7 @@ int main(int argc, char **argv)
     }
     const std::filesystem::path folder = argv[1];
 
-    const SeasonSpec a = sampleA();
+    const SeasonPlan a = sampleA();
     Season seasonA = buildSchedule(a, at(2026, 3, 1));
     Random randomA(20260327);
     playUntil(seasonA, a, 0.25, randomA);
@@ -313,7 +313,7 @@ int main(int argc, char **argv)
     playUntil(seasonA, a, 2.0 / 3.0, randomA);
     takeSnapshot(seasonA, at(2026, 8, 2), u"(メモ)");
 
-    const SeasonSpec b = sampleB();
+    const SeasonPlan b = sampleB();
     Season seasonB = buildSchedule(b, at(2026, 3, 20));
     Random randomB(20260401);
     playUntil(seasonB, b, 0.5, randomB);
