@@ -143,25 +143,6 @@ AheadTables::AheadTables(int teamCount) : m_teamCount(teamCount < 0 ? 0 : teamCo
     }
 }
 
-bool AheadTables::contains(int a, int b) const
-{
-    return a >= 1 && a <= m_teamCount && b >= 1 && b <= m_teamCount;
-}
-
-std::size_t AheadTables::indexOf(int a, int b) const
-{
-    return static_cast<std::size_t>(a - 1) * static_cast<std::size_t>(m_teamCount) +
-           static_cast<std::size_t>(b - 1);
-}
-
-std::uint8_t AheadTables::at(Table table, int a, int b) const
-{
-    if (table < 0 || table >= TableCount || !contains(a, b)) {
-        return 0;
-    }
-    return m_tables[table][indexOf(a, b)];
-}
-
 void AheadTables::set(Table table, int a, int b, std::uint8_t value)
 {
     if (table < 0 || table >= TableCount || !contains(a, b)) {

@@ -59,12 +59,26 @@ public:
     explicit AheadTables(int teamCount);
 
     [[nodiscard]] int teamCount() const { return m_teamCount; }
-    [[nodiscard]] std::uint8_t at(Table table, int a, int b) const;
+    // Read for every rival of every row in each pass, so kept inline.
+    [[nodiscard]] std::uint8_t at(Table table, int a, int b) const
+    {
+        if (table < 0 || table >= TableCount || !contains(a, b)) {
+            return 0;
+        }
+        return m_tables[table][indexOf(a, b)];
+    }
     void set(Table table, int a, int b, std::uint8_t value);
 
 private:
-    [[nodiscard]] bool contains(int a, int b) const;
-    [[nodiscard]] std::size_t indexOf(int a, int b) const;
+    [[nodiscard]] bool contains(int a, int b) const
+    {
+        return a >= 1 && a <= m_teamCount && b >= 1 && b <= m_teamCount;
+    }
+    [[nodiscard]] std::size_t indexOf(int a, int b) const
+    {
+        return static_cast<std::size_t>(a - 1) * static_cast<std::size_t>(m_teamCount) +
+               static_cast<std::size_t>(b - 1);
+    }
 
     int m_teamCount = 0;
     std::array<std::vector<std::uint8_t>, TableCount> m_tables;
