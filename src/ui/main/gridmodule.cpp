@@ -49,10 +49,12 @@ void frmMain::SelectView(int league, int division)
 void frmMain::FillGrids(int league, int division)
 {
     const ViewSelection selection = ChooseViewSelection(m_season, league, division);
-    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
-                                 ViewRequest{selection.league, selection.division});
+    // Displaying makes the season a displayed one already for this pass, so
+    // a file whose results exceed its schedule says so as soon as it opens.
     m_season.HasSeason = true;
     m_season.IsSaved = false;
+    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
+                                 ViewRequest{selection.league, selection.division});
     writeStandingsRows();
     rebuildSelectors();
     fillCardGrid();
@@ -64,10 +66,10 @@ void frmMain::FillGrids(int league, int division)
 
 void frmMain::RefreshStandings()
 {
-    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
-                                 ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()});
     m_season.HasSeason = true;
     m_season.IsSaved = false;
+    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
+                                 ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()});
     writeStandingsRows();
     applyPass(m_lastPass);
 }
