@@ -92,8 +92,7 @@ void frmMain::cardReleased(int row, int col)
 
 void frmMain::cardMouseMoved(int row, int col)
 {
-    m_mouseOutside = !isDataCell(row, col);
-    if (m_mouseOutside) {
+    if (!isDataCell(row, col)) {
         if (m_settings.ToolTip != 0) {
             m_myG->setToolTipText(QString());
         }

@@ -80,7 +80,6 @@ public:
     [[nodiscard]] QString panelText(int panel) const; // panels 1..5
     [[nodiscard]] FlexGrid *standingsGrid() const { return m_rnkG; }
     [[nodiscard]] FlexGrid *cardGrid() const { return m_myG; }
-    [[nodiscard]] const RecalculateResult &lastPass() const { return m_lastPass; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -164,7 +163,6 @@ private:
     QAction *m_actTeamData = nullptr;
     std::array<QAction *, 3> m_actScope{}; // 公式戦, リーグ戦, 交流戦
 
-    RecalculateResult m_lastPass;
     bool m_scopeMenuEnabled = false;
     int m_highlightedRow = 0;
     int m_highlightedCol = 0;
@@ -173,7 +171,6 @@ private:
     int m_editCol = 0;
     int m_mirrorRow = 0;
     int m_mirrorCol = 0;
-    bool m_mouseOutside = true;
     int m_rivalColumnUnderMouse = 0; // for the "セル幅" popup
 };
 

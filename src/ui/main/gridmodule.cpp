@@ -53,25 +53,26 @@ void frmMain::FillGrids(int league, int division)
     // a file whose results exceed its schedule says so as soon as it opens.
     m_season.HasSeason = true;
     m_season.IsSaved = false;
-    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
-                                 ViewRequest{selection.league, selection.division});
+    const RecalculateResult pass = RecalculateView(
+        m_season, OrderSettingsFrom(m_settings), ViewRequest{selection.league, selection.division});
     writeStandingsRows();
     rebuildSelectors();
     fillCardGrid();
     setPanel(1, QString());
     setPanel(5, QStringLiteral("更新日時：") + generalDateTimeText(m_season.Header.UpdatedAt));
     m_optMode[1]->setEnabled(true);
-    applyPass(m_lastPass);
+    applyPass(pass);
 }
 
 void frmMain::RefreshStandings()
 {
     m_season.HasSeason = true;
     m_season.IsSaved = false;
-    m_lastPass = RecalculateView(m_season, OrderSettingsFrom(m_settings),
-                                 ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()});
+    const RecalculateResult pass =
+        RecalculateView(m_season, OrderSettingsFrom(m_settings),
+                        ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()});
     writeStandingsRows();
-    applyPass(m_lastPass);
+    applyPass(pass);
 }
 
 // The status-bar texts and scope menu of a pass, then its one message.
