@@ -2,6 +2,7 @@
 // view of every league and division in every game scope, every ordering, and
 // results entered in any cell in both modes. The bytes are the season file;
 // the ordering options and the cells come from the file's last bytes.
+#include "fuzzclock.h"
 #include "magic/calcodule.h"
 #include "season/cellsfunction.h"
 #include "season/filemodule.h"
@@ -10,19 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-
-double fixedNow()
-{
-    return 46249.5;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     using namespace penarin;
-    static const Clock clock = fixedNow;
+    static const Clock clock = fuzz::fixedNow;
 
     Season season;
     if (LoadSeasonFromBytes(season, {data, size}, clock) == LoadStatus::Failed) {

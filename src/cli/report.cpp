@@ -9,9 +9,9 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 namespace penarin::cli {
 

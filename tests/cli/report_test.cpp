@@ -60,6 +60,16 @@ protected:
     fs::path m_dir;
 };
 
+std::size_t occurrences(const std::string &text, const std::string &needle)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos;
+         at = text.find(needle, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 const std::string sampleA = std::string(PENARIN_SAMPLES_DIR) + "/sample-a.ptr";
 const std::string sampleB = std::string(PENARIN_SAMPLES_DIR) + "/sample-b.ptr";
 
@@ -121,11 +131,7 @@ TEST_F(ReportTest, ResaveReportsAnUnwritableTarget)
 
 TEST_F(ReportTest, TextTableListsTheStandingsColumnsInOrder)
 {
-    test::SeasonBuilder b;
-    b.addTeam(u"赤", 1);
-    b.addTeam(u"青", 1);
-    b.addTeam(u"緑", 1);
-    b.roundRobin(10).intCounts(0);
+    auto b = test::SeasonBuilder::oneLeague({u"赤", u"青", u"緑"}, 10);
     b.result(1, 2, 6, 2).result(1, 3, 5, 3).result(2, 3, 4, 4, 1);
     const RunResult run = report({"show", save(b.build(), "three.ptr").string(), "--league", "1"});
     ASSERT_EQ(run.status, cli::ExitOk) << run.err;
@@ -167,11 +173,7 @@ TEST_F(ReportTest, JsonCarriesEveryFigureAndTheScope)
                             "maxWins", "maxLosses", "maxPct", "minPct"}) {
         EXPECT_NE(run.out.find("\"" + std::string(key) + "\": "), std::string::npos) << key;
     }
-    std::size_t rows = 0;
-    for (std::size_t at = run.out.find("\"rank\""); at != std::string::npos;
-         at = run.out.find("\"rank\"", at + 1)) {
-        ++rows;
-    }
+    const std::size_t rows = occurrences(run.out, "\"rank\"");
     EXPECT_EQ(rows, 12u);
 }
 
@@ -186,11 +188,7 @@ TEST_F(ReportTest, JsonRowsCarryEveryCardWithItsMagic)
         EXPECT_NE(run.out.find(key), std::string::npos) << key;
     }
     // Six rows with six cards each; system colours print as unsigned values.
-    std::size_t cards = 0;
-    for (std::size_t at = run.out.find("\"opponent\""); at != std::string::npos;
-         at = run.out.find("\"opponent\"", at + 1)) {
-        ++cards;
-    }
+    const std::size_t cards = occurrences(run.out, "\"opponent\"");
     EXPECT_EQ(cards, 36u);
     EXPECT_NE(run.out.find("\"magicColor\": 2147483663"), std::string::npos);
     EXPECT_EQ(run.out.find("\"magicColor\": -"), std::string::npos);
@@ -199,11 +197,7 @@ TEST_F(ReportTest, JsonRowsCarryEveryCardWithItsMagic)
 TEST_F(ReportTest, SettingsFileChoosesOrderDigitsAndHiddenMagic)
 {
     // 甲 wins more games, 乙 has the better percentage.
-    test::SeasonBuilder b;
-    b.addTeam(u"甲", 1);
-    b.addTeam(u"乙", 1);
-    b.addTeam(u"丙", 1);
-    b.roundRobin(30).intCounts(0);
+    auto b = test::SeasonBuilder::oneLeague({u"甲", u"乙", u"丙"}, 30);
     b.result(1, 3, 12, 6).result(2, 3, 8, 2).result(1, 2, 0, 0, 1);
     const std::string file = save(b.build(), "order.ptr").string();
     const fs::path ini = m_dir / "Mgcsm.ini";
@@ -250,10 +244,7 @@ TEST_F(ReportTest, SettingsFileChoosesOrderDigitsAndHiddenMagic)
 
 TEST_F(ReportTest, ResultsBeyondTheScheduleAreReportedAfterTheTable)
 {
-    test::SeasonBuilder b;
-    b.addTeam(u"甲", 1);
-    b.addTeam(u"乙", 1);
-    b.roundRobin(2).intCounts(0);
+    auto b = test::SeasonBuilder::oneLeague({u"甲", u"乙"}, 2);
     b.result(1, 2, 3, 0);
     const std::string file = save(b.build(), "over.ptr").string();
     const RunResult text = report({"show", file});
@@ -275,11 +266,7 @@ TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
     const RunResult division =
         report({"show", sampleB, "--league", "2", "--division", "3", "--format", "json"});
     ASSERT_EQ(division.status, cli::ExitOk) << division.err;
-    std::size_t rows = 0;
-    for (std::size_t at = division.out.find("\"rank\""); at != std::string::npos;
-         at = division.out.find("\"rank\"", at + 1)) {
-        ++rows;
-    }
+    const std::size_t rows = occurrences(division.out, "\"rank\"");
     EXPECT_EQ(rows, 5u);
     // Division 3 of league 2 holds teams 26..30.
     for (int team = 26; team <= 30; ++team) {

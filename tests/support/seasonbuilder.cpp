@@ -5,6 +5,16 @@
 
 namespace penarin::test {
 
+SeasonBuilder SeasonBuilder::oneLeague(std::initializer_list<Text> names, int games)
+{
+    SeasonBuilder builder;
+    for (const Text &name : names) {
+        builder.addTeam(name, 1);
+    }
+    builder.roundRobin(games).intCounts(0);
+    return builder;
+}
+
 int SeasonBuilder::addTeam(const Text &name, int league, int division)
 {
     m_teams.push_back({name, league, division});

@@ -2,6 +2,7 @@
 
 #include "season/season.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace penarin::test {
 class SeasonBuilder
 {
 public:
+    // Teams of one league without divisions, `games` against each other;
+    // interleague results do not count (there are none).
+    [[nodiscard]] static SeasonBuilder oneLeague(std::initializer_list<Text> names, int games);
+
     // Adds a team and returns its team number. division 0 = league without divisions.
     int addTeam(const Text &name, int league, int division = 0);
     // Schedules games between a and b (both directions).

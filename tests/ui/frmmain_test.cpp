@@ -38,20 +38,21 @@ QAction *findAction(QWidget *window, const QString &caption)
     return nullptr;
 }
 
+// The season as saved while its (first) league was on show.
+Season leagueShown(const test::SeasonBuilder &builder)
+{
+    Season season = builder.build();
+    season.Header.ViewLeague = 1;
+    return season;
+}
+
 // Four teams in one league; team 1 and 2 have no card with each other.
 Season smallSeason()
 {
-    test::SeasonBuilder b;
-    b.addTeam(u"甲", 1);
-    b.addTeam(u"乙", 1);
-    b.addTeam(u"丙", 1);
-    b.addTeam(u"丁", 1);
-    b.roundRobin(10).intCounts(0);
+    auto b = test::SeasonBuilder::oneLeague({u"甲", u"乙", u"丙", u"丁"}, 10);
     b.card(1, 2, -1);
     b.result(1, 3, 6, 4).result(2, 4, 3, 2, 1);
-    Season season = b.build();
-    season.Header.ViewLeague = 1;
-    return season;
+    return leagueShown(b);
 }
 
 } // namespace
@@ -240,10 +241,8 @@ private slots:
                 b.result(a, c, 2, 0);
             }
         }
-        Season season = b.build();
-        season.Header.ViewLeague = 1;
         frmMain &window = start();
-        QVERIFY(window.openSeason(saved(season, QStringLiteral("twelve.ptr"))));
+        QVERIFY(window.openSeason(saved(leagueShown(b), QStringLiteral("twelve.ptr"))));
         window.resize(1400, 1000);
         FlexGrid *grid = window.standingsGrid();
         QCOMPARE(grid->rowCount(), 13);
@@ -416,14 +415,9 @@ private slots:
     {
         // 甲 has clinched: its name is white-blue on blue. In the second
         // season 甲 needs one more win against 乙 only: row and header marked.
-        test::SeasonBuilder b;
-        b.addTeam(u"甲", 1);
-        b.addTeam(u"乙", 1);
-        b.addTeam(u"丙", 1);
-        b.roundRobin(10).intCounts(0);
+        auto b = test::SeasonBuilder::oneLeague({u"甲", u"乙", u"丙"}, 10);
         b.result(1, 2, 9, 0).result(1, 3, 9, 0).result(2, 3, 5, 5);
-        Season clinched = b.build();
-        clinched.Header.ViewLeague = 1;
+        const Season clinched = leagueShown(b);
         frmMain &window = start();
         QVERIFY(window.openSeason(saved(clinched, QStringLiteral("c.ptr"))));
         FlexGrid *grid = window.standingsGrid();
@@ -432,14 +426,9 @@ private slots:
         QCOMPARE(grid->cellBackground(1, 1), QColor(0, 0, 255));
         QCOMPARE(grid->cellForeground(1, 1), QColor(192, 255, 255));
 
-        test::SeasonBuilder d;
-        d.addTeam(u"甲", 1);
-        d.addTeam(u"乙", 1);
-        d.addTeam(u"丙", 1);
-        d.roundRobin(10).intCounts(0);
+        auto d = test::SeasonBuilder::oneLeague({u"甲", u"乙", u"丙"}, 10);
         d.result(1, 2, 3, 5).result(1, 3, 9, 0).result(2, 3, 5, 5);
-        Season deciding = d.build();
-        deciding.Header.ViewLeague = 1;
+        const Season deciding = leagueShown(d);
         QVERIFY(window.openSeason(saved(deciding, QStringLiteral("d.ptr"))));
         const CardAnalysis &top = m_season.Published->Analysis[1];
         QVERIFY(top.MagicCountdown > 0);
@@ -625,14 +614,9 @@ private slots:
 
     void aScheduleExceededSaysSoOnceWhenOpenedAndAfterEachEntry()
     {
-        test::SeasonBuilder b;
-        b.addTeam(u"甲", 1);
-        b.addTeam(u"乙", 1);
-        b.addTeam(u"丙", 1);
-        b.roundRobin(4).intCounts(0);
+        auto b = test::SeasonBuilder::oneLeague({u"甲", u"乙", u"丙"}, 4);
         b.result(1, 2, 5, 0);
-        Season season = b.build();
-        season.Header.ViewLeague = 1;
+        const Season season = leagueShown(b);
         frmMain &window = start();
         QVERIFY(window.openSeason(saved(season, QStringLiteral("over.ptr"))));
         const QString message =

@@ -71,6 +71,13 @@ void frmMain::cardPressed(int row, int col, Qt::MouseButton button)
     int count = 0;
     const CardEntryResult result =
         EnterCardValue(m_season, m_mirrorRow, m_mirrorCol, value, team, opponent, count);
+    showCardEntry(result, row, col, value);
+}
+
+// After EnterCardValue: a refusal is reported, an accepted value is shown in
+// its cell and the mirror cell, and the standings follow.
+void frmMain::showCardEntry(CardEntryResult result, int row, int col, int value)
+{
     if (result != CardEntryResult::Accepted) {
         ReportCardError(static_cast<int>(result));
         return;
@@ -163,15 +170,7 @@ void frmMain::commitCellEditor()
     m_mirrorRow = row;
     m_mirrorCol = col;
     hideCellEditor();
-    if (result != CardEntryResult::Accepted) {
-        ReportCardError(static_cast<int>(result));
-        return;
-    }
-    writeCardCell(m_editRow, m_editCol, value);
-    if (m_mirrorRow < m_myG->rowCount()) {
-        writeCardCell(m_mirrorRow, m_mirrorCol, value);
-    }
-    RefreshStandings();
+    showCardEntry(result, m_editRow, m_editCol, value);
 }
 
 void frmMain::hideCellEditor()

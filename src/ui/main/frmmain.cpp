@@ -322,9 +322,10 @@ bool frmMain::openSeason(const QString &path)
         ClearSeason(m_season);
         clearWindow();
     }
+    // A failed load leaves the season cleared; the window was cleared above
+    // when a season was shown, and is empty otherwise.
     const LoadStatus status = LoadSeason(m_season, std::filesystem::u8path(path.toStdString()));
     if (status == LoadStatus::Failed) {
-        clearWindow();
         m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
                           MessageButtons::Ok);
         return false;
@@ -336,7 +337,6 @@ bool frmMain::openSeason(const QString &path)
                           MessageIcon::Exclamation, MessageButtons::Ok);
     }
     updateTitle();
-    m_season.GameScope = ScopeOfficial;
     FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
     m_season.IsSaved = true;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "magic/calcodule.h"
+#include "season/cellsfunction.h"
 #include "season/season.h"
 #include "season/settings.h"
 
@@ -121,6 +122,7 @@ private:
     void ShowCardStatus(int row, int col);
     void ReportCardError(int code);
     void writeCardCell(int row, int col, int value);
+    void showCardEntry(CardEntryResult result, int row, int col, int value);
 
     Season &m_season;
     Settings &m_settings;
