@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -528,6 +529,16 @@ private slots:
         QTest::keyClicks(editor, QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(m_season.team(3).CardLosses[4], 0);
+
+        // A pasted text that is no number reads as 0 and is accepted.
+        want().MsgBox = 1;
+        m_settings.MsgBox = 1;
+        click(grid, 4, 10);
+        editor->setText(QStringLiteral("三"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(m_prompts->messageTexts().isEmpty());
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(grid->text(4, 10), QString());
     }
 
     void simulationCountsOnTopAndTheClearButtonEmptiesIt()
@@ -616,6 +627,134 @@ private slots:
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("ファイルを保存できません")});
         QVERIFY(!m_season.IsSaved);
+    }
+
+    // Answering Yes to the save question and then failing to save must not
+    // let the close (or an open) go on: the results exist only in memory.
+    void aFailedSaveInsideTheSaveQuestionCancelsTheClose()
+    {
+        QDir(m_dir->path()).mkdir(QStringLiteral("sub"));
+        const QString file = saved(smallSeason(), QStringLiteral("sub/s.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(file));
+        click(window.cardGrid(), 4, 10);
+        QVERIFY(QDir(m_dir->filePath(QStringLiteral("sub"))).removeRecursively());
+        m_prompts->queueAnswer(MessageAnswer::Yes);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(m_prompts->messageTexts(),
+                 (QStringList{QStringLiteral("現在のデータを保存しますか"),
+                              QStringLiteral("ファイルを保存できません")}));
+        QVERIFY(m_season.HasSeason);
+        QVERIFY(!m_season.IsSaved);
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+
+        // The same for an open: the file asked for is not even chosen.
+        m_prompts->queueAnswer(MessageAnswer::Yes);
+        m_prompts->queueOpenFile(copyOf(sampleA, QStringLiteral("a.ptr")));
+        findAction(&window, QStringLiteral("開く(&O)..."))->trigger();
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+        QVERIFY(!m_season.IsSaved);
+    }
+
+    // Without a season there is nothing to simulate or clear: neither mode
+    // nor "クリア" can make an empty season that could then be saved.
+    void withoutASeasonTheModeControlsStayDisabled()
+    {
+        frmMain &window = start();
+        auto control = [&window](const char *name) {
+            return window.findChild<QWidget *>(QString::fromLatin1(name));
+        };
+        for (int round = 0; round < 2; ++round) {
+            for (const char *name : {"optMode0", "optMode1", "btnClear"}) {
+                QVERIFY2(!control(name)->isEnabled(), name);
+            }
+            QVERIFY(!findAction(&window, QStringLiteral("上書き保存(&S)"))->isEnabled());
+            // A failed open clears the season again.
+            const QString junk = path(QStringLiteral("junk.ptr"));
+            std::ofstream(junk.toStdString()) << "junk";
+            QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+            QVERIFY(control("optMode1")->isEnabled());
+            QVERIFY(!window.openSeason(junk));
+        }
+        QVERIFY(!m_season.HasSeason);
+    }
+
+    // The start applies what the close wrote, so a window keeps its place
+    // and size over any number of starts; absurd stored values are brought
+    // back onto the screen.
+    void windowGeometrySurvivesARestartAndStaysOnScreen()
+    {
+        frmMain &first = start();
+        const QRect placed(20, 30, 750, 500);
+        first.setGeometry(placed);
+        QVERIFY(first.close());
+        cleanup();
+        const QRect restored = start().geometry();
+        QCOMPARE(restored, placed);
+        cleanup();
+
+        writeIni(QStringLiteral("[Window]\r\nState=0\r\nLeft=2000000000\r\nTop=-2000000000\r\n"
+                                "Width=400000000\r\nHeight=400000000\r\n"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+        // Within the screen's size, its corner on the screen (the frame
+        // around it is the window manager's).
+        const QRect bounded = start().geometry();
+        QVERIFY(bounded.width() <= screen.width() && bounded.height() <= screen.height());
+        QVERIFY(screen.contains(bounded.topLeft()));
+    }
+
+    void statusPanelsKeepTheirShareWhateverTheirText()
+    {
+        frmMain &window = start();
+        window.resize(640, 400);
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        QApplication::processEvents();
+        auto *last = window.findChild<QWidget *>(QStringLiteral("panel5"));
+        const QRect before = last->geometry();
+        hover(window.standingsGrid(), 1, 6);
+        QVERIFY(window.panelText(1).contains(QStringLiteral("0.5")));
+        QApplication::processEvents();
+        QCOMPARE(last->geometry(), before);
+        QVERIFY(window.rect().contains(last->geometry().right(), 0));
+    }
+
+    void theWindowLinesRunUnderTheMenuBar()
+    {
+        frmMain &window = start();
+        for (const char *name : {"WindowLine0", "WindowLine1"}) {
+            auto *line = window.findChild<QFrame *>(QString::fromLatin1(name));
+            QVERIFY2(line != nullptr, name);
+            QCOMPARE(line->height(), 1);
+        }
+    }
+
+    // The next start reopens the last season that was open, not the one
+    // the run began with, also when a later open failed.
+    void fileNameNamesTheLastSeasonThatWasOpen()
+    {
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(b));
+        const QString junk = path(QStringLiteral("junk.ptr"));
+        std::ofstream(junk.toStdString()) << "junk";
+        QVERIFY(!window.openSeason(junk));
+        QVERIFY(window.close());
+        QVERIFY(readIni().contains(QStringLiteral("FileName=") + b));
+    }
+
+    void fileDialogsStartAtTheSeasonInUse()
+    {
+        const QString file = copyOf(sampleA, QStringLiteral("a.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(file));
+        findAction(&window, QStringLiteral("開く(&O)..."))->trigger();
+        QVERIFY(!window.SaveAs());
+        QCOMPARE(m_prompts->calls().size(), std::size_t{2});
+        QCOMPARE(m_prompts->calls()[0].file.initialPath, m_dir->path());
+        QCOMPARE(m_prompts->calls()[1].file.initialPath, file);
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

@@ -61,6 +61,7 @@ frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &
     setObjectName(QStringLiteral("frmMain"));
     m_document = new SeasonDocument(m_season, this);
     connect(m_document, &SeasonDocument::fileNameChanged, this, [this] { updateTitle(); });
+    connect(m_document, &SeasonDocument::changed, this, [this] { updateMenuState(); });
     buildControls();
     buildMenus();
     clearWindow();
@@ -520,7 +521,6 @@ bool frmMain::saveTo(const QString &path)
     }
     updateTitle();
     setPanel(5, QStringLiteral("更新日時：") + generalDateTimeText(m_season.Header.UpdatedAt));
-    updateMenuState();
     return true;
 }
 
