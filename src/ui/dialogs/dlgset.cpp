@@ -192,7 +192,6 @@ void DlgSet::buildStandingsPage(QWidget *page)
     layout->addLayout(digits);
     layout->addWidget(m_chkMagic);
     layout->addWidget(sort);
-    layout->addStretch();
 }
 
 void DlgSet::buildCardsPage(QWidget *page)
