@@ -757,6 +757,54 @@ private slots:
         QCOMPARE(m_prompts->calls()[1].file.initialPath, file);
     }
 
+    // What the settings dialog applies reaches the window at once and the
+    // next start through "Mgcsm.ini".
+    void settingsFromTheDialogReachTheWindowAndTheNextStart()
+    {
+        want().Magic = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        const PublishedStandings &published = *m_season.Published;
+        int hiddenRow = 0;
+        int hiddenCol = 0;
+        for (int i = 1; i <= published.Rows.size() && hiddenRow == 0; ++i) {
+            for (int k = 1; k <= published.Rows.size(); ++k) {
+                if (k != i && published.Analysis[i].Cards[k].MagicKind == MagicKind::Hidden) {
+                    hiddenRow = i;
+                    hiddenCol = 10 + k;
+                    break;
+                }
+            }
+        }
+        QVERIFY(hiddenRow > 0);
+        QVERIFY(!window.standingsGrid()->text(hiddenRow, hiddenCol).isEmpty());
+
+        m_dialogs->settingsEdit = [](Settings &settings) {
+            settings.Magic = 0;
+            settings.Enter = 1;
+            settings.MsgBox = 1;
+        };
+        findAction(&window, QStringLiteral("設定(&S)..."))->trigger();
+        QCOMPARE(m_dialogs->settingsShown, 1);
+        QVERIFY(window.standingsGrid()->text(hiddenRow, hiddenCol).isEmpty());
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        click(window.cardGrid(), 2, 4);
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("999"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("このカードは終了しています")});
+
+        m_prompts->queueAnswer(MessageAnswer::No);
+        QVERIFY(window.close());
+        cleanup();
+        m_wanted.reset();
+        start();
+        QCOMPARE(m_settings.Magic, 0);
+        QCOMPARE(m_settings.Enter, 1);
+        QCOMPARE(m_settings.MsgBox, 1);
+    }
+
     void previousFormatFileIsConvertedWithItsMessage()
     {
         const QString file = path(QStringLiteral("old.ptr"));

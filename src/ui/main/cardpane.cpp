@@ -51,6 +51,10 @@ CardPane::CardPane(Season &season, Settings &settings, Prompts &prompts, QWidget
 
 void CardPane::applySettings()
 {
+    hideCellEditor();
+    if (m_settings.ToolTip == 0) {
+        m_grid->setToolTipText(QString());
+    }
     QFont font = m_grid->font();
     font.setPointSize(m_settings.FontSizeB);
     m_grid->setFont(font);

@@ -25,6 +25,7 @@ public:
     CardPane(Season &season, Settings &settings, Prompts &prompts, QWidget *parentWidget);
 
     [[nodiscard]] FlexGrid *grid() const { return m_grid; }
+    [[nodiscard]] QLineEdit *cellEditor() const { return m_myCells; }
 
     // Lays out and fills the grid from the season's view lists.
     void fill();
@@ -34,6 +35,7 @@ public:
 
     void HighlightCell(int row, int col);
     void OpenCellEditor();
+    void hideCellEditor();
 
 signals:
     // A result was accepted and stored: the standings must follow.
@@ -51,7 +53,6 @@ private:
     void doubleClicked(int row, int col);
     void keyPressed(QKeyEvent *event);
     void commitCellEditor();
-    void hideCellEditor();
     void ShowCardStatus(int row, int col);
     void ReportCardError(CardEntryResult code);
     void writeCardCell(int row, int col, int value);

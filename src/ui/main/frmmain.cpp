@@ -8,6 +8,7 @@
 #include "season/filemodule.h"
 #include "season/textcodec.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/dlgset.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/seasondocument.h"
 #include "ui/main/standingspane.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -244,8 +246,8 @@ void frmMain::buildMenus()
         [this] { close(); });
 
     m_menuOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
-    m_actSettings =
-        later(add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2), [] {}));
+    m_actSettings = add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2),
+                        [this] { editSettings(); });
     m_actGames = later(add(m_menuOption, QStringLiteral("対戦数(&G)..."), {}, [] {}));
     m_actRanks = later(add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [] {}));
     m_menuOption->addSeparator();
@@ -384,6 +386,21 @@ void frmMain::restoreGeometry(const WindowValues &window)
                                   std::max(available.top(), available.bottom() - pixels.height())));
     }
     setGeometry(pixels);
+}
+
+void frmMain::editSettings()
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    const FontPreview preview{standingsGrid(), cardGrid(), m_cards->cellEditor()};
+    m_dialogs.editSettings(
+        m_settings, preview,
+        [this] {
+            applyFonts();
+            SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+        },
+        this);
 }
 
 void frmMain::applyFonts()

@@ -85,6 +85,7 @@ private:
     void buildMenus();
     void updateMenuState();
     void applyFonts();
+    void editSettings();
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
     void clearWindow();
