@@ -125,9 +125,8 @@ void frmMain::buildControls()
     m_btnShow = new QPushButton(QStringLiteral("表示(&V)"), m_jobFrame);
     m_btnShow->setObjectName(QStringLiteral("btnShow"));
     for (QComboBox *selector : {m_cmbLg, m_cmbgp}) {
-        // The stored 1230 twips is the least width; longer names widen it.
-        selector->setMinimumWidth(twipsToPixels(1230, *this));
         selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        fitSelector(selector);
     }
     auto *jobLayout = new QHBoxLayout(m_jobFrame);
     jobLayout->setContentsMargins(6, 2, 6, 4);

@@ -93,6 +93,7 @@ private:
     void applyPass(const RecalculateResult &pass);
     void rebuildSelectors();
     void fillDivisionSelector(int leagueEntry);
+    void fitSelector(QComboBox *selector);
     void chooseScope(int scope);
     void showSelection();
     void writeSettingsFile();
