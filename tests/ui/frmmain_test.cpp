@@ -13,10 +13,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QUndoStack>
+#include <QUrl>
 #include <QtTest>
 
 #include <fstream>
@@ -29,6 +32,11 @@ namespace {
 
 const QString sampleA = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-a.ptr");
 const QString sampleB = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-b.ptr");
+
+QString undoText(const frmMain &window)
+{
+    return QStringLiteral("元に戻す(&U): ") + window.undoStack()->undoText();
+}
 
 QAction *findAction(QWidget *window, const QString &caption)
 {
@@ -715,8 +723,8 @@ private slots:
         hover(window.standingsGrid(), 1, 6);
         QVERIFY(window.panelText(1).contains(QStringLiteral("0.5")));
         QApplication::processEvents();
-        QCOMPARE(last->geometry(), before);
-        QVERIFY(window.rect().contains(last->geometry().right(), 0));
+        QVERIFY(last->width() >= before.width() - 2);
+        QVERIFY(last->mapTo(&window, QPoint(last->width(), 0)).x() <= window.width());
     }
 
     void theWindowLinesRunUnderTheMenuBar()
@@ -803,6 +811,137 @@ private slots:
         QCOMPARE(m_settings.Magic, 0);
         QCOMPARE(m_settings.Enter, 1);
         QCOMPARE(m_settings.MsgBox, 1);
+    }
+
+    void aSeasonNamedAtStartIsOpenedInsteadOfTheLastOne()
+    {
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
+        ClearSeason(m_season);
+        m_prompts = std::make_unique<RecordingPrompts>();
+        m_dialogs = std::make_unique<test::ScriptedDialogs>();
+        m_window = std::make_unique<frmMain>(
+            m_season, m_settings, *m_prompts, *m_dialogs,
+            ProgramFiles{path(QStringLiteral("Mgcsm.ini")).toStdString(),
+                         path(QStringLiteral("Mgcsm.html")).toStdString()});
+        m_window->startUp(b);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QVERIFY(m_season.IsSaved);
+    }
+
+    // The recent list: newest first, each file once, reopened from the
+    // menu; a file that is gone is dropped with the open failure message.
+    void recentSeasonsAreListedKeptAndPruned()
+    {
+        writeIni(QStringLiteral("[Mine]\r\nKeep=1\r\n"));
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(a));
+        QVERIFY(window.openSeason(b));
+        QVERIFY(window.openSeason(a));
+        QCOMPARE(window.recentFiles(),
+                 (std::vector<std::string>{a.toStdString(), b.toStdString()}));
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuRecent"));
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QVERIFY(window.close());
+        QVERIFY(readIni().contains(QStringLiteral("[Mine]\r\nKeep=1")));
+        QVERIFY(readIni().contains(QStringLiteral("File1=") + b));
+        cleanup();
+
+        QFile::remove(a);
+        frmMain &again = start();
+        menu = again.findChild<QMenu *>(QStringLiteral("menuRecent"));
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("ファイルを開けません")});
+        QCOMPARE(again.recentFiles(), std::vector<std::string>{b.toStdString()});
+    }
+
+    void aDroppedSeasonOpensAfterTheSaveQuestion()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 4, 10);
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(b)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        m_prompts->queueAnswer(MessageAnswer::No);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+
+        QMimeData text;
+        text.setUrls({QUrl::fromLocalFile(path(QStringLiteral("notes.txt")))});
+        QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+        refused.ignore();
+        QApplication::sendEvent(&window, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    // Undo and redo of card entries from the mouse, the keyboard and the
+    // simulation, and of "クリア"; back at the saved state the season
+    // counts as saved again.
+    void undoAndRedoFollowEveryEntryAndTheSavedState()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QAction *undo = findAction(&window, QStringLiteral("元に戻す(&U)"));
+        QVERIFY(undo != nullptr && !undo->isEnabled());
+        FlexGrid *grid = window.cardGrid();
+        click(grid, 4, 10); // 丙 beats 丁 once
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("元に戻す(&U): 丙 - 丁 勝 0→1"));
+        undo->trigger();
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(m_season.team(4).CardLosses[3], 0);
+        QCOMPARE(grid->text(4, 10), QString());
+        QVERIFY(m_season.IsSaved);
+        QAction *redo = findAction(&window, QStringLiteral("やり直し(&R): 丙 - 丁 勝 0→1"));
+        QVERIFY(redo != nullptr);
+        redo->trigger();
+        QCOMPARE(m_season.team(4).CardLosses[3], 1);
+        QCOMPARE(grid->text(5, 8), QStringLiteral("1"));
+        QVERIFY(!m_season.IsSaved);
+
+        // Keyboard entry, then a simulated one and the clear button.
+        m_settings.Enter = 1;
+        click(grid, 4, 11);
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        QTest::keyClicks(editor, QStringLiteral("2"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_season.team(3).CardLosses[4], 2);
+        m_settings.Enter = 0;
+        window.findChild<QRadioButton *>(QStringLiteral("optMode1"))->setChecked(true);
+        click(grid, 3, 7);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnClear")),
+                          Qt::LeftButton);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        undo = window.undoStack() != nullptr ? findAction(&window, undoText(window)) : nullptr;
+        QVERIFY(undo != nullptr);
+        undo->trigger(); // the clear
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+        QCOMPARE(grid->text(3, 7), QStringLiteral("1"));
+        window.undoStack()->undo(); // the simulated win
+        window.undoStack()->undo(); // the keyboard entry
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(m_season.team(3).CardLosses[4], 0);
+        QVERIFY(!m_season.IsSaved);
+        window.undoStack()->undo(); // the first click: as saved
+        QVERIFY(m_season.IsSaved);
+
+        // Opening a season empties the history.
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

@@ -3,6 +3,7 @@
 #include "season/cellsfunction.h"
 #include "season/season.h"
 #include "season/settings.h"
+#include "ui/main/cardundo.h"
 
 #include <QObject>
 
@@ -39,7 +40,7 @@ public:
 
 signals:
     // A result was accepted and stored: the standings must follow.
-    void resultEntered();
+    void cardChanged(const CardChange &change);
     // The status bar's first panel text.
     void statusText(const QString &text);
 
@@ -56,7 +57,7 @@ private:
     void ShowCardStatus(int row, int col);
     void ReportCardError(CardEntryResult code);
     void writeCardCell(int row, int col, int value);
-    void showCardEntry(const CardEntry &entry, int row, int col, int value);
+    void enter(int row, int col, int value);
 
     Season &m_season;
     Settings &m_settings;
