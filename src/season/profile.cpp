@@ -1,5 +1,7 @@
 #include "season/profile.h"
 
+#include "season/textcodec.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -8,7 +10,6 @@
 #include <system_error>
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view Blanks = " \t\v\f\r";
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
 std::string_view trimLeft(std::string_view text)
 {
@@ -189,51 +189,6 @@ bool isValidUtf8(std::string_view bytes)
         }
     }
     return true;
-}
-
-std::string cp932ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    iconv_t cd = ::iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        // Without the converter keep what is certain: the ASCII part.
-        for (const char c : bytes) {
-            if (static_cast<unsigned char>(c) < 0x80)
-                out += c;
-            else
-                out += ReplacementCharacter;
-        }
-        return out;
-    }
-
-    // One CP932 byte never becomes more than three UTF-8 bytes.
-    out.resize(bytes.size() * 3 + 4);
-    char *in = const_cast<char *>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::size_t produced = 0;
-    while (inLeft > 0) {
-        char *outPtr = out.data() + produced;
-        std::size_t outLeft = out.size() - produced;
-        const std::size_t result = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        produced = out.size() - outLeft;
-        if (result != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2);
-        } else {
-            // An invalid or truncated sequence: mark it and go on with the
-            // next byte rather than lose the rest of the file.
-            if (out.size() - produced < ReplacementCharacter.size())
-                out.resize(out.size() * 2);
-            out.replace(produced, ReplacementCharacter.size(), ReplacementCharacter);
-            produced += ReplacementCharacter.size();
-            ++in;
-            --inLeft;
-        }
-    }
-    ::iconv_close(cd);
-    out.resize(produced);
-    return out;
 }
 
 int profileInteger(std::string_view text)

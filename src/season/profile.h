@@ -87,7 +87,4 @@ private:
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 [[nodiscard]] bool isValidUtf8(std::string_view bytes);
 
-// CP932 (Windows Japanese) to UTF-8. Bytes that are not CP932 become U+FFFD.
-[[nodiscard]] std::string cp932ToUtf8(std::string_view bytes);
-
 } // namespace penarin

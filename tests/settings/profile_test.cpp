@@ -1,4 +1,5 @@
 #include "season/profile.h"
+#include "season/textcodec.h"
 #include "settings/testfiles.h"
 
 #include <gtest/gtest.h>
