@@ -404,8 +404,9 @@ int runResave(const std::vector<std::string> &args, std::ostream &err)
         return ExitCannotLoad;
     }
     season.AddSnapshot = false;
-    if (!SaveSeason(season, args[2])) {
-        err << "cannot write " << args[2] << '\n';
+    std::string reason;
+    if (!SaveSeason(season, args[2], systemNow, &reason)) {
+        err << "cannot write " << args[2] << ": " << reason << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;

@@ -1,17 +1,12 @@
 #include "season/profile.h"
 
+#include "season/safewriter.h"
 #include "season/textcodec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <random>
 #include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace penarin {
 
@@ -121,37 +116,6 @@ bool holdsLineBreakOrNul(std::string_view text)
 bool isStorableName(std::string_view name)
 {
     return !name.empty() && !holdsLineBreakOrNul(name) && trim(name).size() == name.size();
-}
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// A temporary name beside the target that no other writer picks.
-int createTemporaryFile(const fs::path &target, fs::path &temporary)
-{
-    std::random_device entropy;
-    std::uniform_int_distribution<std::uint32_t> draw;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(draw(entropy)));
-        temporary = target;
-        temporary += suffix;
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
 }
 
 } // namespace
@@ -361,37 +325,13 @@ std::string Profile::toBytes() const
     return bytes;
 }
 
-bool Profile::save(const fs::path &path) const
+bool Profile::save(const fs::path &path, std::string *error) const
 {
-    std::error_code error;
-    fs::path target = path;
-    // Replace what a symbolic link points to, not the link itself.
-    if (fs::is_symlink(path, error)) {
-        fs::path resolved = fs::canonical(path, error);
-        if (!error)
-            target = std::move(resolved);
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    fs::create_directories(folder, error);
-
-    fs::path temporary;
-    const int fd = createTemporaryFile(target, temporary);
-    if (fd < 0)
-        return false;
-
-    // Keep the permissions the user gave the existing file.
-    struct stat existing
-    {};
-    if (::stat(target.c_str(), &existing) == 0)
-        (void)::fchmod(fd, existing.st_mode & 07777);
-
-    bool written = writeAll(fd, toBytes()) && ::fsync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    // The user's configuration folder may not exist yet on a first run.
+    std::error_code ignored;
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path(), ignored);
+    return WriteFileSafely(path, toBytes(), error);
 }
 
 } // namespace penarin

@@ -58,10 +58,9 @@ public:
     // The file's bytes as they would be written.
     [[nodiscard]] std::string toBytes() const;
 
-    // Writes the file to a temporary file beside `path` and renames it over
-    // `path` only once it is complete, so a failed write never leaves a
-    // truncated settings file behind. A missing folder is created.
-    [[nodiscard]] bool save(const std::filesystem::path &path) const;
+    // Replaces the file as a whole (WriteFileSafely), so a failed write never
+    // leaves a truncated settings file behind. A missing folder is created.
+    [[nodiscard]] bool save(const std::filesystem::path &path, std::string *error = nullptr) const;
 
     [[nodiscard]] const std::vector<std::string> &lines() const { return m_lines; }
 
