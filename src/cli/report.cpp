@@ -114,7 +114,8 @@ ShowOptions parseShow(const std::vector<std::string> &args)
 }
 
 // Picks the view as the main window would: the stored one after opening a
-// file, or the one the show button builds for the requested selectors.
+// file, or the one the show button builds for the requested selectors (the
+// caller has run the opening pass on the stored view by then).
 ViewSelection selectView(Season &season, const ShowOptions &options)
 {
     if (!options.league && !options.division) {
@@ -371,14 +372,22 @@ int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     // Opening a file displays it, and a displayed season reports results
     // that exceed the schedule.
     season.HasSeason = true;
+    const OrderSettings order = OrderSettingsFrom(settings);
+    if (options.league || options.division) {
+        // The window shows the stored view on opening before anything can be
+        // chosen, and that pass settles the scope the chosen view starts
+        // from (every team shown with interleague games counted leaves the
+        // interleague scope behind).
+        const ViewSelection stored = StoredViewSelection(season);
+        (void)RecalculateView(season, order, ViewRequest{stored.league, stored.division});
+    }
     const ViewSelection selection = selectView(season, options);
     if (options.scope) {
         season.GameScope = *options.scope;
     }
     ViewResult view;
     view.settings = settings;
-    view.pass = RecalculateView(season, OrderSettingsFrom(settings),
-                                ViewRequest{selection.league, selection.division});
+    view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
     view.published = season.Published;
     if (options.json) {
         printJson(out, season, view);

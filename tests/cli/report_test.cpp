@@ -1,5 +1,6 @@
 #include "cli/report.h"
 #include "season/filemodule.h"
+#include "standings/viewlists.h"
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
@@ -272,6 +273,32 @@ TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
     for (int team = 26; team <= 30; ++team) {
         EXPECT_NE(division.out.find("\"teamNo\": " + std::to_string(team) + ","),
                   std::string::npos);
+    }
+}
+
+TEST_F(ReportTest, ChosenLeagueStartsFromTheScopeTheStoredViewLeft)
+{
+    // Interleague games count; a file saved while every team was shown
+    // opens in the interleague scope, and choosing a league keeps it, as
+    // in the window. Saved while league 1 was shown, the same choice stays
+    // in the official scope.
+    test::SeasonBuilder b;
+    for (const char16_t *name : {u"甲", u"乙"})
+        b.addTeam(name, 1);
+    for (const char16_t *name : {u"丙", u"丁"})
+        b.addTeam(name, 2);
+    b.roundRobin(10, 4).result(1, 2, 3, 1).result(1, 3, 2, 0).result(4, 2, 1, 1);
+    for (const int storedLeague : {0, 1}) {
+        Season season = b.build();
+        BuildViewLists(season, storedLeague, -1);
+        const std::string file = save(season, "stored.ptr").string();
+        const RunResult run = report({"show", file, "--league", "1", "--format", "json"});
+        ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+        const bool interleague = storedLeague == 0;
+        EXPECT_NE(run.out.find(interleague ? "\"gameScope\": 1" : "\"gameScope\": 0"),
+                  std::string::npos)
+            << storedLeague;
+        EXPECT_EQ(occurrences(run.out, "\"rank\""), interleague ? 4u : 2u) << storedLeague;
     }
 }
 
