@@ -91,7 +91,7 @@ std::string decodeValue(std::string_view stored)
 {
     if (stored.size() >= 2 && isQuote(stored.front()) && stored.back() == stored.front())
         stored = stored.substr(1, stored.size() - 2);
-    // The original handed values back as C strings.
+    // Older installations of this program stopped a value at a NUL.
     const auto nul = stored.find('\0');
     if (nul != std::string_view::npos)
         stored = stored.substr(0, nul);
@@ -165,7 +165,7 @@ int profileInteger(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
-    // Unsigned arithmetic wraps where the 32-bit original overflowed.
+    // Unsigned arithmetic wraps modulo 2^32 instead of overflowing.
     std::uint32_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         magnitude = magnitude * 10u + static_cast<std::uint32_t>(text[i] - '0');
@@ -267,7 +267,7 @@ std::string Profile::string(std::string_view section, std::string_view key,
 
 int Profile::integer(std::string_view section, std::string_view key, int defaultValue) const
 {
-    // The original fell back to the default for an empty value too.
+    // An empty value gives the default too, as in older installations.
     const auto found = value(section, key);
     if (!found || found->empty())
         return defaultValue;

@@ -10,7 +10,7 @@ namespace penarin {
 [[nodiscard]] std::string toUtf8(std::u16string_view text);
 [[nodiscard]] std::u16string fromUtf8(std::string_view text);
 
-// CP932 (Windows Japanese, the encoding of older settings files) to UTF-8.
+// CP932 (Japanese Shift_JIS, the encoding of older settings files) to UTF-8.
 // Bytes that are not CP932 become U+FFFD.
 [[nodiscard]] std::string cp932ToUtf8(std::string_view bytes);
 

@@ -114,12 +114,12 @@ TEST_F(ReportTest, ResaveOfEachSampleChangesOnlyTheUpdateStamp)
     for (const std::string &sample : {sampleA, sampleB}) {
         const fs::path out = m_dir / "resaved.ptr";
         ASSERT_EQ(report({"resave", sample, out.string()}).status, cli::ExitOk);
-        std::vector<char> original = readAll(sample);
+        std::vector<char> stored = readAll(sample);
         std::vector<char> resaved = readAll(out);
-        ASSERT_EQ(original.size(), resaved.size()) << sample;
-        std::fill_n(original.begin() + updatedAt, 8, 0);
+        ASSERT_EQ(stored.size(), resaved.size()) << sample;
+        std::fill_n(stored.begin() + updatedAt, 8, 0);
         std::fill_n(resaved.begin() + updatedAt, 8, 0);
-        EXPECT_TRUE(original == resaved) << sample;
+        EXPECT_TRUE(stored == resaved) << sample;
     }
 }
 
