@@ -302,5 +302,35 @@ TEST_F(ReportTest, ChosenLeagueStartsFromTheScopeTheStoredViewLeft)
     }
 }
 
+TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
+{
+    const fs::path out = m_dir / "history.CSV";
+    const RunResult run =
+        report({"export", sampleA, "--kind", "surplus", "--league", "1", "--out", out.string()});
+    ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+    const std::vector<char> bytes = readAll(out);
+    const std::string text(bytes.begin(), bytes.end());
+    // Dates, memos ("開幕1か月" in CP932), then the six teams of league 1.
+    EXPECT_EQ(text.substr(0, text.find("\r\n") + 2),
+              "\"\",\"2026/05/10\",\"2026/06/21\",\"2026/08/02\"\r\n");
+    EXPECT_NE(text.find("\"\",\"\x8A\x4A\x96\x8B"
+                        "1\x82\xA9\x8C\x8E\","),
+              std::string::npos);
+    EXPECT_EQ(occurrences(text, "\r\n"), 8u);
+
+    const RunResult none =
+        report({"export", sampleB, "--kind", "pct", "--out", (m_dir / "b.txt").string()});
+    EXPECT_EQ(none.status, cli::ExitNothingToExport);
+    EXPECT_EQ(none.err, "データがありません\n");
+    EXPECT_FALSE(fs::exists(m_dir / "b.txt"));
+
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"export", sampleA, "--kind", "pct"},
+          {"export", sampleA, "--kind", "results", "--out", out.string()},
+          {"show", sampleA, "--out", out.string()}}) {
+        EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
+    }
+}
+
 } // namespace
 } // namespace penarin
