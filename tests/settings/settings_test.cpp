@@ -114,7 +114,7 @@ TEST(ReadSettings, OutOfRangeValuesThatDifferFromTheMissingOnes)
     EXPECT_EQ(read("[Option]\nPct=3\n").settings.ZanAvg, 0);
 }
 
-TEST(ReadSettings, NumbersAreReadLikeTheProfileApiBeforeTheRangeCheck)
+TEST(ReadSettings, NumbersAreReadByTheirLeadingDigitsBeforeTheRangeCheck)
 {
     const Settings s = readSettings(Profile::fromBytes("[option]\r\n"
                                                        "PCT= 12abc\r\n"
@@ -424,8 +424,8 @@ TEST(SettingsFile, FailedWriteLeavesTheFileIntact)
 {
     TempFolder folder;
     const auto path = folder / "Mgcsm.ini";
-    const std::string original = "; mine\r\n[Option]\r\nPct=5\r\nFileName=/old.ptr\r\n";
-    writeBytes(path, original);
+    const std::string before = "; mine\r\n[Option]\r\nPct=5\r\nFileName=/old.ptr\r\n";
+    writeBytes(path, before);
     bool written = true;
     {
         FileSizeLimit limit(32);
@@ -433,7 +433,7 @@ TEST(SettingsFile, FailedWriteLeavesTheFileIntact)
         written = writeSettings(path, Settings{}, WindowValues{}, "/new.ptr");
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(path), original);
+    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(countEntries(folder.path()), 1);
 }
 

@@ -664,10 +664,16 @@ bool frmMain::saveTo(const QString &path)
 {
     const double now = systemNow();
     const std::optional<SnapshotRequest> snapshot = m_dialogs.askSnapshot(now, this);
-    if (!m_document->saveTo(path, snapshot, [now] { return now; })) {
-        // The old file is untouched; say so rather than pretend the data is safe.
-        m_prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Critical,
-                          MessageButtons::Ok);
+    std::string reason;
+    if (!m_document->saveTo(
+            path, snapshot, [now] { return now; }, &reason)) {
+        // The old file is untouched; say so, and why, rather than pretend
+        // the data is safe.
+        QString text = QStringLiteral("ファイルを保存できません");
+        if (!reason.empty()) {
+            text += QStringLiteral("\r\n") + QString::fromStdString(reason);
+        }
+        m_prompts.message(text, MessageIcon::Critical, MessageButtons::Ok);
         return false;
     }
     m_undo->setClean();
@@ -726,7 +732,7 @@ void frmMain::writeSettingsFile()
     // What the next start reopens: the last season that was open, even when
     // a later open failed.
     (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile(),
-                                 &m_recentFiles);
+                                 nullptr, &m_recentFiles);
 }
 
 } // namespace penarin
