@@ -84,6 +84,16 @@ QComboBox *makeNameList(const QString &name, QWidget *parent)
     return box;
 }
 
+// A list as tall as `rows` entries: tall enough for a league's divisions
+// or a division's teams, and no taller than the other pages need.
+void fitRows(QListWidget *list, int rows)
+{
+    list->addItem(QStringLiteral("地区"));
+    const int row = list->sizeHintForRow(0);
+    list->clear();
+    list->setFixedHeight(row * rows + 2 * list->frameWidth());
+}
+
 } // namespace
 
 int frmLeague::JudgmentControls::drawIndex() const
@@ -278,9 +288,10 @@ QWidget *frmLeague::buildTeamPage()
         0, Qt::AlignTop);
     grid->addWidget(m_lstTeam, 3, 1, 1, 2);
     grid->addWidget(m_btnTeamEntry, 4, 2);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
-    m_lstDivision->setMaximumHeight(m_lstDivision->sizeHintForRow(0) * 4 + 8);
+    fitRows(m_lstDivision, 3);
+    fitRows(m_lstTeam, 6);
 
     connect(m_btnTeamAdd, &QPushButton::clicked, this, &frmLeague::teamAdd);
     connect(m_txtTeam, &QLineEdit::returnPressed, this, &frmLeague::teamAdd);
