@@ -61,61 +61,29 @@ TEST(SeasonSetupInput, GamesBoxAndBlanks)
     EXPECT_EQ(TrimBlanks(u"\u3000 "), u"");
 }
 
-TEST(SeasonSetupRules, LeagueChecksInOrder)
+TEST(SeasonSetupRules, NamesAcrossLeagues)
 {
-    struct Case
-    {
-        const char *what;
-        Text name;
-        int games;
-        SetupRefusal expected;
-    };
-    const Case cases[] = {
-        {"empty name", u"", 144, SetupRefusal::LeagueNameMissing},
-        {"blanks only, name checked before games", u" \u3000", 0, SetupRefusal::LeagueNameMissing},
-        {"taken, after trimming", u" セ ", 0, SetupRefusal::LeagueNameTaken},
-        {"no games", u"パ", 0, SetupRefusal::LeagueGamesMissing},
-        {"too many games", u"パ", GamesLimit + 1, SetupRefusal::TooManyGames},
-        {"accepted", u"パ", 144, SetupRefusal::None},
-    };
-    for (const Case &c : cases) {
-        SeasonSetup setup;
-        addLeague(setup, league(u"セ", 10), {u"a", u"b"});
-        EXPECT_EQ(setup.beginLeague(league(c.name, c.games)), c.expected) << c.what;
-        EXPECT_EQ(setup.leagueNo(), c.expected == SetupRefusal::None ? 2 : 1) << c.what;
-    }
-}
-
-TEST(SeasonSetupRules, NamesUniqueWhereTheyMustBe)
-{
+    // A division name may repeat in another league; a team name may not,
+    // unless it was taken off the list before being registered.
     SeasonSetup setup;
     ASSERT_EQ(setup.beginLeague(league(u"東", 120, true)), SetupRefusal::None);
-    EXPECT_EQ(setup.addDivision(u" ", 1, {}), SetupRefusal::Ignored);
-    EXPECT_EQ(setup.addDivision(u"北", 1, {}), SetupRefusal::None);
-    EXPECT_EQ(setup.finishDivisions(), SetupRefusal::TooFewDivisions);
-    EXPECT_EQ(setup.addDivision(u"北\u3000", 1, {}), SetupRefusal::DivisionNameTaken);
-    EXPECT_EQ(setup.addDivision(u"南", 0, {1, {2, 0}, 1}), SetupRefusal::None);
-    EXPECT_EQ(setup.finishDivisions(), SetupRefusal::None);
-    EXPECT_EQ(setup.currentDivision(), 0);
-
-    EXPECT_EQ(setup.addTeamName(u""), SetupRefusal::Ignored);
-    EXPECT_EQ(setup.addTeamName(u"鷹"), SetupRefusal::None);
-    EXPECT_EQ(setup.addTeamName(u" 鷹 "), SetupRefusal::TeamNameTaken);
-    EXPECT_EQ(setup.addTeamName(u"燕"), SetupRefusal::None);
-    setup.removeTeamName(0); // 鷹 may be typed again
-    EXPECT_EQ(setup.pendingTeams(), std::vector<Text>{u"燕"});
-    EXPECT_EQ(setup.addTeamName(u"鷹"), SetupRefusal::None);
-    EXPECT_EQ(setup.pendingTeams(), (std::vector<Text>{u"燕", u"鷹"}));
-    EXPECT_FALSE(setup.registerTeams()); // first of two divisions
+    ASSERT_EQ(setup.addDivision(u"北", 1, {}), SetupRefusal::None);
+    ASSERT_EQ(setup.addDivision(u"南", 0, {1, {2, 0}, 1}), SetupRefusal::None);
+    ASSERT_EQ(setup.finishDivisions(), SetupRefusal::None);
+    ASSERT_EQ(setup.addTeamName(u"鷹"), SetupRefusal::None);
+    ASSERT_EQ(setup.addTeamName(u"燕"), SetupRefusal::None);
+    setup.removeTeamName(0);
+    EXPECT_FALSE(setup.registerTeams());
     EXPECT_EQ(setup.currentDivision(), 1);
     ASSERT_EQ(setup.addTeamName(u"鯉"), SetupRefusal::None);
     EXPECT_TRUE(setup.registerTeams());
 
-    // A division name may repeat in another league; a team name may not.
+    EXPECT_EQ(setup.beginLeague(league(u" 東\u3000", 120, true)), SetupRefusal::LeagueNameTaken);
     ASSERT_EQ(setup.beginLeague(league(u"西", 120, true)), SetupRefusal::None);
     EXPECT_EQ(setup.addDivision(u"北", 1, {}), SetupRefusal::None);
     EXPECT_EQ(setup.currentDivisions(), std::vector<Text>{u"北"});
     EXPECT_EQ(setup.addTeamName(u"燕"), SetupRefusal::TeamNameTaken);
+    EXPECT_EQ(setup.addTeamName(u"鷹"), SetupRefusal::None);
 }
 
 TEST(SeasonSetupRules, LeagueOfOneTeamIsRefused)
@@ -277,9 +245,9 @@ TEST(SeasonSetupBuild, TwoLeaguesWithDivisionsSaveAndLoadBack)
     fs::remove_all(dir);
 }
 
-TEST(SeasonSetupBuild, InterleagueSettingsFollowTheLeagues)
+TEST(SeasonSetupBuild, OneLeagueHasNoInterleaguePlay)
 {
-    // One league: no interleague play whatever the page held.
+    // Whatever the greyed page held.
     SeasonSetup one;
     addLeague(one, league(u"A", 30), names(u"a", 4));
     one.finishLeagues();
@@ -290,16 +258,4 @@ TEST(SeasonSetupBuild, InterleagueSettingsFollowTheLeagues)
     EXPECT_EQ(season.team(1).CardGames[2], 10);
     EXPECT_EQ(season.team(1).OfficialGames, 30);
     EXPECT_EQ(season.team(1).PlaysInterleague, StoredFalse);
-
-    // Two leagues with 0 interleague games: cards of 0 games, no play.
-    SeasonSetup two;
-    addLeague(two, league(u"A", 30), names(u"a", 2));
-    addLeague(two, league(u"B", 30), names(u"b", 2));
-    two.finishLeagues();
-    two.buildSeason(season, InterleagueChoice{0, false}, testNow());
-    EXPECT_EQ(season.Interleague.IntCounts, 0);
-    EXPECT_EQ(season.team(1).CardGames[3], 0);
-    EXPECT_EQ(season.team(1).CardGames[2], 30);
-    EXPECT_EQ(season.team(4).InterleagueGames, 0);
-    EXPECT_EQ(season.team(4).PlaysInterleague, StoredFalse);
 }
