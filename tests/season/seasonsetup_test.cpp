@@ -136,6 +136,15 @@ TEST(SeasonSetupRules, TeamAndGameLimitsAtOk)
         interleague.GamesPerCard = c.interleague;
         EXPECT_EQ(setup.checkSeason(interleague), c.expected)
             << c.firstLeague << "+" << c.secondLeague << " teams, " << c.interleague;
+        if (c.expected == SetupRefusal::None) {
+            // Whatever passes must be a season the loader takes back.
+            Season season;
+            setup.buildSeason(season, interleague, testNow());
+            Season loaded;
+            EXPECT_EQ(LoadSeasonFromBytes(loaded, EncodeSeason(season), testNow),
+                      LoadStatus::Loaded);
+            EXPECT_EQ(loaded.Teams, season.Teams);
+        }
     }
 }
 
