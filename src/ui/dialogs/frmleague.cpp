@@ -648,4 +648,12 @@ void frmLeague::reject()
     QDialog::reject();
 }
 
+NewSeasonResult RunNewSeasonWizard(Season &season, Settings &settings, Prompts &prompts,
+                                   QWidget *parent)
+{
+    frmLeague wizard(season, settings, prompts, systemNow, parent);
+    wizard.exec();
+    return {wizard.cancelled(), wizard.wantsGamesCount()};
+}
+
 } // namespace penarin

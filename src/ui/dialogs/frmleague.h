@@ -135,4 +135,15 @@ private:
     QPushButton *m_btnCancel = nullptr;
 };
 
+// How the wizard ended, for its caller.
+struct NewSeasonResult
+{
+    bool cancelled = true;      // nothing built; the season is left empty
+    bool setGamesCount = false; // open the games-count view before showing the season
+};
+
+// Runs the wizard modally over `parent` on `season` (cleared at once).
+NewSeasonResult RunNewSeasonWizard(Season &season, Settings &settings, Prompts &prompts,
+                                   QWidget *parent = nullptr);
+
 } // namespace penarin
