@@ -420,10 +420,17 @@ void FrmLeagueTest::tooManyTeamsThenStartOverAndClose()
 
     // The close box cancels and leaves the season empty.
     Wizard closed;
+    penarin::test::whenModalShown([](QWidget *modal) {
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
+    });
+    closed.click("btnLeagueOptions");
+    QVERIFY(closed.season.SeasonEdited);
     closed.wholeLeague(QStringLiteral("A"), QStringLiteral("40"), {"a1", "a2"}, false);
     QVERIFY(closed.dialog.close());
     QVERIFY(closed.dialog.cancelled());
     QCOMPARE(closed.season.TeamCount(), 0);
+    QVERIFY(!closed.season.SeasonEdited);
+    QVERIFY(closed.season.IsSaved);
 }
 
 QTEST_MAIN(FrmLeagueTest)

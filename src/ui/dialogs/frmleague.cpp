@@ -642,9 +642,11 @@ void frmLeague::ok()
 
 void frmLeague::reject()
 {
-    // Nothing registered reaches the season before OK, so it stays empty.
+    // Nothing registered reaches the season before OK; clearing it again
+    // also drops the edited mark a tie-break list's OK left on it, so the
+    // caller sees a plain empty season.
     m_cancelled = true;
-    m_season.CurrentFile.clear();
+    ClearSeason(m_season, m_clock);
     QDialog::reject();
 }
 
