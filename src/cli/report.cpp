@@ -1,6 +1,7 @@
 #include "cli/report.h"
 
 #include "magic/calcodule.h"
+#include "race/race.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
 #include "season/textcodec.h"
@@ -22,11 +23,17 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
+    "  penarin-report race FILE [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--top K]\n"
+    "                           [--format text|json] [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
+    "race    tells for every team of the view whether it is sure of, can still reach\n"
+    "        or has lost the title and the first K places (default 3), with its\n"
+    "        exact magic number and an outcome of the remaining games that shows it.\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
@@ -38,6 +45,7 @@ struct ShowOptions
     std::optional<int> division;
     std::optional<int> scope;
     std::optional<std::string> settings;
+    std::optional<int> top; // race only
     bool json = false;
 };
 
@@ -91,6 +99,11 @@ ShowOptions parseShow(const std::vector<std::string> &args)
             } else {
                 throw UsageError{"unknown scope \"" + scope + "\""};
             }
+        } else if (arg == "--top" && args[0] == "race") {
+            options.top = number();
+            if (*options.top < 1) {
+                throw UsageError{"--top needs 1 or more"};
+            }
         } else if (arg == "--settings") {
             options.settings = value();
         } else if (arg == "--format") {
@@ -108,7 +121,7 @@ ShowOptions parseShow(const std::vector<std::string> &args)
         }
     }
     if (options.file.empty()) {
-        throw UsageError{"show needs a season file"};
+        throw UsageError{args[0] + " needs a season file"};
     }
     return options;
 }
@@ -393,6 +406,137 @@ int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     return ExitOk;
 }
 
+const char *jsonAnswer(race::Answer answer)
+{
+    switch (answer) {
+    case race::Answer::Yes:
+        return "true";
+    case race::Answer::No:
+        return "false";
+    case race::Answer::Unknown:
+        break;
+    }
+    return "null";
+}
+
+void printCertificate(std::ostream &out, const std::optional<race::Certificate> &certificate)
+{
+    if (!certificate) {
+        out << "null";
+        return;
+    }
+    out << "[";
+    for (std::size_t i = 0; i < certificate->size(); ++i) {
+        const race::CardOutcome &card = (*certificate)[i];
+        out << (i > 0 ? ", " : "") << "{\"team\": " << card.Team
+            << ", \"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
+            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws << "}";
+    }
+    out << "]";
+}
+
+bool decided(const race::RaceState &state)
+{
+    for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
+                           state.OwnPower}) {
+        if (a == race::Answer::Unknown) {
+            return false;
+        }
+    }
+    return state.MagicDecided;
+}
+
+void printRaceState(std::ostream &out, const race::RaceState &state)
+{
+    out << "{\"sure\": " << jsonAnswer(state.Sure)
+        << ", \"sureUnlessTied\": " << jsonAnswer(state.SureUnlessTied)
+        << ", \"possible\": " << jsonAnswer(state.Possible)
+        << ", \"possibleWithTie\": " << jsonAnswer(state.PossibleWithTie)
+        << ", \"ownPower\": " << jsonAnswer(state.OwnPower) << ", \"magic\": ";
+    if (state.Magic) {
+        out << *state.Magic;
+    } else {
+        out << "null";
+    }
+    out << ", \"decided\": " << (decided(state) ? "true" : "false") << ",\n      \"certificate\": ";
+    printCertificate(out, state.Reach);
+    out << ", \"certificateNeedsTie\": " << (state.ReachNeedsTie ? "true" : "false")
+        << ",\n      \"winOutFailure\": ";
+    printCertificate(out, state.WinOutFailure);
+    out << "}";
+}
+
+void printRaceJson(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    out << "{\"top\": " << analysis.TopK << ", \"teams\": [";
+    for (std::size_t i = 0; i < analysis.Teams.size(); ++i) {
+        const race::TeamRace &team = analysis.Teams[i];
+        out << (i > 0 ? ",\n" : "\n") << "  {\"teamNo\": " << team.TeamNo
+            << ", \"teamName\": " << jsonString(toUtf8(season.team(team.TeamNo).TeamName))
+            << ",\n    \"title\": ";
+        printRaceState(out, team.Title);
+        out << ",\n    \"topK\": ";
+        printRaceState(out, team.Top);
+        out << "}";
+    }
+    out << (analysis.Teams.empty() ? "]}\n" : "\n]}\n");
+}
+
+Text magicText(const race::RaceState &state)
+{
+    if (!state.MagicDecided) {
+        return u"?";
+    }
+    return state.Magic ? number(*state.Magic) : Text(u"-");
+}
+
+void printRaceText(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    const Text top = u"上位" + number(analysis.TopK);
+    std::vector<std::vector<Text>> table;
+    table.push_back({u"チーム", u"優勝", u"M", top, u"M"});
+    for (const race::TeamRace &team : analysis.Teams) {
+        table.push_back({season.team(team.TeamNo).TeamName, race::RaceMark(team.Title),
+                         magicText(team.Title), race::RaceMark(team.Top), magicText(team.Top)});
+    }
+    printTable(out, table, {true, true, false, true, false});
+}
+
+int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseShow(args);
+    const Settings settings = loadSettings(options);
+    Season season;
+    if (LoadSeason(season, options.file) == LoadStatus::Failed) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    season.HasSeason = true;
+    const ViewSelection selection = selectView(season, options);
+    if (options.scope) {
+        season.GameScope = *options.scope;
+    }
+    // The pass settles the scope and the standings order the teams are
+    // listed in, exactly as the window would show them.
+    const ViewRequest view{selection.league, selection.division};
+    static_cast<void>(RecalculateView(season, OrderSettingsFrom(settings), view));
+    const race::RaceRequest request =
+        race::RaceRequestForView(season, view, options.top.value_or(3));
+    const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
+    if (analysis.Status != race::RaceStatus::Analysed) {
+        std::string message = ScheduleMessage;
+        message.erase(message.find('\r'), 1);
+        err << message << '\n';
+        return ExitCannotAnalyse;
+    }
+    if (options.json) {
+        printRaceJson(out, season, analysis);
+    } else {
+        printRaceText(out, season, analysis);
+    }
+    return ExitOk;
+}
+
 int runResave(const std::vector<std::string> &args, std::ostream &err)
 {
     if (args.size() != 3) {
@@ -421,6 +565,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "show") {
             return runShow(args, out, err);
+        }
+        if (args[0] == "race") {
+            return runRace(args, out, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);

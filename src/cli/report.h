@@ -12,6 +12,7 @@ enum ExitCode
     ExitUsage = 2,
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
+    ExitCannotAnalyse = 5, // the schedule leaves no consistent set of remaining games
 };
 
 // Runs penarin-report with its arguments (without the program name).
