@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -48,7 +49,14 @@ public:
     [[nodiscard]] Outcome solve(std::chrono::milliseconds timeLimit);
     [[nodiscard]] std::int64_t value(int variable) const { return m_values[variable]; }
 
+    // Unbounded sides of a row.
+    static constexpr std::int64_t NoLimit = std::numeric_limits<std::int64_t>::max();
+    static constexpr std::int64_t NoLowerLimit = std::numeric_limits<std::int64_t>::min();
+
 private:
+    // The solver proper, one per backend (GLPK in the program).
+    Outcome solveWithSolver(std::chrono::milliseconds timeLimit);
+
     struct Row
     {
         std::vector<Term> terms;
