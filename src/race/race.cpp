@@ -219,6 +219,12 @@ enum class Relation
     Below    // strictly worse
 };
 
+// Whether `outcome` plays out every remaining game of the model, leaves the
+// team with exactly `wins` and `losses`, and puts at least `needed` rivals
+// in `relation` to it, all in exact integer arithmetic.
+bool confirms(const RaceModel &model, int team, std::int64_t wins, std::int64_t losses,
+              const Certificate &outcome, Relation relation, int needed);
+
 // The outcomes the solver ranges over, for one team whose own final record
 // is fixed.
 class Problem
@@ -287,7 +293,7 @@ public:
         Certificate found = readOutcome();
         // The solver works in floating point; its point is accepted only
         // when exact integer arithmetic agrees that it answers the question.
-        if (!confirms(found, relation, needed)) {
+        if (!confirms(m_model, m_team, m_wins, m_losses, found, relation, needed)) {
             return Answer::Unknown;
         }
         if (certificate != nullptr) {
@@ -389,8 +395,6 @@ private:
         return out;
     }
 
-    bool confirms(const Certificate &outcome, Relation relation, int needed) const;
-
     const RaceModel &m_model;
     int m_team;
     int m_wins;
@@ -430,16 +434,20 @@ bool holds(Relation relation, int comparison)
     return false;
 }
 
-bool Problem::confirms(const Certificate &outcome, Relation relation, int needed) const
+bool confirms(const RaceModel &model, int team, std::int64_t teamWins, std::int64_t teamLosses,
+              const Certificate &outcome, Relation relation, int needed)
 {
-    const int count = static_cast<int>(m_model.teams.size());
+    const int count = static_cast<int>(model.teams.size());
+    if (outcome.size() != model.cards.size()) {
+        return false;
+    }
     std::vector<std::int64_t> wins(count);
     std::vector<std::int64_t> losses(count);
     std::map<int, int> position;
     for (int i = 0; i < count; ++i) {
-        wins[i] = m_model.teams[i].wins;
-        losses[i] = m_model.teams[i].losses;
-        position.emplace(m_model.teams[i].teamNo, i);
+        wins[i] = model.teams[i].wins;
+        losses[i] = model.teams[i].losses;
+        position.emplace(model.teams[i].teamNo, i);
     }
     for (std::size_t c = 0; c < outcome.size(); ++c) {
         const CardOutcome &o = outcome[c];
@@ -455,8 +463,8 @@ bool Problem::confirms(const Certificate &outcome, Relation relation, int needed
             losses[b->second] += o.Wins;
         }
     }
-    for (std::size_t c = 0; c < m_model.cards.size(); ++c) {
-        const Card &card = m_model.cards[c];
+    for (std::size_t c = 0; c < model.cards.size(); ++c) {
+        const Card &card = model.cards[c];
         const auto it = std::find_if(outcome.begin(), outcome.end(), [&](const CardOutcome &o) {
             return o.Team == card.teamA && o.Opponent == card.teamB;
         });
@@ -465,13 +473,13 @@ bool Problem::confirms(const Certificate &outcome, Relation relation, int needed
             return false;
         }
     }
-    if (wins[m_team] != m_wins || losses[m_team] != m_losses) {
+    if (wins[team] != teamWins || losses[team] != teamLosses) {
         return false;
     }
     int satisfied = 0;
     for (int r = 0; r < count; ++r) {
-        if (r != m_team && holds(relation, compareMeasure(m_model.byWins, wins[r], losses[r],
-                                                          wins[m_team], losses[m_team]))) {
+        if (r != team && holds(relation, compareMeasure(model.byWins, wins[r], losses[r],
+                                                        wins[team], losses[team]))) {
             ++satisfied;
         }
     }
@@ -487,8 +495,17 @@ class TeamAnalysis
 {
 public:
     TeamAnalysis(const RaceModel &model, int team, std::chrono::milliseconds limit, int &calls)
-        : m_model(model), m_team(team), m_limit(limit), m_calls(calls)
-    {}
+        : m_model(model), m_team(team), m_limit(limit), m_calls(calls),
+          m_meetings(model.teams.size(), 0)
+    {
+        for (const Card &card : model.cards) {
+            if (card.viewA == team && card.viewB >= 0) {
+                m_meetings[card.viewB] += card.games;
+            } else if (card.viewB == team && card.viewA >= 0) {
+                m_meetings[card.viewA] += card.games;
+            }
+        }
+    }
 
     RaceState analyse(int k)
     {
@@ -557,8 +574,90 @@ private:
     Answer fails(int wins, Relation relation, int k, Certificate *certificate)
     {
         const Participant &me = m_model.teams[m_team];
-        Problem problem(m_model, m_team, me.wins + wins, me.losses + me.remaining - wins);
+        const std::int64_t finalWins = me.wins + wins;
+        const std::int64_t finalLosses = me.losses + me.remaining - wins;
+        // One rival at a time first: a rival that cannot get there even at
+        // its best never counts, and for k = 1 any rival that can is the
+        // whole answer, so the solver is left the joint questions only.
+        int able = 0;
+        int first = -1;
+        for (int r = 0; r < static_cast<int>(m_model.teams.size()); ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const auto [rivalWins, rivalLosses] = bestOf(r, wins);
+            if (holds(relation, compareMeasure(m_model.byWins, rivalWins, rivalLosses, finalWins,
+                                               finalLosses))) {
+                ++able;
+                first = first < 0 ? r : first;
+            }
+        }
+        if (able < k) {
+            return Answer::No;
+        }
+        if (k == 1) {
+            Certificate outcome = bestOutcomeFor(first, wins);
+            if (confirms(m_model, m_team, finalWins, finalLosses, outcome, relation, 1)) {
+                if (certificate != nullptr) {
+                    *certificate = std::move(outcome);
+                }
+                return Answer::Yes;
+            }
+        }
+        Problem problem(m_model, m_team, static_cast<int>(finalWins),
+                        static_cast<int>(finalLosses));
         return problem.exists(relation, k, m_limit, m_calls, certificate);
+    }
+
+    // Of the team's losses, how many rival r can take: all their meetings,
+    // as far as the team loses that many.
+    [[nodiscard]] int rivalTakes(int r, int wins) const
+    {
+        return std::min(m_meetings[r], m_model.teams[m_team].remaining - wins);
+    }
+
+    // Rival r's best final record when the team wins `wins` of its remaining
+    // games: r wins every game it has left except the meetings the team must
+    // win. Most wins and fewest losses at once, so it is the best on either
+    // measure.
+    [[nodiscard]] std::pair<std::int64_t, std::int64_t> bestOf(int r, int wins) const
+    {
+        const Participant &rival = m_model.teams[r];
+        const int takes = rivalTakes(r, wins);
+        return {rival.wins + rival.remaining - m_meetings[r] + takes,
+                rival.losses + m_meetings[r] - takes};
+    }
+
+    // The outcome behind bestOf(r, wins): the team wins its other games
+    // first, so that r can have as many of its losses as they play.
+    [[nodiscard]] Certificate bestOutcomeFor(int r, int wins) const
+    {
+        int teamWinsLeft = wins - (m_meetings[r] - rivalTakes(r, wins));
+        int meetingWinsLeft = rivalTakes(r, wins);
+        Certificate out;
+        for (const Card &card : m_model.cards) {
+            CardOutcome o{card.teamA, card.teamB, card.games, 0, 0};
+            auto side = [&](int favoured, int winsOfFavoured) {
+                const int w = std::min(card.games, winsOfFavoured);
+                o.Wins = favoured == card.viewA ? w : card.games - w;
+                o.Losses = card.games - o.Wins;
+                return w;
+            };
+            const bool hasTeam = card.viewA == m_team || card.viewB == m_team;
+            const bool hasRival = card.viewA == r || card.viewB == r;
+            if (hasTeam && hasRival) {
+                meetingWinsLeft -= side(r, meetingWinsLeft);
+            } else if (hasRival) {
+                side(r, card.games);
+            } else if (hasTeam) {
+                teamWinsLeft -= side(m_team, teamWinsLeft);
+            }
+            out.push_back(o);
+        }
+        std::sort(out.begin(), out.end(), [](const CardOutcome &x, const CardOutcome &y) {
+            return std::pair(x.Team, x.Opponent) < std::pair(y.Team, y.Opponent);
+        });
+        return out;
     }
 
     Answer winsOut(Relation relation, int needed, Certificate *certificate)
@@ -572,6 +671,7 @@ private:
     int m_team;
     std::chrono::milliseconds m_limit;
     int &m_calls;
+    std::vector<int> m_meetings; // remaining games of each team against this one
 };
 
 } // namespace
