@@ -103,7 +103,7 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
             if (remaining < 0) {
                 return std::nullopt;
             }
-            const auto key = std::minmax(team, other);
+            const std::pair<int, int> key{std::min(team, other), std::max(team, other)};
             const auto [it, added] = seen.emplace(key, remaining);
             if (!added) {
                 // Both sides of a card between two teams of the view must
@@ -169,10 +169,27 @@ struct Expr
     }
 };
 
+// The terms with one coefficient per variable, so the bounds below are the
+// true extremes (a team's wins and losses may read the same variable).
+std::vector<Term> merged(std::vector<Term> terms)
+{
+    std::sort(terms.begin(), terms.end(),
+              [](const Term &a, const Term &b) { return a.variable < b.variable; });
+    std::vector<Term> out;
+    for (const Term &t : terms) {
+        if (!out.empty() && out.back().variable == t.variable) {
+            out.back().coefficient += t.coefficient;
+        } else {
+            out.push_back(t);
+        }
+    }
+    return out;
+}
+
 std::int64_t lowest(const IntegerProgram &ip, const Expr &e)
 {
     std::int64_t value = e.constant;
-    for (const Term &t : e.terms) {
+    for (const Term &t : merged(e.terms)) {
         value += t.coefficient * (t.coefficient > 0 ? ip.lower(t.variable) : ip.upper(t.variable));
     }
     return value;
@@ -181,7 +198,7 @@ std::int64_t lowest(const IntegerProgram &ip, const Expr &e)
 std::int64_t highest(const IntegerProgram &ip, const Expr &e)
 {
     std::int64_t value = e.constant;
-    for (const Term &t : e.terms) {
+    for (const Term &t : merged(e.terms)) {
         value += t.coefficient * (t.coefficient > 0 ? ip.upper(t.variable) : ip.lower(t.variable));
     }
     return value;
@@ -507,7 +524,9 @@ public:
         }
     }
 
-    RaceState analyse(int k)
+    // `enoughWith`: a number of wins already known to make the team sure
+    // (the title's magic serves every k, as first place is within the top k).
+    RaceState analyse(int k, std::optional<int> enoughWith = std::nullopt)
     {
         RaceState s;
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
@@ -552,8 +571,8 @@ public:
         // With m wins and the rest lost the team can still miss exactly when
         // it can with at least m wins, so "misses" is monotone in m: search
         // for the first m at which it no longer can.
-        int missing = 0;        // the team can miss with this many wins
-        int enough = remaining; // it cannot miss with this many
+        int missing = 0; // the team can miss with this many wins
+        int enough = std::min(remaining, enoughWith.value_or(remaining)); // it cannot miss
         while (enough - missing > 1) {
             const int middle = missing + (enough - missing) / 2;
             const Answer a = fails(middle, Relation::AtLeast, k, nullptr);
@@ -711,7 +730,7 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         TeamRace race;
         race.TeamNo = model->teams[t].teamNo;
         race.Title = team.analyse(1);
-        race.Top = analysis.TopK == 1 ? race.Title : team.analyse(analysis.TopK);
+        race.Top = analysis.TopK == 1 ? race.Title : team.analyse(analysis.TopK, race.Title.Magic);
         analysis.Teams.push_back(std::move(race));
     }
     return analysis;
