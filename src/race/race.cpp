@@ -242,6 +242,23 @@ enum class Relation
 bool confirms(const RaceModel &model, int team, std::int64_t wins, std::int64_t losses,
               const Certificate &outcome, Relation relation, int needed);
 
+// Time the solver may still take: each problem gets its own limit, and the
+// whole analysis a deadline, after which the answers left open are Unknown.
+struct Budget
+{
+    std::chrono::milliseconds perProblem;
+    std::chrono::steady_clock::time_point deadline;
+    int calls = 0;
+
+    // The limit of the next problem; zero when time is up.
+    [[nodiscard]] std::chrono::milliseconds next() const
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return std::max(std::chrono::milliseconds(0), std::min(perProblem, left));
+    }
+};
+
 // The outcomes the solver ranges over, for one team whose own final record
 // is fixed.
 class Problem
@@ -277,8 +294,7 @@ public:
     }
 
     // At least `needed` rivals stand in `relation` to the team.
-    Answer exists(Relation relation, int needed, std::chrono::milliseconds limit, int &calls,
-                  Certificate *certificate)
+    Answer exists(Relation relation, int needed, Budget &budget, Certificate *certificate)
     {
         const int count = static_cast<int>(m_model.teams.size());
         if (needed > count - 1) {
@@ -298,7 +314,11 @@ public:
             }
             m_ip.addAtLeast(std::move(chosen), needed);
         }
-        ++calls;
+        const std::chrono::milliseconds limit = budget.next();
+        if (limit.count() == 0) {
+            return Answer::Unknown;
+        }
+        ++budget.calls;
         switch (m_ip.solve(limit)) {
         case IntegerProgram::Outcome::Infeasible:
             return Answer::No;
@@ -511,9 +531,8 @@ Answer negate(Answer a)
 class TeamAnalysis
 {
 public:
-    TeamAnalysis(const RaceModel &model, int team, std::chrono::milliseconds limit, int &calls)
-        : m_model(model), m_team(team), m_limit(limit), m_calls(calls),
-          m_meetings(model.teams.size(), 0)
+    TeamAnalysis(const RaceModel &model, int team, Budget &budget)
+        : m_model(model), m_team(team), m_budget(budget), m_meetings(model.teams.size(), 0)
     {
         for (const Card &card : model.cards) {
             if (card.viewA == team && card.viewB >= 0) {
@@ -625,7 +644,7 @@ private:
         }
         Problem problem(m_model, m_team, static_cast<int>(finalWins),
                         static_cast<int>(finalLosses));
-        return problem.exists(relation, k, m_limit, m_calls, certificate);
+        return problem.exists(relation, k, m_budget, certificate);
     }
 
     // Of the team's losses, how many rival r can take: all their meetings,
@@ -683,13 +702,12 @@ private:
     {
         const Participant &me = m_model.teams[m_team];
         Problem problem(m_model, m_team, me.wins + me.remaining, me.losses);
-        return problem.exists(relation, needed, m_limit, m_calls, certificate);
+        return problem.exists(relation, needed, m_budget, certificate);
     }
 
     const RaceModel &m_model;
     int m_team;
-    std::chrono::milliseconds m_limit;
-    int &m_calls;
+    Budget &m_budget;
     std::vector<int> m_meetings; // remaining games of each team against this one
 };
 
@@ -725,14 +743,16 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         analysis.Status = RaceStatus::ScheduleInconsistent;
         return analysis;
     }
+    Budget budget{request.TimeLimit, std::chrono::steady_clock::now() + request.TotalTimeLimit};
     for (int t = 0; t < static_cast<int>(model->teams.size()); ++t) {
-        TeamAnalysis team(*model, t, request.TimeLimit, analysis.SolverCalls);
+        TeamAnalysis team(*model, t, budget);
         TeamRace race;
         race.TeamNo = model->teams[t].teamNo;
         race.Title = team.analyse(1);
         race.Top = analysis.TopK == 1 ? race.Title : team.analyse(analysis.TopK, race.Title.Magic);
         analysis.Teams.push_back(std::move(race));
     }
+    analysis.SolverCalls = budget.calls;
     return analysis;
 }
 

@@ -109,6 +109,9 @@ struct RaceRequest
     int TopK = 3;                  // places of the second question (1 or more)
     // Per solver problem; a problem still open then makes its answers Unknown.
     std::chrono::milliseconds TimeLimit{5000};
+    // For the whole analysis: problems not yet solved by then are Unknown
+    // too, so a hard season never keeps the user waiting for minutes.
+    std::chrono::milliseconds TotalTimeLimit{30000};
 };
 
 // The request for the view the latest recalculation published: its teams in

@@ -359,6 +359,35 @@ TEST(RaceTest, ClassicEliminationInstances)
     }
 }
 
+TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
+{
+    std::mt19937 random(3);
+    Generated g = generate(random);
+    while (g.open.size() < 4) {
+        g = generate(random);
+    }
+    race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    const race::RaceAnalysis full = race::AnalyzeRace(g.season, request);
+    request.TotalTimeLimit = std::chrono::milliseconds(0);
+    const race::RaceAnalysis none = race::AnalyzeRace(g.season, request);
+    EXPECT_EQ(none.SolverCalls, 0);
+    int unknown = 0;
+    for (std::size_t t = 0; t < g.view.size(); ++t) {
+        for (auto state : {&race::TeamRace::Title, &race::TeamRace::Top}) {
+            const RaceState &a = full.Teams[t].*state;
+            const RaceState &b = none.Teams[t].*state;
+            for (auto field : {&RaceState::Sure, &RaceState::SureUnlessTied, &RaceState::Possible,
+                               &RaceState::PossibleWithTie, &RaceState::OwnPower}) {
+                unknown += b.*field == Answer::Unknown ? 1 : 0;
+                EXPECT_TRUE(b.*field == Answer::Unknown || b.*field == a.*field);
+            }
+            EXPECT_TRUE(!b.MagicDecided || b.Magic == a.Magic);
+            EXPECT_EQ(b.Reach.has_value(), b.PossibleWithTie == Answer::Yes);
+        }
+    }
+    EXPECT_GT(unknown, 0);
+}
+
 TEST(RaceTest, ScheduleThatCannotBePlayedOutIsRefused)
 {
     Season season =
