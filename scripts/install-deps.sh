@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     clang libclang-rt-14-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libglpk-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     fonts-noto-cjk xvfb xauth
+    libglpk-dev
 )
 
 missing=()
