@@ -405,6 +405,30 @@ TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
     EXPECT_GT(unknown, 0);
 }
 
+TEST(RaceTest, MarksReadTheStrongestStateThatHolds)
+{
+    const Answer Y = Answer::Yes, N = Answer::No, U = Answer::Unknown;
+    struct Case
+    {
+        Answer sure, possible, possibleWithTie, ownPower;
+        const char16_t *mark;
+    };
+    for (const Case &c : std::vector<Case>{{Y, Y, Y, Y, u"確定"},
+                                           {N, Y, Y, Y, u"自力"},
+                                           {N, Y, Y, N, u"他力"},
+                                           {N, N, Y, N, u"同率次第"},
+                                           {N, N, N, N, u"消滅"},
+                                           {N, Y, Y, U, u"不明"},
+                                           {U, U, U, U, u"不明"}}) {
+        RaceState state;
+        state.Sure = c.sure;
+        state.Possible = c.possible;
+        state.PossibleWithTie = c.possibleWithTie;
+        state.OwnPower = c.ownPower;
+        EXPECT_EQ(race::RaceMark(state), Text(c.mark));
+    }
+}
+
 TEST(RaceTest, ScheduleThatCannotBePlayedOutIsRefused)
 {
     Season season =
