@@ -103,7 +103,7 @@ void FrmRankTest::gamesCountEditFilterAndOk()
     auto *cmbG = child<QComboBox>(form, "cmbG");
     QVERIFY(grid && rng && cmbL && cmbG);
     QCOMPARE(form.windowTitle(), QStringLiteral("対戦数"));
-    QVERIFY(child<QGroupBox>(form, "frmSel")->isVisible());
+    QVERIFY(child<QFrame>(form, "frmSel")->isVisible());
     QVERIFY(!child<QGroupBox>(form, "frmov")->isVisible());
     QVERIFY(!rng->isVisible());
     QCOMPARE(cmbL->count(), 3);
@@ -273,7 +273,7 @@ void FrmRankTest::winLineOptionsTooltipAndExport()
     auto *scrBer = child<QScrollBar>(form, "scrBer");
     QVERIFY(grid && lblLine && cmbAVG && chk && scrBer);
     QCOMPARE(form.windowTitle(), QStringLiteral("優勝ライン"));
-    QVERIFY(!child<QGroupBox>(form, "frmSel")->isVisible());
+    QVERIFY(!child<QFrame>(form, "frmSel")->isVisible());
     QCOMPARE(lblLine->text(), QStringLiteral("勝 - 敗(残り試合の勝率 / 最終勝率)"));
     QCOMPARE(cmbAVG->count(), 15);
     QCOMPARE(cmbAVG->currentText(), QStringLiteral("3"));
@@ -329,6 +329,12 @@ void FrmRankTest::winLineOptionsTooltipAndExport()
     prompts.queueSaveFile(dir.filePath(QStringLiteral("missing/line.txt")));
     QTest::mouseClick(child<QPushButton>(form, "btnCsv"), Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(), QStringList{QStringLiteral("ファイルを保存できません")});
+
+    // The grid follows the window; the options stay flush with its right edge.
+    const int gridWidth = grid->width();
+    form.resize(form.width() + 200, form.height() + 100);
+    QTRY_COMPARE(grid->width(), gridWidth + 200);
+    QCOMPARE(child<QGroupBox>(form, "frmov")->geometry().right(), grid->geometry().right());
 
     QTest::mouseClick(child<QPushButton>(form, "btnCan"), Qt::LeftButton);
     QVERIFY(!form.isVisible());

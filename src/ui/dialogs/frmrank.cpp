@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -279,7 +280,8 @@ void frmRank::exportTable()
 
 void frmRank::buildGamesControls()
 {
-    m_frmSel = new QGroupBox(this);
+    // A plain strip, not a box: restricted to one team it holds only "&OK".
+    m_frmSel = new QFrame(this);
     m_frmSel->setObjectName(QStringLiteral("frmSel"));
     m_lblGame[0] = new QLabel(QStringLiteral("リーグ(&L):"), m_frmSel);
     m_lblGame[0]->setObjectName(QStringLiteral("lblGame0"));
@@ -297,6 +299,7 @@ void frmRank::buildGamesControls()
     m_btnpok = makeButton(QStringLiteral("&OK"), "btnpok", m_frmSel);
 
     auto *row = new QHBoxLayout(m_frmSel);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(m_lblGame[0]);
     row->addWidget(m_cmbL);
     row->addWidget(m_lblGame[1]);
@@ -404,9 +407,11 @@ void frmRank::restrictToTeam(int team)
     m_lblGame[0]->hide();
     m_lblGame[1]->hide();
     m_btnVew->hide();
-    const GridGeometry &geometry = m_grdLine->gridGeometry();
-    resize(width(),
-           std::clamp(geometry.totalHeight() + m_frmSel->sizeHint().height() + 80, 200, height()));
+    // One row to edit: the grid holds just that row and its header.
+    const int frame = 2 * m_grdLine->frameWidth();
+    m_grdLine->setFixedHeight(m_grdLine->gridGeometry().totalHeight() + frame +
+                              m_grdLine->horizontalScrollBar()->sizeHint().height());
+    resize(width(), sizeHint().height());
 }
 
 void frmRank::leagueChosen(int entry)
@@ -419,6 +424,9 @@ void frmRank::leagueChosen(int entry)
     if (!divisions.empty()) {
         m_cmbG->setCurrentIndex(0);
     }
+    // An empty list offers nothing to choose.
+    m_cmbG->setEnabled(!divisions.empty());
+    m_lblGame[1]->setEnabled(!divisions.empty());
 }
 
 void frmRank::applyFilter()

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -129,7 +130,7 @@ private:
     QScrollBar *m_scrBer = nullptr;
 
     // Games-count controls.
-    QGroupBox *m_frmSel = nullptr;
+    QFrame *m_frmSel = nullptr;
     std::array<QLabel *, 2> m_lblGame{};
     QComboBox *m_cmbL = nullptr;
     QComboBox *m_cmbG = nullptr;
