@@ -567,8 +567,13 @@ bool frmRank::eventFilter(QObject *watched, QEvent *event)
             return !text.isEmpty() &&
                    !(text.size() == 1 && text[0].isDigit() && text[0].unicode() < 128);
         }
+        // Focus moving elsewhere in the window ends the edit; switching to
+        // another program or opening the box's context menu does not.
         if (event->type() == QEvent::FocusOut && !m_prompting) {
-            discardEditor(true);
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                discardEditor(true);
+            }
         }
     }
     return QDialog::eventFilter(watched, event);
