@@ -12,6 +12,7 @@ enum ExitCode
     ExitUsage = 2,
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
+    ExitNothingToExport = 5, // no snapshot is shown: "データがありません"
 };
 
 // Runs penarin-report with its arguments (without the program name).
