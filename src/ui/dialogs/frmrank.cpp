@@ -6,10 +6,12 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/gamescount.h"
+#include "season/tablewriter.h"
 #include "standings/viewlists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace penarin {
 
@@ -272,7 +275,11 @@ void frmRank::exportTable()
     if (path.isEmpty()) {
         return;
     }
-    // WRITE
+    // The table as the grid shows it, hidden columns included.
+    if (!WriteTextTable(std::filesystem::path(QFile::encodeName(path).toStdString()), m_table)) {
+        m_prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+    }
     m_btnCan->setFocus();
 }
 
