@@ -49,6 +49,26 @@ public:
         }
     }
 
+    // The games counts the user sets in the matrix; the win line's answer.
+    std::function<void(Season &)> gamesCount;
+    int gamesCountShown = 0;
+    bool winLineFails = false;
+    int winLineShown = 0;
+
+    bool showWinLine(Season &, Settings &, QWidget *) override
+    {
+        ++winLineShown;
+        return winLineFails;
+    }
+
+    void editGamesCount(Season &season, Settings &, QWidget *) override
+    {
+        ++gamesCountShown;
+        if (gamesCount) {
+            gamesCount(season);
+        }
+    }
+
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override
     {
         ++snapshotQuestions;

@@ -1029,6 +1029,20 @@ private slots:
                                 "対戦数ダイアログボックスのOKボタンを押してください"));
         QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Exclamation);
         QVERIFY(m_season.HasSeason);
+        // The games counts are asked for before the season is shown, and
+        // the converted season is not the file on disk.
+        QCOMPARE(m_dialogs->gamesCountShown, 1);
+        QVERIFY(!m_season.IsSaved);
+        QCOMPARE(window.standingsGrid()->rowCount(), m_season.RowTeamCount() + 1);
+
+        m_dialogs->winLineFails = true;
+        m_prompts->clear();
+        findAction(&window, QStringLiteral("優勝ライン(&L)..."))->trigger();
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("優勝ラインを正しく計算できません\r\n"
+                                            "対戦数・引分再試合の設定を変更するか、リーグ・地区を選"
+                                            "択してください")});
+        QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Critical);
     }
 
     void aScheduleExceededSaysSoOnceWhenOpenedAndAfterEachEntry()

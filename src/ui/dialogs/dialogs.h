@@ -45,6 +45,12 @@ public:
 
     // The previous-year rank sets; marks the season edited when it stored one.
     virtual void editRankSets(Season &season, QWidget *parent) = 0;
+
+    // The win line of the view shown; true when it cannot be computed.
+    virtual bool showWinLine(Season &season, Settings &settings, QWidget *parent) = 0;
+
+    // The games-count matrix; marks the season edited when OK changed it.
+    virtual void editGamesCount(Season &season, Settings &settings, QWidget *parent) = 0;
 };
 
 } // namespace penarin

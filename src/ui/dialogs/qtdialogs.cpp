@@ -3,6 +3,7 @@
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
+#include "ui/dialogs/frmrank.h"
 #include "ui/dialogs/frmwa.h"
 
 namespace penarin {
@@ -34,6 +35,16 @@ void QtDialogs::editRankSets(Season &season, QWidget *parent)
 {
     (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
                             parent);
+}
+
+bool QtDialogs::showWinLine(Season &season, Settings &settings, QWidget *parent)
+{
+    return frmRank::showWinLine(season, settings, m_prompts, parent);
+}
+
+void QtDialogs::editGamesCount(Season &season, Settings &settings, QWidget *parent)
+{
+    frmRank::showGamesCount(season, settings, m_prompts, parent);
 }
 
 } // namespace penarin

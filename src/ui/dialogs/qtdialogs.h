@@ -17,6 +17,8 @@ public:
                       const std::function<void()> &applied, QWidget *parent) override;
     NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) override;
     void editRankSets(Season &season, QWidget *parent) override;
+    bool showWinLine(Season &season, Settings &settings, QWidget *parent) override;
+    void editGamesCount(Season &season, Settings &settings, QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

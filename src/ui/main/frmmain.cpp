@@ -1,5 +1,6 @@
 #include "ui/main/frmmain.h"
 
+#include "magic/winline.h"
 #include "platform/elidedlabel.h"
 #include "platform/flexgrid.h"
 #include "platform/helpviewer.h"
@@ -291,7 +292,11 @@ void frmMain::buildMenus()
     m_menuOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
     m_actSettings = add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2),
                         [this] { editSettings(); });
-    m_actGames = later(add(m_menuOption, QStringLiteral("対戦数(&G)..."), {}, [] {}));
+    m_actGames = add(m_menuOption, QStringLiteral("対戦数(&G)..."), {}, [this] {
+        if (m_season.HasSeason) {
+            editGamesCount();
+        }
+    });
     m_actRanks = add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [this] {
         if (!m_season.HasSeason) {
             return;
@@ -305,8 +310,8 @@ void frmMain::buildMenus()
     m_actLoad->setCheckable(true);
 
     m_menuData = menuBar()->addMenu(QStringLiteral("データ(&D)"));
-    m_actWinLine = later(
-        add(m_menuData, QStringLiteral("優勝ライン(&L)..."), QKeySequence(Qt::Key_F3), [] {}));
+    m_actWinLine = add(m_menuData, QStringLiteral("優勝ライン(&L)..."), QKeySequence(Qt::Key_F3),
+                       [this] { showWinLine(); });
     m_actProgression = later(add(m_menuData, QStringLiteral("推移グラフ(&G)..."),
                                  QKeySequence(Qt::CTRL | Qt::Key_G), [] {}));
     m_actSurplus = later(add(m_menuData, QStringLiteral("貯金構成(&O)..."),
@@ -547,10 +552,31 @@ void frmMain::newSeason()
         clearWindow();
         return;
     }
+    if (outcome.setGamesCount) {
+        m_dialogs.editGamesCount(m_season, m_settings, this);
+        m_season.SeasonEdited = false;
+    }
     FillGrids(0, -1);
     updateTitle();
     // A season that was never saved has no state to undo back to.
     m_undo->resetClean();
+}
+
+void frmMain::editGamesCount()
+{
+    m_dialogs.editGamesCount(m_season, m_settings, this);
+    rebuildWhenEdited();
+}
+
+void frmMain::showWinLine()
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    if (m_dialogs.showWinLine(m_season, m_settings, this)) {
+        m_prompts.message(QString::fromUtf8(WinLineFailureMessage), MessageIcon::Critical,
+                          MessageButtons::Ok);
+    }
 }
 
 // Dialogs that changed the season mark it edited; the view is built again.
@@ -629,13 +655,21 @@ bool frmMain::openSeason(const QString &path)
                           MessageButtons::Ok);
         return false;
     }
+    updateTitle();
     if (status == LoadStatus::LoadedConverted) {
         m_prompts.message(QStringLiteral("旧バージョンで作成されたファイルです\r\n"
                                          "対戦数の再設定が必要です\r\n"
                                          "対戦数ダイアログボックスのOKボタンを押してください"),
                           MessageIcon::Exclamation, MessageButtons::Ok);
+        // The previous layout kept no games counts: they are set before the
+        // season is shown, and the season then differs from its file.
+        m_dialogs.editGamesCount(m_season, m_settings, this);
+        m_season.SeasonEdited = false;
+        FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+        m_undo->resetClean();
+        rememberFile(QString::fromStdString(m_season.CurrentFile));
+        return true;
     }
-    updateTitle();
     FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
     m_document->markSaved();
     m_undo->setClean();

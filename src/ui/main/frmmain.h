@@ -104,6 +104,8 @@ private:
     void editSettings();
     void newSeason();
     void rebuildWhenEdited();
+    void editGamesCount();
+    void showWinLine();
     void exportHistory(HistoryKind kind);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
