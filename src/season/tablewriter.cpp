@@ -27,10 +27,19 @@ std::string EncodeTextTable(const std::filesystem::path &fileName, const TextTab
         for (int cell = 0; cell < table.cellCount(); ++cell) {
             if (cell > 0)
                 text += csv ? u',' : u'\t';
-            if (csv)
-                text += u'"' + table.at(line, cell) + u'"';
-            else
+            if (!csv) {
                 text += table.at(line, cell);
+                continue;
+            }
+            // A quote inside a cell is doubled, as spreadsheets read it;
+            // a single one would end the cell there and shift the row.
+            text += u'"';
+            for (const char16_t c : table.at(line, cell)) {
+                text += c;
+                if (c == u'"')
+                    text += u'"';
+            }
+            text += u'"';
         }
         text += u"\r\n";
     }

@@ -21,7 +21,7 @@ TEST(TableWriter, SeparatorAndQuotesFollowTheFileName)
 {
     // "東京" 93 8C 8B 9E, "開幕" 8A 4A 96 8B, "－" 81 7C, "勝" 8F9F, "敗" 9473, "分" 95AA.
     const std::string quoted = "\"\",\"2026/04/01\",\"\"\r\n"
-                               "\"\",\"\"\x8A\x4A\x96\x8B\"\",\"\"\r\n"
+                               "\"\",\"\"\"\x8A\x4A\x96\x8B\"\"\",\"\"\r\n"
                                "\"\x93\x8C\x8B\x9E\",\"\x81\x7C\",\"3\x8F\x9F"
                                "2\x94\x73"
                                "1\x95\xAA\"\r\n";
