@@ -1,6 +1,7 @@
 #include "cli/report.h"
 
 #include "magic/calcodule.h"
+#include "magic/winline.h"
 #include "race/race.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
@@ -30,6 +31,9 @@ const char *const Usage =
     "  penarin-report race FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--top K]\n"
     "                           [--format text|json] [--settings Mgcsm.ini]\n"
+    "  penarin-report winline FILE [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague]\n"
+    "                           [--format text|csv|tsv|json] [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
@@ -41,6 +45,9 @@ const char *const Usage =
     "race    tells for every team of the view whether it is sure of, can still reach\n"
     "        or has lost the title and the first K places (default 3), with its\n"
     "        exact magic number and an outcome of the remaining games that shows it.\n"
+    "winline prints the win line table of the view: for every final number of wins\n"
+    "        the record each team needs in its remaining games (csv and tsv give the\n"
+    "        bytes the program's export writes).\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
@@ -55,6 +62,7 @@ struct ShowOptions
     std::optional<std::string> settings;
     std::optional<int> top; // race only
     bool json = false;
+    std::string format = "text";
     std::optional<HistoryKind> kind; // export only
     std::optional<std::string> out;  // export only
 };
@@ -131,10 +139,12 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             options.out = value();
         } else if (arg == "--format") {
             const std::string &format = value();
-            if (format != "text" && format != "json") {
+            const bool tableFormat = format == "csv" || format == "tsv";
+            if (format != "text" && format != "json" && !(tableFormat && args[0] == "winline")) {
                 throw UsageError{"unknown format \"" + format + "\""};
             }
             options.json = format == "json";
+            options.format = format;
         } else if (!arg.empty() && arg[0] == '-') {
             throw UsageError{"unknown option " + arg};
         } else if (options.file.empty()) {
@@ -482,6 +492,55 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
     return ExitOk;
 }
 
+// The win line table of the view with the settings' digits and final-only
+// choice: as text columns, as the bytes the export writes, or as JSON.
+int runWinLine(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const Settings &settings = view->settings;
+    const WinLineTable table = BuildWinLineTable(season, *view->published, settings.Line,
+                                                 settings.ZanAvg != 0, settings.NameLen);
+    const TextTable &cells = table.Cells;
+    if (options.json) {
+        out << "{\"calculationFailed\": " << (table.CalculationFailed ? "true" : "false")
+            << ", \"grid\": [";
+        for (int line = 0; line < cells.lineCount(); ++line) {
+            out << (line > 0 ? ",\n  [" : "\n  [");
+            for (int cell = 0; cell < cells.cellCount(); ++cell) {
+                out << (cell > 0 ? ", " : "") << jsonString(toUtf8(cells.at(line, cell)));
+            }
+            out << "]";
+        }
+        out << "\n]}\n";
+        return ExitOk;
+    }
+    if (table.CalculationFailed) {
+        std::string message = WinLineFailureMessage;
+        message.erase(message.find('\r'), 1);
+        err << message << '\n';
+    }
+    if (options.format == "csv" || options.format == "tsv") {
+        out << EncodeTextTable(options.format == "csv" ? "winline.csv" : "winline.tsv", cells);
+        return ExitOk;
+    }
+    std::vector<std::vector<Text>> lines;
+    for (int line = 0; line < cells.lineCount(); ++line) {
+        std::vector<Text> texts;
+        for (int cell = 0; cell < cells.cellCount(); ++cell) {
+            texts.push_back(cells.at(line, cell));
+        }
+        lines.push_back(std::move(texts));
+    }
+    printTable(out, lines, std::vector<bool>(static_cast<std::size_t>(cells.cellCount()), false));
+    return ExitOk;
+}
+
 const char *jsonAnswer(race::Answer answer)
 {
     switch (answer) {
@@ -642,6 +701,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "race") {
             return runRace(args, out, err);
+        }
+        if (args[0] == "winline") {
+            return runWinLine(args, out, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);

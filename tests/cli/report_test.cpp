@@ -1,5 +1,10 @@
 #include "cli/report.h"
+#include "magic/calcodule.h"
+#include "magic/winline.h"
 #include "season/filemodule.h"
+#include "season/settings.h"
+#include "season/tablewriter.h"
+#include "season/textcodec.h"
 #include "standings/viewlists.h"
 #include "support/seasonbuilder.h"
 
@@ -330,6 +335,39 @@ TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
           {"show", sampleA, "--out", out.string()}}) {
         EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
     }
+}
+
+} // namespace
+} // namespace penarin
+
+namespace penarin {
+namespace {
+
+// The win line the command prints is the view's table: JSON cell for cell,
+// csv byte for byte as the export writes it.
+TEST(ReportWinLine, PrintsTheViewsTableInEveryFormat)
+{
+    const std::string file = PENARIN_SAMPLES_DIR "/sample-a.ptr";
+    Season season;
+    ASSERT_NE(LoadSeason(season, file), LoadStatus::Failed);
+    season.HasSeason = true;
+    const ViewSelection stored = StoredViewSelection(season);
+    (void)RecalculateView(season, OrderSettingsFrom(Settings{}),
+                          ViewRequest{stored.league, stored.division});
+    const Settings settings;
+    const WinLineTable expected = BuildWinLineTable(season, *season.Published, settings.Line,
+                                                    settings.ZanAvg != 0, settings.NameLen);
+
+    const RunResult json = report({"winline", file, "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"calculationFailed\": false, \"grid\": [", 0), 0u);
+    const auto lines = std::count(json.out.begin(), json.out.end(), '\n');
+    EXPECT_EQ(lines, expected.Cells.lineCount() + 2); // a line a row, then "]}"
+    EXPECT_NE(json.out.find("\"" + toUtf8(expected.Cells.at(1, 1)) + "\""), std::string::npos);
+
+    const RunResult csv = report({"winline", file, "--format", "csv"});
+    EXPECT_EQ(csv.out, EncodeTextTable("x.csv", expected.Cells));
+    EXPECT_EQ(report({"show", file, "--format", "csv"}).status, cli::ExitUsage);
 }
 
 } // namespace
