@@ -385,10 +385,8 @@ void FrmPropatyTest::screenshots()
     }
     Season season;
     QVERIFY(LoadSeason(season, PENARIN_SAMPLES_DIR "/sample-b.ptr") != LoadStatus::Failed);
-    season.HasSeason = true;
-    const ViewSelection view = StoredViewSelection(season);
-    (void)RecalculateView(season, OrderSettings{}, ViewRequest{view.league, view.division});
-    Dialog d(std::move(season), [](int) {});
+    // A division whose leader has a championship magic.
+    Dialog d(shown(std::move(season), 2, 2), [](int) {});
     d.dialog->load(0, 1);
     for (int page = 0; page < 3; ++page) {
         d.showPage(page);

@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace penarin {
 
@@ -156,9 +158,9 @@ void frmPropaty::buildControls()
     m_lblGp = valueLabel(QStringLiteral("lblGp"), this, 12);
     m_lblGames = valueLabel(QStringLiteral("lblGames"), this, 10);
     for (int i = 0; i < 11; ++i) {
-        m_lblPrp[i] = valueLabel(QStringLiteral("LblPrp%1").arg(i), this, i % 2 == 0 ? 6 : 12);
+        const bool record = i == 1 || i == 5 || i == 7 || i == 9;
+        m_lblPrp[i] = valueLabel(QStringLiteral("LblPrp%1").arg(i), this, record ? 16 : 7);
     }
-    m_lblPrp[0]->setMinimumWidth(m_lblPrp[3]->minimumWidth());
     m_magicCaption = caption(QStringLiteral("優勝マジック:"), this);
     m_magicCaption->setObjectName(QStringLiteral("LblPrpStr8"));
     m_clinchCaption = caption(QStringLiteral("消  化:"), this);
@@ -180,30 +182,34 @@ void frmPropaty::buildControls()
     place->addWidget(caption(QStringLiteral("試合数:"), this));
     place->addWidget(m_lblGames, 1);
 
-    // Captions left, a value each; records in the middle, percentages right.
+    // Records and their percentages on the left, the short counts on the right.
     auto *record = new QGridLayout;
-    record->addWidget(m_magicCaption, 0, 0);
-    record->addWidget(m_lblPrp[0], 0, 1);
-    record->addWidget(m_clinchCaption, 0, 2);
-    record->addWidget(m_lblPrp[1], 0, 3);
-    record->addWidget(m_lblPrp[2], 0, 4);
-    record->addWidget(caption(QStringLiteral("試  合:"), this), 1, 0);
-    record->addWidget(m_lblPrp[3], 1, 1);
-    record->addWidget(caption(QStringLiteral("残  試:"), this), 1, 2);
-    record->addWidget(m_lblPrp[4], 1, 3);
-    record->addWidget(caption(QStringLiteral("勝  敗:"), this), 2, 0);
-    record->addWidget(m_lblPrp[5], 2, 1, 1, 2);
-    record->addWidget(caption(QStringLiteral("勝  率:"), this), 2, 3, Qt::AlignRight);
-    record->addWidget(m_lblPrp[6], 2, 4);
-    record->addWidget(caption(QStringLiteral("残り全 勝:"), this), 3, 0);
-    record->addWidget(m_lblPrp[7], 3, 1, 1, 3);
-    record->addWidget(m_lblPrp[8], 3, 4);
-    record->addWidget(caption(QStringLiteral("残り全 敗:"), this), 4, 0);
-    record->addWidget(m_lblPrp[9], 4, 1, 1, 3);
-    record->addWidget(m_lblPrp[10], 4, 4);
-    record->setColumnStretch(1, 1);
-    record->setColumnStretch(3, 2);
-    record->setColumnStretch(4, 1);
+    const auto add = [&](QWidget *widget, int row, int column) {
+        record->addWidget(widget, row, column);
+    };
+    add(m_magicCaption, 0, 0);
+    add(m_lblPrp[0], 0, 1);
+    add(m_clinchCaption, 1, 0);
+    add(m_lblPrp[1], 1, 1);
+    add(m_lblPrp[2], 1, 2);
+    add(caption(QStringLiteral("勝  敗:"), this), 2, 0);
+    add(m_lblPrp[5], 2, 1);
+    add(caption(QStringLiteral("残り全 勝:"), this), 3, 0);
+    add(m_lblPrp[7], 3, 1);
+    add(m_lblPrp[8], 3, 2);
+    add(caption(QStringLiteral("残り全 敗:"), this), 4, 0);
+    add(m_lblPrp[9], 4, 1);
+    add(m_lblPrp[10], 4, 2);
+    add(caption(QStringLiteral("試  合:"), this), 0, 4);
+    add(m_lblPrp[3], 0, 5);
+    add(caption(QStringLiteral("残  試:"), this), 1, 4);
+    add(m_lblPrp[4], 1, 5);
+    add(caption(QStringLiteral("勝  率:"), this), 2, 4);
+    add(m_lblPrp[6], 2, 5);
+    record->setColumnMinimumWidth(3, 12);
+    record->setColumnStretch(1, 2);
+    record->setColumnStretch(2, 1);
+    record->setColumnStretch(5, 1);
 
     m_tabRec = new QTabWidget(this);
     m_tabRec->setObjectName(QStringLiteral("tabRec"));
@@ -253,9 +259,19 @@ QWidget *frmPropaty::buildReportPage()
     m_txtPrp = new QPlainTextEdit(page);
     m_txtPrp->setObjectName(QStringLiteral("txtPrp"));
     m_txtPrp->setReadOnly(true);
-    // Twenty-one report lines; the box scrolls when the font is larger.
-    m_txtPrp->setMinimumHeight(m_txtPrp->fontMetrics().lineSpacing() * 12);
-    m_txtPrp->setMinimumWidth(m_txtPrp->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 34);
+    // A line of the report is never broken: "team - rival" reads as one.
+    m_txtPrp->setLineWrapMode(QPlainTextEdit::NoWrap);
+    {
+        // Japanese text is laid out in a fallback font taller than the
+        // box's own, so the least size is measured on such text: twelve
+        // lines (the rest scrolls), the first as long as two names of some fifteen characters.
+        QTextDocument sample;
+        sample.setDefaultFont(m_txtPrp->font());
+        sample.setPlainText(QString(30, QChar(0x30A2)) + QString(11, QLatin1Char('\n')));
+        const int frame = 2 * m_txtPrp->frameWidth() + 4;
+        m_txtPrp->setMinimumSize(qCeil(sample.idealWidth()) + frame,
+                                 qCeil(sample.size().height()) + frame);
+    }
 
     m_frmCdm = frame(QString(), QStringLiteral("frmCdm"), page);
     m_cardMagicCaption = caption(QString(), m_frmCdm);
@@ -270,27 +286,26 @@ QWidget *frmPropaty::buildReportPage()
     // frame does not change its width from one rival to the next.
     m_cardMagicCaption->setMinimumWidth(
         m_cardMagicCaption->fontMetrics().horizontalAdvance(QStringLiteral("カード別マジック:")));
-    auto *card = new QGridLayout(m_frmCdm);
-    card->addWidget(m_cardMagicCaption, 0, 0);
-    card->addWidget(m_lblvsPrp[0], 0, 1);
-    card->addWidget(m_cardClinchCaption, 1, 0);
-    card->addWidget(m_lblvsPrp[1], 1, 1);
-    card->addWidget(m_lblvsPrp[2], 2, 1);
-    card->setRowStretch(3, 1);
-    card->setColumnStretch(1, 1);
+    m_lblvsPrp[0]->setMinimumWidth(m_lblPrp[0]->minimumWidth());
+    m_lblvsPrp[1]->setMinimumWidth(m_lblPrp[1]->minimumWidth());
+    m_lblvsPrp[2]->setMinimumWidth(m_lblPrp[2]->minimumWidth());
+    auto *card = new QHBoxLayout(m_frmCdm);
+    card->addWidget(m_cardMagicCaption);
+    card->addWidget(m_lblvsPrp[0], 1);
+    card->addSpacing(12);
+    card->addWidget(m_cardClinchCaption);
+    card->addWidget(m_lblvsPrp[1], 2);
+    card->addWidget(m_lblvsPrp[2], 1);
 
     auto *choose = new QHBoxLayout;
     choose->addWidget(vsCaption);
     choose->addWidget(m_cmbVs);
     choose->addStretch();
 
-    auto *body = new QHBoxLayout;
-    body->addWidget(m_txtPrp, 3);
-    body->addWidget(m_frmCdm, 2);
-
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(choose);
-    layout->addLayout(body, 1);
+    layout->addWidget(m_frmCdm);
+    layout->addWidget(m_txtPrp, 1);
     return page;
 }
 
@@ -363,7 +378,7 @@ QWidget *frmPropaty::buildRacePage()
     m_frmLg = frame(QStringLiteral("リーグ引分再試合"), QStringLiteral("frmLg"), page);
     m_optLgDrw =
         optionPair("optLgDrw", QStringLiteral("あり(&Q)"), QStringLiteral("なし(&W)"), m_frmLg);
-    auto *league = new QVBoxLayout(m_frmLg);
+    auto *league = new QHBoxLayout(m_frmLg);
     league->addWidget(m_optLgDrw[0]);
     league->addWidget(m_optLgDrw[1]);
     league->addStretch();
@@ -371,7 +386,7 @@ QWidget *frmPropaty::buildRacePage()
     m_frmGp = frame(QStringLiteral("地区引分再試合"), QStringLiteral("frmGp"), page);
     m_optGpDrw =
         optionPair("optGpDrw", QStringLiteral("あり(&E)"), QStringLiteral("なし(&R)"), m_frmGp);
-    auto *division = new QVBoxLayout(m_frmGp);
+    auto *division = new QHBoxLayout(m_frmGp);
     division->addWidget(m_optGpDrw[0]);
     division->addWidget(m_optGpDrw[1]);
     division->addStretch();
@@ -394,10 +409,12 @@ QWidget *frmPropaty::buildRacePage()
     m_btnPset = button(QStringLiteral("適用(&A)"), "btnPset", page);
     m_btnGames = button(QStringLiteral("対戦数(G)..."), "btnGames", page);
 
+    auto *draws = new QVBoxLayout;
+    draws->addWidget(m_frmLg);
+    draws->addWidget(m_frmGp);
     auto *frames = new QHBoxLayout;
-    frames->addWidget(m_frmLg, 1);
-    frames->addWidget(m_frmGp, 1);
-    frames->addWidget(m_frmInt, 2);
+    frames->addLayout(draws, 1);
+    frames->addWidget(m_frmInt, 1);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_btnGames);
