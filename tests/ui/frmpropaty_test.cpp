@@ -55,7 +55,7 @@ Season shown(Season season, int league = 1, int division = 0)
 
 struct Dialog
 {
-    explicit Dialog(Season start, std::function<void(int)> gamesCount = {})
+    explicit Dialog(Season start, GamesCountEditor gamesCount = {})
         : season(std::move(start)),
           dialog(std::make_unique<frmPropaty>(season, settings, prompts, std::move(gamesCount)))
     {
@@ -316,9 +316,11 @@ void FrmPropatyTest::judgmentApplyReachesItsScope()
 void FrmPropatyTest::drawReplayApplyAndGamesCount()
 {
     int asked = 0;
+    QWidget *over = nullptr;
     Season *edited = nullptr;
-    Dialog d(shown(twoLeagues()), [&](int teamNo) {
+    Dialog d(shown(twoLeagues()), [&](int teamNo, QWidget *dialog) {
         asked = teamNo;
+        over = dialog;
         edited->team(teamNo).OfficialGames = 30;
     });
     edited = &d.season;
@@ -339,6 +341,7 @@ void FrmPropatyTest::drawReplayApplyAndGamesCount()
 
     d.click("btnGames");
     QCOMPARE(asked, 3);
+    QCOMPARE(over, d.dialog.get());
     QCOMPARE(d.text("lblGames"), QStringLiteral("30"));
 
     Dialog without(shown(twoLeagues()));
@@ -386,7 +389,7 @@ void FrmPropatyTest::screenshots()
     Season season;
     QVERIFY(LoadSeason(season, PENARIN_SAMPLES_DIR "/sample-b.ptr") != LoadStatus::Failed);
     // A division whose leader has a championship magic.
-    Dialog d(shown(std::move(season), 2, 2), [](int) {});
+    Dialog d(shown(std::move(season), 2, 2), [](int, QWidget *) {});
     d.dialog->load(0, 1);
     for (int page = 0; page < 3; ++page) {
         d.showPage(page);

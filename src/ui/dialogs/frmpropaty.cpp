@@ -134,7 +134,7 @@ void enablePair(const std::array<QRadioButton *, 2> &pair, bool enabled)
 } // namespace
 
 frmPropaty::frmPropaty(Season &season, const Settings &settings, Prompts &prompts,
-                       std::function<void(int)> showGamesCount, QWidget *parent)
+                       GamesCountEditor showGamesCount, QWidget *parent)
     : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts),
       m_showGamesCount(std::move(showGamesCount))
 {
@@ -627,7 +627,7 @@ void frmPropaty::showGamesCount()
     if (teamNo == 0 || !m_showGamesCount) {
         return;
     }
-    m_showGamesCount(teamNo);
+    m_showGamesCount(teamNo, this);
     m_lblGames->setText(QString::number(m_season.team(teamNo).OfficialGames));
 }
 
@@ -638,8 +638,7 @@ void frmPropaty::setInterleagueDrawEnabled(bool enabled)
 }
 
 bool ShowTeamForm(Season &season, const Settings &settings, Prompts &prompts, int position,
-                  int rivalPosition, std::function<void(int teamNo)> showGamesCount,
-                  QWidget *parent)
+                  int rivalPosition, GamesCountEditor showGamesCount, QWidget *parent)
 {
     frmPropaty dialog(season, settings, prompts, std::move(showGamesCount), parent);
     return dialog.ShowTeamForm(position, rivalPosition);

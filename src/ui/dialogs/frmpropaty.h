@@ -23,6 +23,10 @@ namespace penarin {
 class Prompts;
 struct Settings;
 
+// Opens the games-count editor on one team's row (its team number), over the
+// given dialog.
+using GamesCountEditor = std::function<void(int teamNo, QWidget *dialog)>;
+
 // The team data dialog: one team of the standings the main window shows,
 // with its report against a chosen rival ("対戦"), its championship
 // judgments ("マジックナンバー") and its draw replay and interleague settings
@@ -34,10 +38,9 @@ class frmPropaty : public QDialog
     Q_OBJECT
 
 public:
-    // showGamesCount opens the games-count editor on one team (its team
-    // number); without it the button "対戦数(G)..." is disabled.
+    // Without a games-count editor the button "対戦数(G)..." is disabled.
     frmPropaty(Season &season, const Settings &settings, Prompts &prompts,
-               std::function<void(int teamNo)> showGamesCount, QWidget *parent = nullptr);
+               GamesCountEditor showGamesCount, QWidget *parent = nullptr);
 
     // Fills the lists and selects the team and the rival, as positions in
     // the standings counted from 0 (-1: none), then shows the dialog modally.
@@ -66,7 +69,7 @@ private:
     Season &m_season;
     const Settings &m_settings;
     Prompts &m_prompts;
-    std::function<void(int)> m_showGamesCount;
+    GamesCountEditor m_showGamesCount;
     // Working condition lists (league, division, interleague): edited through
     // the judgment options dialog, stored only by "適用(&A)".
     std::array<std::vector<std::int16_t>, 3> m_conditions;
@@ -120,7 +123,6 @@ private:
 // changed (SeasonEdited is left set for the caller, which rebuilds its view
 // and clears it).
 bool ShowTeamForm(Season &season, const Settings &settings, Prompts &prompts, int position,
-                  int rivalPosition, std::function<void(int teamNo)> showGamesCount,
-                  QWidget *parent = nullptr);
+                  int rivalPosition, GamesCountEditor showGamesCount, QWidget *parent = nullptr);
 
 } // namespace penarin
