@@ -9,6 +9,7 @@
 #include "season/textcodec.h"
 #include "standings/historytable.h"
 #include "standings/standings.h"
+#include "standings/teamreport.h"
 #include "standings/viewlists.h"
 
 #include <charconv>
@@ -34,6 +35,9 @@ const char *const Usage =
     "  penarin-report winline FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague]\n"
     "                           [--format text|csv|tsv|json] [--settings Mgcsm.ini]\n"
+    "  penarin-report team FILE --team N [--opponent M] [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--format text|json]\n"
+    "                           [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
@@ -48,6 +52,10 @@ const char *const Usage =
     "winline prints the win line table of the view: for every final number of wins\n"
     "        the record each team needs in its remaining games (csv and tsv give the\n"
     "        bytes the program's export writes).\n"
+    "team    prints what the team data dialog shows for the team at standings position\n"
+    "        N of the view (from 1): its record, the record that clinches its title,\n"
+    "        and with --opponent the report against the team at position M with the\n"
+    "        magic of that card. Percentages have the settings' Round digits.\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
@@ -60,7 +68,9 @@ struct ShowOptions
     std::optional<int> division;
     std::optional<int> scope;
     std::optional<std::string> settings;
-    std::optional<int> top; // race only
+    std::optional<int> top;      // race only
+    std::optional<int> team;     // team only
+    std::optional<int> opponent; // team only
     bool json = false;
     std::string format = "text";
     std::optional<HistoryKind> kind; // export only
@@ -124,6 +134,10 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             if (*options.top < 1) {
                 throw UsageError{"--top needs 1 or more"};
             }
+        } else if (arg == "--team" && args[0] == "team") {
+            options.team = number();
+        } else if (arg == "--opponent" && args[0] == "team") {
+            options.opponent = number();
         } else if (arg == "--settings") {
             options.settings = value();
         } else if (arg == "--kind") {
@@ -162,6 +176,9 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
     }
     if (exporting && (!options.kind || !options.out)) {
         throw UsageError{"export needs --kind and --out"};
+    }
+    if (args[0] == "team" && !options.team) {
+        throw UsageError{"team needs --team"};
     }
     return options;
 }
@@ -666,6 +683,152 @@ int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     return ExitOk;
 }
 
+// A standings position given on the command line (from 1), checked
+// against the rows of the view.
+int standingsRow(const PublishedStandings &published, int position, const char *option)
+{
+    const int count = published.Rows.size();
+    if (position < 1 || position > count) {
+        throw UsageError{std::string(option) + " " + std::to_string(position) +
+                         " is not a position of the standings (1.." + std::to_string(count) + ")"};
+    }
+    return position;
+}
+
+void printLine(std::ostream &out, std::u16string_view caption, const Text &value,
+               const Text &more = {})
+{
+    std::string line = toUtf8(caption);
+    if (!value.empty()) {
+        line += ' ' + toUtf8(value);
+    }
+    if (!more.empty()) {
+        line += ' ' + toUtf8(more);
+    }
+    out << line << '\n';
+}
+
+// The upper area as the dialog shows it when it opens on the team: the
+// championship captions show unless the team has no magic.
+void printTeamText(std::ostream &out, const TeamSummary &s)
+{
+    printLine(out, u"チーム:", s.TeamName);
+    printLine(out, u"リーグ:", s.League);
+    printLine(out, u"地区:", s.Division);
+    printLine(out, u"試合数:", s.Games);
+    if (s.MagicCaptionsShown.value_or(true)) {
+        printLine(out, u"優勝マジック:", s.Magic);
+        if (!s.ClinchRecord.empty()) {
+            printLine(out, u"消  化:", s.ClinchRecord, s.ClinchPct);
+        }
+    }
+    printLine(out, u"試  合:", s.Played);
+    printLine(out, u"残  試:", s.Remaining);
+    printLine(out, u"勝  敗:", s.Record);
+    printLine(out, u"勝  率:", s.Pct);
+    printLine(out, u"残り全 勝:", s.BestRecord, s.BestPct);
+    printLine(out, u"残り全 敗:", s.WorstRecord, s.WorstPct);
+}
+
+void printOpponentText(std::ostream &out, const OpponentReport &r)
+{
+    out << '\n';
+    for (const Text &line : r.Lines) {
+        out << toUtf8(line) << '\n';
+    }
+    if (!r.HasCard) {
+        return;
+    }
+    out << '\n' << toUtf8(r.Caption) << '\n';
+    if (!r.MagicCaption.empty() || !r.Magic.empty()) {
+        std::string line = toUtf8(r.MagicCaption);
+        line += (line.empty() ? "" : " ") + toUtf8(r.Magic);
+        out << line << '\n';
+    }
+    if (r.ClinchShown) {
+        printLine(out, u"消  化:", r.ClinchRecord, r.ClinchPct);
+    }
+}
+
+std::string jsonText(const Text &text)
+{
+    return jsonString(toUtf8(text));
+}
+
+void printTeamJson(std::ostream &out, int position, const CardAnalysis &analysis,
+                   const TeamSummary &s)
+{
+    out << "{\n  \"position\": " << position << ",\n  \"teamNo\": " << s.TeamNo
+        << ",\n  \"teamName\": " << jsonText(s.TeamName)
+        << ",\n  \"league\": " << jsonText(s.League)
+        << ",\n  \"division\": " << jsonText(s.Division) << ",\n  \"games\": " << jsonText(s.Games)
+        << ",\n  \"magicCountdown\": " << analysis.MagicCountdown
+        << ",\n  \"magic\": " << jsonText(s.Magic) << ",\n  \"magicCaptionsShown\": "
+        << (s.MagicCaptionsShown ? (*s.MagicCaptionsShown ? "true" : "false") : "null")
+        << ",\n  \"clinchRecord\": " << jsonText(s.ClinchRecord)
+        << ",\n  \"clinchPct\": " << jsonText(s.ClinchPct)
+        << ",\n  \"played\": " << jsonText(s.Played)
+        << ",\n  \"remaining\": " << jsonText(s.Remaining)
+        << ",\n  \"record\": " << jsonText(s.Record) << ",\n  \"pct\": " << jsonText(s.Pct)
+        << ",\n  \"bestRecord\": " << jsonText(s.BestRecord)
+        << ",\n  \"bestPct\": " << jsonText(s.BestPct)
+        << ",\n  \"worstRecord\": " << jsonText(s.WorstRecord)
+        << ",\n  \"worstPct\": " << jsonText(s.WorstPct);
+}
+
+void printOpponentJson(std::ostream &out, int position, const CardAnalysis &analysis,
+                       const OpponentReport &r)
+{
+    const CardFigures &card = analysis.Cards[position];
+    out << ",\n  \"opponent\": {\"position\": " << position << ", \"teamNo\": " << card.Opponent
+        << ", \"hasCard\": " << (r.HasCard ? "true" : "false") << ",\n    \"report\": [";
+    for (std::size_t i = 0; i < r.Lines.size(); ++i) {
+        out << (i > 0 ? ",\n      " : "\n      ") << jsonText(r.Lines[i]);
+    }
+    out << (r.Lines.empty() ? "]" : "\n    ]") << ",\n    \"caption\": " << jsonText(r.Caption)
+        << ", \"magicCaption\": " << jsonText(r.MagicCaption)
+        << ", \"magic\": " << jsonText(r.Magic)
+        << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
+        << ", \"clinchShown\": " << (r.ClinchShown ? "true" : "false")
+        << ", \"clinchRecord\": " << jsonText(r.ClinchRecord)
+        << ", \"clinchPct\": " << jsonText(r.ClinchPct) << "}";
+}
+
+int runTeam(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const PublishedStandings &published = *view->published;
+    const int row = standingsRow(published, *options.team, "--team");
+    const int opponent =
+        options.opponent ? standingsRow(published, *options.opponent, "--opponent") : 0;
+    const int digits = view->settings.Round;
+    const std::optional<TeamSummary> summary = SummarizeTeam(season, published, row, digits);
+    if (!summary) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const OpponentReport report = ReportOpponent(season, published, row, opponent, digits);
+    if (options.json) {
+        printTeamJson(out, row, published.Analysis[row], *summary);
+        if (opponent > 0) {
+            printOpponentJson(out, opponent, published.Analysis[row], report);
+        }
+        out << "\n}\n";
+    } else {
+        printTeamText(out, *summary);
+        if (opponent > 0) {
+            printOpponentText(out, report);
+        }
+    }
+    return ExitOk;
+}
+
 int runResave(const std::vector<std::string> &args, std::ostream &err)
 {
     if (args.size() != 3) {
@@ -704,6 +867,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "winline") {
             return runWinLine(args, out, err);
+        }
+        if (args[0] == "team") {
+            return runTeam(args, out, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);
