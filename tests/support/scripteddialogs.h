@@ -5,6 +5,8 @@
 #include "season/settings.h"
 
 #include <deque>
+#include <utility>
+#include <vector>
 
 namespace penarin::test {
 
@@ -67,6 +69,14 @@ public:
         if (gamesCount) {
             gamesCount(season);
         }
+    }
+
+    // The team data asked for, as (position, rival position).
+    std::vector<std::pair<int, int>> teamData;
+
+    void showTeamData(Season &, Settings &, int position, int rivalPosition, QWidget *) override
+    {
+        teamData.emplace_back(position, rivalPosition);
     }
 
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override

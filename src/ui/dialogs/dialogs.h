@@ -51,6 +51,12 @@ public:
 
     // The games-count matrix; marks the season edited when OK changed it.
     virtual void editGamesCount(Season &season, Settings &settings, QWidget *parent) = 0;
+
+    // The team data of the team at standings position `position` (from 0),
+    // against the rival at `rivalPosition` (-1: none); marks the season
+    // edited when it changed it.
+    virtual void showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
+                              QWidget *parent) = 0;
 };
 
 } // namespace penarin

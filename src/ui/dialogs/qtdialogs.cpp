@@ -3,6 +3,7 @@
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
+#include "ui/dialogs/frmpropaty.h"
 #include "ui/dialogs/frmrank.h"
 #include "ui/dialogs/frmwa.h"
 
@@ -45,6 +46,17 @@ bool QtDialogs::showWinLine(Season &season, Settings &settings, QWidget *parent)
 void QtDialogs::editGamesCount(Season &season, Settings &settings, QWidget *parent)
 {
     frmRank::showGamesCount(season, settings, m_prompts, parent);
+}
+
+void QtDialogs::showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
+                             QWidget *parent)
+{
+    (void)ShowTeamForm(
+        season, settings, m_prompts, position, rivalPosition,
+        [&season, &settings, this](int team, QWidget *over) {
+            frmRank::showTeamGamesCount(season, settings, m_prompts, team, over);
+        },
+        parent);
 }
 
 } // namespace penarin

@@ -19,6 +19,8 @@ public:
     void editRankSets(Season &season, QWidget *parent) override;
     bool showWinLine(Season &season, Settings &settings, QWidget *parent) override;
     void editGamesCount(Season &season, Settings &settings, QWidget *parent) override;
+    void showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
+                      QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

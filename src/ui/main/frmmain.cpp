@@ -206,6 +206,7 @@ void frmMain::buildControls()
     auto toPanel1 = [this](const QString &text) { setPanel(1, text); };
     connect(m_standings, &StandingsPane::statusText, this, toPanel1);
     connect(m_cards, &CardPane::statusText, this, toPanel1);
+    connect(m_standings, &StandingsPane::teamDataRequested, this, &frmMain::showTeamData);
     connect(m_cards, &CardPane::cardChanged, this, [this](const CardChange &change) {
         if (change.before != change.after) {
             m_undo->push(new CardEntryCommand(m_season, change, [this] { refreshAfterUndo(); }));
@@ -317,8 +318,8 @@ void frmMain::buildMenus()
     m_actSurplus = later(add(m_menuData, QStringLiteral("貯金構成(&O)..."),
                              QKeySequence(Qt::CTRL | Qt::Key_O), [] {}));
     m_actChartData = later(add(m_menuData, QStringLiteral("グラフデータ(&C)..."), {}, [] {}));
-    m_actTeamData = later(
-        add(m_menuData, QStringLiteral("チームデータ(&T)..."), QKeySequence(Qt::Key_F7), [] {}));
+    m_actTeamData = add(m_menuData, QStringLiteral("チームデータ(&T)..."), QKeySequence(Qt::Key_F7),
+                        [this] { showTeamData(0, -1); });
 
     m_menuRank = menuBar()->addMenu(QStringLiteral("順位表(&R)"));
     m_actScope[0] = add(m_menuRank, QStringLiteral("公式戦(&P)"),
@@ -565,6 +566,15 @@ void frmMain::newSeason()
 void frmMain::editGamesCount()
 {
     m_dialogs.editGamesCount(m_season, m_settings, this);
+    rebuildWhenEdited();
+}
+
+void frmMain::showTeamData(int position, int rivalPosition)
+{
+    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
+        return;
+    }
+    m_dialogs.showTeamData(m_season, m_settings, position, rivalPosition, this);
     rebuildWhenEdited();
 }
 

@@ -106,6 +106,7 @@ private:
     void rebuildWhenEdited();
     void editGamesCount();
     void showWinLine();
+    void showTeamData(int position, int rivalPosition);
     void exportHistory(HistoryKind kind);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
