@@ -5,6 +5,7 @@
 #include "season/settings.h"
 #include "season/textcodec.h"
 #include "standings/standings.h"
+#include "standings/standingstable.h"
 #include "standings/viewlists.h"
 
 #include <charconv>
@@ -214,55 +215,40 @@ Text number(int value)
     return Text(digits.begin(), digits.end());
 }
 
-Text ascii(const std::string &text)
-{
-    return Text(text.begin(), text.end());
-}
-
-// The standings grid as text: the standings columns, one column per rival
-// row with the magic texts, then the championship magic.
+// The standings grid as text: the grid's cells, with the rank column headed,
+// the rival columns headed by the first two characters of the rival's name,
+// and the championship magic appended.
 void printText(std::ostream &out, const Season &season, const ViewResult &view)
 {
     const PublishedStandings &published = *view.published;
-    const int count = published.Rows.size();
+    const StandingsTable grid = BuildStandingsTable(season, published, view.settings);
     // The judgment in force, as the status bar's panels 3 and 4 show it.
     out << view.pass.Judgment.Championship;
     if (!view.pass.Judgment.Conditions.empty()) {
         out << "  " << view.pass.Judgment.Conditions;
     }
     out << '\n';
-    std::vector<std::vector<Text>> table;
-    table.push_back({u"順位", u"チーム", u"試合", u"勝", u"敗", u"分", u"勝率", u"貯", u"首差",
-                     u"上差", u"残試"});
-    for (int c = 1; c <= count; ++c) {
-        // Rival columns are headed by the first two characters of the rival's name.
-        table.front().push_back(season.team(published.Rows[c].TeamNo).TeamName.substr(0, 2));
-    }
-    table.front().push_back(u"優勝");
-    for (int i = 1; i <= count; ++i) {
-        const StandingsRow &row = published.Rows[i];
-        const CardAnalysis &analysis = published.Analysis[i];
-        std::vector<Text> line{number(row.Rank),
-                               season.team(row.TeamNo).TeamName,
-                               number(row.Played),
-                               number(row.Wins),
-                               number(row.Losses),
-                               number(row.Draws),
-                               ascii(FormatPct(row.Pct, view.settings.Pct)),
-                               number(row.Surplus),
-                               ascii(row.BehindLeader),
-                               ascii(row.BehindAbove),
-                               number(row.Remaining)};
-        for (int c = 1; c <= count; ++c) {
-            const CardFigures &card = analysis.Cards[c];
-            const bool hidden = card.MagicKind == MagicKind::Hidden && view.settings.Magic == 0;
-            line.push_back(c == i ? Text(u"-") : hidden ? Text() : card.MagicText);
+    std::vector<std::vector<Text>> table(static_cast<std::size_t>(grid.rowCount()));
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        auto &line = table[static_cast<std::size_t>(row)];
+        for (int col = 0; col < grid.colCount(); ++col) {
+            line.push_back(grid.cell(row, col).Text);
         }
-        line.push_back(analysis.MagicCountdown < 0 ? Text() : number(analysis.MagicCountdown));
-        table.push_back(std::move(line));
     }
-    std::vector<bool> left(table.front().size(), false);
-    left[1] = true;
+    auto &header = table.front();
+    header[0] = u"順位";
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        const int team = grid.RowTeams[static_cast<std::size_t>(row)];
+        header[static_cast<std::size_t>(StandingsTable::FirstRivalCol - 1 + row)] =
+            season.team(team).TeamName.substr(0, 2);
+        const int countdown = published.Analysis[row].MagicCountdown;
+        table[static_cast<std::size_t>(row)].push_back(countdown < 0 ? Text() : number(countdown));
+    }
+    header.push_back(u"優勝");
+    // Right-aligned columns pad on the left, so every column but the names
+    // is printed that way, rival columns included.
+    std::vector<bool> left(header.size(), false);
+    left[StandingsTable::TeamCol] = true;
     printTable(out, table, left);
 }
 
