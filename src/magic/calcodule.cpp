@@ -11,7 +11,12 @@ namespace {
 void fillCard(CardFigures &card, const Season &season, int team, int opponent, int scope,
               bool &exceeded)
 {
-    TeamTotals(season, team, scope, opponent, card);
+    // A team listed twice in a view meets itself: that "card" is its season.
+    if (opponent == team) {
+        TeamTotals(season, team, scope, opponent, card);
+    } else {
+        CardTotals(season, team, opponent, scope, card);
+    }
     exceeded = exceeded || card.ResultsExceedSchedule;
     card.Opponent = opponent;
 }

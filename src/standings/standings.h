@@ -51,6 +51,15 @@ void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTot
 [[nodiscard]] TeamTotalsResult TeamTotals(const Season &season, int team, int scope,
                                           int opponent = 0);
 
+// TeamTotals of one card, for two distinct teams of the season: the
+// recalculation pass counts every card of the view this way.
+void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out);
+
+// A team's whole-season totals in the official, league and interleague
+// scopes, from one walk over its cards.
+void TeamTotalsInScopes(const Season &season, int team, TeamTotalsResult &official,
+                        TeamTotalsResult &league, TeamTotalsResult &interleague);
+
 // A simulated count of team against opponent as the totals add it: 0 in
 // result mode, and 0 where the simulation tables do not reach the pair.
 [[nodiscard]] int SimulatedCount(const Season &season,
