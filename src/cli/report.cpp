@@ -305,7 +305,7 @@ void printCards(std::ostream &out, const CardAnalysis &analysis)
             << ", \"remaining\": " << card.Remaining << ", \"maxWins\": " << card.MaxWins
             << ", \"maxLosses\": " << card.MaxLosses << ", \"maxPct\": " << jsonNumber(card.MaxPct)
             << ", \"minPct\": " << jsonNumber(card.MinPct)
-            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText))
+            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText()))
             << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
             << ", \"magicColor\": " << static_cast<std::uint32_t>(card.MagicColor) << "}";
     }

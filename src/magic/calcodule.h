@@ -16,9 +16,13 @@ namespace penarin {
 struct CardFigures : TeamTotalsResult
 {
     int Opponent = 0;
-    std::u16string MagicText;
     penarin::MagicKind MagicKind = penarin::MagicKind::Undecided;
+    int MagicNumber = 0; // the wins still needed, for hidden and per-card magic
     std::int32_t MagicColor = 0;
+
+    // The text of the magic result ("4", "○", "×" or nothing), made when a
+    // cell is shown or printed rather than for every card of every pass.
+    [[nodiscard]] std::u16string MagicText() const { return MagicTextOf(MagicKind, MagicNumber); }
 };
 
 // Per standings row: the championship magic and the cards against every row.

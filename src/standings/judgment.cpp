@@ -87,6 +87,37 @@ std::vector<const StandingsRow *> byTeam(const OneBased<StandingsRow> &source, i
     return found;
 }
 
+// The simulated results a team's series add: none outside simulation mode.
+const SimRecord *simulationOf(const Season &season, int team)
+{
+    return season.SimMode != 0 && season.SimResults.contains(team) ? &season.SimResults[team]
+                                                                   : nullptr;
+}
+
+// Ahead on the head-to-head series of my team (me, with its simulated
+// results sim) against team b.
+int seriesAhead(const Season &season, const JudgmentView &view, const TeamRecord &me,
+                const SimRecord *sim, int b)
+{
+    const int scheduled = me.CardGames[b];
+    int wins = me.CardWins[b];
+    int draws = me.CardDraws[b];
+    if (sim != nullptr) {
+        wins += sim->Wins.contains(b) ? sim->Wins[b] : 0;
+        draws += sim->Draws.contains(b) ? sim->Draws[b] : 0;
+    }
+    int drawFactor = me.LeagueDrawReplay;
+    if (view.GameScope == ScopeInterleague) {
+        drawFactor = season.Interleague.IntDrawReplay;
+    } else if (view.DivisionView) {
+        drawFactor = me.DivisionDrawReplay;
+    }
+    // What b has won plus what is still to play between the two: the most b
+    // can end the series with.
+    const int bestForRival = scheduled - wins - draws * drawFactor;
+    return beyondReach(wins, bestForRival);
+}
+
 } // namespace
 
 JudgmentSet JudgmentInForce(const Season &season, int firstTeam, int gameScope, bool divisionView)
@@ -118,37 +149,42 @@ int Ahead(const Season &season, const JudgmentView &view, int a, int b, AheadCri
     if (!season.Teams.contains(a) || !season.Teams.contains(b) || a == b) {
         return 0;
     }
-    const TeamRecord &me = season.team(a);
-    const int scheduled = me.CardGames[b];
-    const int wins = me.CardWins[b] + SimulatedCount(season, &SimRecord::Wins, a, b);
-    const int draws = me.CardDraws[b] + SimulatedCount(season, &SimRecord::Draws, a, b);
-    int drawFactor = me.LeagueDrawReplay;
-    if (view.GameScope == ScopeInterleague) {
-        drawFactor = season.Interleague.IntDrawReplay;
-    } else if (view.DivisionView) {
-        drawFactor = me.DivisionDrawReplay;
-    }
-    // What b has won plus what is still to play between the two: the most b
-    // can end the series with.
-    const int bestForRival = scheduled - wins - draws * drawFactor;
-    return beyondReach(wins, bestForRival);
+    return seriesAhead(season, view, season.team(a), simulationOf(season, a), b);
 }
 
-AheadTables::AheadTables(int teamCount) : m_teamCount(teamCount < 0 ? 0 : teamCount)
+unsigned AheadTables::TablesRead(const std::vector<std::int16_t> &conditions, int gameScope)
 {
+    unsigned tables = 0;
+    for (const int code : conditions) {
+        if (code == ConditionCode::End) {
+            break;
+        }
+        if (code >= ConditionCode::Series && code <= ConditionCode::InterleagueWins &&
+            conditionApplies(code, gameScope)) {
+            tables |= 1U << tableOf(code);
+        }
+    }
+    return tables;
+}
+
+AheadTables::AheadTables(int teamCount, unsigned tables)
+{
+    reset(teamCount, tables);
+}
+
+void AheadTables::reset(int teamCount, unsigned tables)
+{
+    m_teamCount = teamCount < 0 ? 0 : teamCount;
     const auto cells =
         static_cast<std::size_t>(m_teamCount) * static_cast<std::size_t>(m_teamCount);
-    for (auto &table : m_tables) {
-        table.assign(cells, 0);
+    for (int table = 0; table < TableCount; ++table) {
+        auto &cellsOf = m_tables[static_cast<std::size_t>(table)];
+        if ((tables & (1U << table)) != 0) {
+            cellsOf.assign(cells, 0);
+        } else {
+            cellsOf.clear();
+        }
     }
-}
-
-void AheadTables::set(Table table, int a, int b, std::uint8_t value)
-{
-    if (table < 0 || table >= TableCount || !contains(a, b)) {
-        return;
-    }
-    m_tables[table][indexOf(a, b)] = value;
 }
 
 AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
@@ -156,16 +192,39 @@ AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
                              const OneBased<StandingsRow> &leagueRows,
                              const OneBased<StandingsRow> &interleagueRows)
 {
+    AheadTables tables;
+    BuildAheadTables(tables, AheadTables::AllTables, season, view, rows, count, leagueRows,
+                     interleagueRows);
+    return tables;
+}
+
+void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season,
+                      const JudgmentView &view, const OneBased<StandingsRow> &rows, int count,
+                      const OneBased<StandingsRow> &leagueRows,
+                      const OneBased<StandingsRow> &interleagueRows)
+{
     const int teamCount = season.TeamCount();
-    AheadTables tables(teamCount);
+    const bool official = view.GameScope == ScopeOfficial;
+    if (!official) {
+        chosen &= 1U << AheadTables::Series;
+    }
+    tables.reset(teamCount, chosen);
+    if (chosen == 0) {
+        return;
+    }
     if (count > rows.size()) {
         count = rows.size();
     }
-    const bool official = view.GameScope == ScopeOfficial;
-    const auto league = byTeam(leagueRows, teamCount);
-    const auto interleague = byTeam(interleagueRows, teamCount);
+    const bool series = (chosen & (1U << AheadTables::Series)) != 0;
+    const std::vector<const StandingsRow *> league =
+        official ? byTeam(leagueRows, teamCount) : std::vector<const StandingsRow *>{};
+    const std::vector<const StandingsRow *> interleague =
+        official ? byTeam(interleagueRows, teamCount) : std::vector<const StandingsRow *>{};
     auto fill = [&](AheadTables::Table table, AheadCriterion criterion,
                     const std::vector<const StandingsRow *> &source, int a, int b) {
+        if ((chosen & (1U << table)) == 0) {
+            return;
+        }
         const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
         const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
         if (rowA != nullptr && rowB != nullptr) {
@@ -180,14 +239,17 @@ AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
         if (a < 1 || a > teamCount) {
             continue;
         }
+        const TeamRecord &me = season.team(a);
+        const SimRecord *sim = simulationOf(season, a);
         for (int j = 1; j <= count; ++j) {
             const int b = rows[j].TeamNo;
             if (b < 1 || b > teamCount || b == a) {
                 continue;
             }
-            tables.set(AheadTables::Series, a, b,
-                       static_cast<std::uint8_t>(
-                           Ahead(season, view, a, b, AheadCriterion::Series, rows[i], rows[j])));
+            if (series) {
+                tables.set(AheadTables::Series, a, b,
+                           static_cast<std::uint8_t>(seriesAhead(season, view, me, sim, b)));
+            }
             if (official) {
                 fill(AheadTables::LeaguePct, AheadCriterion::Percentage, league, a, b);
                 fill(AheadTables::LeagueWins, AheadCriterion::Wins, league, a, b);
@@ -196,7 +258,6 @@ AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
             }
         }
     }
-    return tables;
 }
 
 JudgmentOrder::JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, int gameScope)

@@ -261,15 +261,32 @@ void seasonTotals(const Season &season, const TeamRecord &me, const Tally (&tall
 
 void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out)
 {
-    out = TeamTotalsResult{};
+    // The recalculation pass counts every card of the view this way, so the
+    // one category the card belongs to is summed straight from its arrays.
     const TeamRecord &me = season.team(team);
-    Tally tally[3];
-    // Outside the interleague scope's own games a card against my own league
-    // counts for nothing there.
-    if (scope != ScopeInterleague || season.team(opponent).League != me.League) {
-        tallyCard(season, me, simulatedRecord(season, team), opponent, tally);
+    const Category category = categoryOf(me, season.team(opponent));
+    const bool counted = scope == ScopeLeague        ? category != Interleague
+                         : scope == ScopeInterleague ? category == Interleague
+                                                     : true;
+    int wins = 0;
+    int losses = 0;
+    int draws = 0;
+    int used = 0;
+    if (counted) {
+        const SimRecord *sim = simulatedRecord(season, team);
+        const int factor =
+            category == Interleague ? (season.Interleague.IntCounts == 1 ? 1 : 0) : 1;
+        wins = factor * (me.CardWins[opponent] + simulated(sim, &SimRecord::Wins, opponent));
+        losses = factor * (me.CardLosses[opponent] + simulated(sim, &SimRecord::Losses, opponent));
+        draws = factor * (me.CardDraws[opponent] + simulated(sim, &SimRecord::Draws, opponent));
+        const int replay = category == Division      ? me.DivisionDrawReplay
+                           : category == LeagueOther ? me.LeagueDrawReplay
+                                                     : season.Interleague.IntDrawReplay;
+        used = wins + losses + draws * replay;
     }
-    const int used = combine(season, me, tally, scope, out);
+    out.Wins = wins;
+    out.Losses = losses;
+    out.Draws = draws;
     const int cardGames = me.CardGames[opponent];
     finish(season, cardGames < 0 ? 0 : cardGames - used, out);
 }

@@ -122,7 +122,7 @@ StandingsTable BuildStandingsTable(const Season &season, const PublishedStanding
             cell.MagicKind = card.MagicKind;
             // Hidden magic keeps its colour when its number is not shown.
             if (card.MagicKind != MagicKind::Hidden || settings.Magic != 0) {
-                cell.Text = card.MagicText;
+                cell.Text = card.MagicText();
             }
             cell.Back = card.MagicColor;
             hasDecidingRival = hasDecidingRival || card.MagicKind == MagicKind::Deciding;

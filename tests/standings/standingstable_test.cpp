@@ -29,19 +29,7 @@ void setMagic(CardFigures &card, MagicKind kind, int number)
                       : kind == MagicKind::PerCard || kind == MagicKind::ClinchedAbove
                           ? Magiclass::WindowColor
                           : Magiclass::ButtonFaceColor;
-    switch (kind) {
-    case MagicKind::ClinchedAbove:
-        card.MagicText = Magiclass::ClinchedAboveText;
-        break;
-    case MagicKind::ClinchedBelow:
-        card.MagicText = Magiclass::ClinchedBelowText;
-        break;
-    case MagicKind::Undecided:
-        card.MagicText.clear();
-        break;
-    default:
-        card.MagicText = std::u16string(u"") + static_cast<char16_t>(u'0' + number);
-    }
+    card.MagicNumber = number;
 }
 
 // Published standings made by hand, so each grid rule is checked against
