@@ -76,7 +76,27 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     OrderRows(totals.Rows, count, order, &judgmentOrder);
     NumberRanks(totals.Rows, count, order, &judgmentOrder);
 
-    OneBased<CardAnalysis> analysis(count);
+    // The previous result's memory serves again when nothing else holds it:
+    // every field of every record is written anew below.
+    std::shared_ptr<PublishedStandings> published;
+    if (season.Published.use_count() == 1) {
+        published = std::const_pointer_cast<PublishedStandings>(std::move(season.Published));
+    } else {
+        published = std::make_shared<PublishedStandings>();
+    }
+    OneBased<CardAnalysis> analysis = std::move(published->Analysis);
+    analysis.resize(count);
+
+    // Row by row: the cards against every row, then the calculator, which
+    // reads the ordered rows, the tables and this row's remaining games in
+    // place, while the row's cards are still at hand.
+    buffers.leagues.resize(count);
+    buffers.vsRemaining.resize(count);
+    for (int c = 1; c <= count; ++c) {
+        buffers.leagues[c] = season.team(totals.Rows[c].TeamNo).League;
+    }
+    const Magiclass::PassInputs inputs{&totals.Rows, &buffers.leagues, &tables, &judgment, scope};
+    Magiclass &calc = buffers.calc;
     for (int r = 1; r <= count; ++r) {
         const StandingsRow &row = totals.Rows[r];
         CardAnalysis &entry = analysis[r];
@@ -86,39 +106,25 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
         entry.UserRankC = row.UserRankC;
         entry.Cards.resize(count);
         for (int c = 1; c <= count; ++c) {
+            CardFigures &card = entry.Cards[c];
             if (c != r) {
-                fillCard(entry.Cards[c], season, row.TeamNo, totals.Rows[c].TeamNo, scope,
-                         exceeded);
+                fillCard(card, season, row.TeamNo, totals.Rows[c].TeamNo, scope, exceeded);
+            } else {
+                // At its own row the card is the team's whole season: the
+                // row's own totals, which step 2 counted already (schedule
+                // flag included).
+                fillOwnCard(card, row);
             }
-        }
-        // At its own row the card is the team's whole season: the row's own
-        // totals, which step 2 counted already (schedule flag included).
-        fillOwnCard(entry.Cards[r], row);
-    }
-
-    // The calculator reads the ordered rows, the tables and each row's
-    // cards where they are; only the leagues and one row of remaining games
-    // are gathered for it.
-    buffers.leagues.resize(count);
-    buffers.vsRemaining.resize(count);
-    for (int c = 1; c <= count; ++c) {
-        buffers.leagues[c] = season.team(totals.Rows[c].TeamNo).League;
-    }
-    const Magiclass::PassInputs inputs{&totals.Rows, &buffers.leagues, &tables, &judgment, scope};
-    Magiclass &calc = buffers.calc;
-    for (int r = 1; r <= count; ++r) {
-        CardAnalysis &mine = analysis[r];
-        for (int c = 1; c <= count; ++c) {
-            buffers.vsRemaining[c] = mine.Cards[c].Remaining;
+            buffers.vsRemaining[c] = card.Remaining;
         }
         calc.Calculate(inputs, r, buffers.vsRemaining);
         for (int c = 1; c <= count; ++c) {
-            CardFigures &card = mine.Cards[c];
+            CardFigures &card = entry.Cards[c];
             card.MagicKind = calc.PutMagicType(c);
             card.MagicNumber = calc.PutMagicCount(c);
             card.MagicColor = calc.PutCellColor(c);
         }
-        mine.MagicCountdown = calc.PutCountDownNo();
+        entry.MagicCountdown = calc.PutCountDownNo();
     }
 
     RecalculateResult result;
@@ -128,7 +134,6 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     result.Judgment = JudgmentText(season, view.LeagueSelectorIndex, judgmentView, judgment);
     result.ShowScheduleMessage = exceeded;
 
-    auto published = std::make_shared<PublishedStandings>();
     published->Rows = std::move(totals.Rows);
     published->Analysis = std::move(analysis);
     published->GameScope = scope;

@@ -3,6 +3,7 @@
 #include "season/conditioncode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -201,17 +202,25 @@ int Magiclass::firstCandidateK(double rivalMaxPrimary) const
     if (m_primaryAtAllButOne < rivalMaxPrimary) {
         return remaining;
     }
-    int low = 1;
-    int high = remaining - 1;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (myPrimary(mid) < rivalMaxPrimary) {
-            low = mid + 1;
-        } else {
-            high = mid;
-        }
+    // The measure grows by a fixed step per win, so the k that reaches the
+    // rival's best is known to within one: start there and step to the
+    // exact first k. Between the two checks above the start lies inside
+    // 1..R-1 and the steps end within a game or two.
+    const double estimate = m_judgment == 1 ? std::ceil(rivalMaxPrimary - m_myWins)
+                                            : std::ceil(rivalMaxPrimary * m_myGames - m_myWins);
+    int k = remaining - 1;
+    if (estimate < 1.0) {
+        k = 1;
+    } else if (estimate < remaining - 1) {
+        k = static_cast<int>(estimate);
     }
-    return low;
+    while (k > 1 && !(myPrimary(k - 1) < rivalMaxPrimary)) {
+        --k;
+    }
+    while (myPrimary(k) < rivalMaxPrimary) {
+        ++k; // stops at R - 1 at the latest: checked above
+    }
+    return k;
 }
 
 const OneBased<std::uint8_t> &Magiclass::conditionFlags(int code) const

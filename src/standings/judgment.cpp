@@ -215,49 +215,60 @@ void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season
     if (count > rows.size()) {
         count = rows.size();
     }
-    const bool series = (chosen & (1U << AheadTables::Series)) != 0;
-    const std::vector<const StandingsRow *> league =
-        official ? byTeam(leagueRows, teamCount) : std::vector<const StandingsRow *>{};
-    const std::vector<const StandingsRow *> interleague =
-        official ? byTeam(interleagueRows, teamCount) : std::vector<const StandingsRow *>{};
-    auto fill = [&](AheadTables::Table table, AheadCriterion criterion,
-                    const std::vector<const StandingsRow *> &source, int a, int b) {
+    // Each table in a loop of its own: a pass builds only the ones its
+    // tie-break list reads, usually the series table alone.
+    auto eachPair = [&](auto &&fill) {
+        for (int i = 1; i <= count; ++i) {
+            const int a = rows[i].TeamNo;
+            if (a < 1 || a > teamCount) {
+                continue;
+            }
+            for (int j = 1; j <= count; ++j) {
+                const int b = rows[j].TeamNo;
+                if (b >= 1 && b <= teamCount && b != a) {
+                    fill(a, b);
+                }
+            }
+        }
+    };
+    if ((chosen & (1U << AheadTables::Series)) != 0) {
+        const TeamRecord *me = nullptr;
+        const SimRecord *sim = nullptr;
+        int current = 0;
+        eachPair([&](int a, int b) {
+            if (a != current) {
+                current = a;
+                me = &season.team(a);
+                sim = simulationOf(season, a);
+            }
+            tables.set(AheadTables::Series, a, b,
+                       static_cast<std::uint8_t>(seriesAhead(season, view, *me, sim, b)));
+        });
+    }
+    if (!official || (chosen & ~(1U << AheadTables::Series)) == 0) {
+        return;
+    }
+    const std::vector<const StandingsRow *> league = byTeam(leagueRows, teamCount);
+    const std::vector<const StandingsRow *> interleague = byTeam(interleagueRows, teamCount);
+    auto measure = [&](AheadTables::Table table, bool byWins,
+                       const std::vector<const StandingsRow *> &source) {
         if ((chosen & (1U << table)) == 0) {
             return;
         }
-        const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
-        const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
-        if (rowA != nullptr && rowB != nullptr) {
-            tables.set(
-                table, a, b,
-                static_cast<std::uint8_t>(Ahead(season, view, a, b, criterion, *rowA, *rowB)));
-        }
+        eachPair([&](int a, int b) {
+            const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
+            const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
+            if (rowA != nullptr && rowB != nullptr) {
+                const int ahead = byWins ? beyondReach(rowA->Wins, rowB->MaxWins)
+                                         : beyondReach(rowA->MinPct, rowB->MaxPct);
+                tables.set(table, a, b, static_cast<std::uint8_t>(ahead));
+            }
+        });
     };
-
-    for (int i = 1; i <= count; ++i) {
-        const int a = rows[i].TeamNo;
-        if (a < 1 || a > teamCount) {
-            continue;
-        }
-        const TeamRecord &me = season.team(a);
-        const SimRecord *sim = simulationOf(season, a);
-        for (int j = 1; j <= count; ++j) {
-            const int b = rows[j].TeamNo;
-            if (b < 1 || b > teamCount || b == a) {
-                continue;
-            }
-            if (series) {
-                tables.set(AheadTables::Series, a, b,
-                           static_cast<std::uint8_t>(seriesAhead(season, view, me, sim, b)));
-            }
-            if (official) {
-                fill(AheadTables::LeaguePct, AheadCriterion::Percentage, league, a, b);
-                fill(AheadTables::LeagueWins, AheadCriterion::Wins, league, a, b);
-                fill(AheadTables::InterleaguePct, AheadCriterion::Percentage, interleague, a, b);
-                fill(AheadTables::InterleagueWins, AheadCriterion::Wins, interleague, a, b);
-            }
-        }
-    }
+    measure(AheadTables::LeaguePct, false, league);
+    measure(AheadTables::LeagueWins, true, league);
+    measure(AheadTables::InterleaguePct, false, interleague);
+    measure(AheadTables::InterleagueWins, true, interleague);
 }
 
 JudgmentOrder::JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, int gameScope)
