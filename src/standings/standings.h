@@ -20,6 +20,8 @@ struct TeamTotalsResult
     double MinPct = 0.0;
     int MaxLosses = 0;
     bool ResultsExceedSchedule = false;
+
+    friend bool operator==(const TeamTotalsResult &, const TeamTotalsResult &) = default;
 };
 
 // A team's row of the current view: its totals in the view's scope, with
@@ -34,6 +36,8 @@ struct StandingsRow : TeamTotalsResult
     int Surplus = 0;
     std::string BehindLeader;
     std::string BehindAbove;
+
+    friend bool operator==(const StandingsRow &, const StandingsRow &) = default;
 };
 
 // Ordering options of the settings file's "Rank" section.

@@ -543,6 +543,46 @@ TEST(RecalculateView, EachPassPublishesANewWhole)
     EXPECT_EQ(card(season, 1, 2).MagicText(), u"3");
 }
 
+TEST(RecalculateView, PassesAfterOtherViewsPublishWhatAFirstPassWould)
+{
+    // Each pass writes over the memory of the one before when nobody else
+    // holds it: nothing of a larger view, another scope or result mode may
+    // show through.
+    SeasonBuilder b;
+    for (const char16_t *name : {u"A", u"B", u"C", u"D"}) {
+        b.addTeam(name, 1, name[0] < u'C' ? 1 : 2);
+    }
+    b.addTeam(u"X", 2);
+    b.addTeam(u"Y", 2);
+    b.roundRobin(12, 3).intCounts(1);
+    b.result(1, 2, 5, 4, 1).result(1, 3, 7, 2).result(2, 4, 3, 6).result(3, 5, 2, 1);
+    b.result(5, 6, 8, 3).result(4, 6, 1, 2).simResult(1, 2, 2, 0).simResult(5, 6, 1, 0);
+    Season season = b.build();
+    season.HasSeason = true;
+    setJudgment(season, &TeamRecord::LeagueJudgment, {0, {2, 3, 7, 0}, 0});
+    setJudgment(season, &TeamRecord::DivisionJudgment, {1, {1, 2, 0}, 1});
+    struct Step
+    {
+        int league, division, scope, simMode;
+    } const steps[] = {
+        {0, -1, ScopeOfficial, 0}, {1, 0, ScopeOfficial, 0},     {1, 1, ScopeLeague, 0},
+        {1, 2, ScopeOfficial, 1},  {2, -1, ScopeInterleague, 1}, {1, 0, ScopeOfficial, 1},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << "league " << step.league << " division " << step.division
+                                        << " scope " << step.scope);
+        BuildViewLists(season, step.league, step.division);
+        season.GameScope = step.scope;
+        season.SimMode = step.simMode;
+        Season fresh = season;
+        fresh.Published.reset();
+        const ViewRequest view{step.league, step.division};
+        RecalculateView(season, {2, 0, 0}, view);
+        RecalculateView(fresh, {2, 0, 0}, view);
+        EXPECT_EQ(*season.Published, *fresh.Published);
+    }
+}
+
 TEST(RecalculateView, JudgmentOrderFollowsTheChampionshipInForce)
 {
     // One league of two divisions: teams 1 and 2 in the first, 3 and 4 in
