@@ -94,10 +94,19 @@ const SimRecord *simulationOf(const Season &season, int team)
                                                                    : nullptr;
 }
 
+// The draw rule of the series in the view: a drawn game uses up one of
+// the card's games only where draws are not replayed.
+int seriesDrawFactor(const Season &season, const JudgmentView &view, const TeamRecord &me)
+{
+    if (view.GameScope == ScopeInterleague) {
+        return season.Interleague.IntDrawReplay;
+    }
+    return view.DivisionView ? me.DivisionDrawReplay : me.LeagueDrawReplay;
+}
+
 // Ahead on the head-to-head series of my team (me, with its simulated
 // results sim) against team b.
-int seriesAhead(const Season &season, const JudgmentView &view, const TeamRecord &me,
-                const SimRecord *sim, int b)
+int seriesAhead(const TeamRecord &me, const SimRecord *sim, int drawFactor, int b)
 {
     const int scheduled = me.CardGames[b];
     int wins = me.CardWins[b];
@@ -105,12 +114,6 @@ int seriesAhead(const Season &season, const JudgmentView &view, const TeamRecord
     if (sim != nullptr) {
         wins += sim->Wins.contains(b) ? sim->Wins[b] : 0;
         draws += sim->Draws.contains(b) ? sim->Draws[b] : 0;
-    }
-    int drawFactor = me.LeagueDrawReplay;
-    if (view.GameScope == ScopeInterleague) {
-        drawFactor = season.Interleague.IntDrawReplay;
-    } else if (view.DivisionView) {
-        drawFactor = me.DivisionDrawReplay;
     }
     // What b has won plus what is still to play between the two: the most b
     // can end the series with.
@@ -149,7 +152,8 @@ int Ahead(const Season &season, const JudgmentView &view, int a, int b, AheadCri
     if (!season.Teams.contains(a) || !season.Teams.contains(b) || a == b) {
         return 0;
     }
-    return seriesAhead(season, view, season.team(a), simulationOf(season, a), b);
+    const TeamRecord &me = season.team(a);
+    return seriesAhead(me, simulationOf(season, a), seriesDrawFactor(season, view, me), b);
 }
 
 unsigned AheadTables::TablesRead(const std::vector<std::int16_t> &conditions, int gameScope)
@@ -232,18 +236,27 @@ void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season
         }
     };
     if ((chosen & (1U << AheadTables::Series)) != 0) {
-        const TeamRecord *me = nullptr;
-        const SimRecord *sim = nullptr;
-        int current = 0;
-        eachPair([&](int a, int b) {
-            if (a != current) {
-                current = a;
-                me = &season.team(a);
-                sim = simulationOf(season, a);
+        // Every row's series against every other: the row's own card arrays,
+        // read with its draw rule and simulated results settled once.
+        std::vector<int> teams;
+        teams.reserve(static_cast<std::size_t>(count));
+        for (int j = 1; j <= count; ++j) {
+            teams.push_back(rows[j].TeamNo);
+        }
+        for (const int a : teams) {
+            if (a < 1 || a > teamCount) {
+                continue;
             }
-            tables.set(AheadTables::Series, a, b,
-                       static_cast<std::uint8_t>(seriesAhead(season, view, *me, sim, b)));
-        });
+            const TeamRecord &me = season.team(a);
+            const SimRecord *sim = simulationOf(season, a);
+            const int drawFactor = seriesDrawFactor(season, view, me);
+            for (const int b : teams) {
+                if (b >= 1 && b <= teamCount && b != a) {
+                    tables.set(AheadTables::Series, a, b,
+                               static_cast<std::uint8_t>(seriesAhead(me, sim, drawFactor, b)));
+                }
+            }
+        }
     }
     if (!official || (chosen & ~(1U << AheadTables::Series)) == 0) {
         return;
