@@ -6,6 +6,11 @@
 #
 #   report_views.sh REPORT_EXE OUT_FOLDER FILE.ptr...
 #
+# To check a change: write_seasons (built beside the benchmarks) writes the
+# generated seasons (12 to 88 teams) and the file tests' seasons; run this
+# script with the report command built before the change and with the one
+# built after, over samples/*.ptr and those files, then diff -r the folders.
+#
 # Views: every league entry, every division entry of it (or none), every
 # scope override (none, official, league, interleague); settings: the
 # defaults, hidden magic off with five percentage digits, and ordering by
