@@ -1,9 +1,12 @@
 #include "cli/report.h"
 
 #include "magic/calcodule.h"
+#include "race/race.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
+#include "season/tablewriter.h"
 #include "season/textcodec.h"
+#include "standings/historytable.h"
 #include "standings/standings.h"
 #include "standings/standingstable.h"
 #include "standings/viewlists.h"
@@ -23,14 +26,26 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
+    "  penarin-report export FILE --kind surplus|pct --out PATH [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
+    "  penarin-report race FILE [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--top K]\n"
+    "                           [--format text|json] [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
+    "export  writes the surplus or percentage history of the view's teams as the\n"
+    "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
+    "        otherwise, CP932 with CR LF.\n"
+    "race    tells for every team of the view whether it is sure of, can still reach\n"
+    "        or has lost the title and the first K places (default 3), with its\n"
+    "        exact magic number and an outcome of the remaining games that shows it.\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
+const char *const NoData = "データがありません";
 
 struct ShowOptions
 {
@@ -39,7 +54,10 @@ struct ShowOptions
     std::optional<int> division;
     std::optional<int> scope;
     std::optional<std::string> settings;
+    std::optional<int> top; // race only
     bool json = false;
+    std::optional<HistoryKind> kind; // export only
+    std::optional<std::string> out;  // export only
 };
 
 struct UsageError
@@ -58,7 +76,9 @@ std::optional<int> parseInt(const std::string &text)
     return value;
 }
 
-ShowOptions parseShow(const std::vector<std::string> &args)
+// The options of show and export: the file and the view, then what only
+// one of the two takes.
+ShowOptions parseViewOptions(const std::vector<std::string> &args)
 {
     ShowOptions options;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -92,8 +112,24 @@ ShowOptions parseShow(const std::vector<std::string> &args)
             } else {
                 throw UsageError{"unknown scope \"" + scope + "\""};
             }
+        } else if (arg == "--top" && args[0] == "race") {
+            options.top = number();
+            if (*options.top < 1) {
+                throw UsageError{"--top needs 1 or more"};
+            }
         } else if (arg == "--settings") {
             options.settings = value();
+        } else if (arg == "--kind") {
+            const std::string &kind = value();
+            if (kind == "surplus") {
+                options.kind = HistoryKind::Surplus;
+            } else if (kind == "pct") {
+                options.kind = HistoryKind::Pct;
+            } else {
+                throw UsageError{"unknown kind \"" + kind + "\""};
+            }
+        } else if (arg == "--out") {
+            options.out = value();
         } else if (arg == "--format") {
             const std::string &format = value();
             if (format != "text" && format != "json") {
@@ -109,13 +145,21 @@ ShowOptions parseShow(const std::vector<std::string> &args)
         }
     }
     if (options.file.empty()) {
-        throw UsageError{"show needs a season file"};
+        throw UsageError{args[0] + " needs a season file"};
+    }
+    const bool exporting = args[0] == "export";
+    if (!exporting && (options.kind || options.out)) {
+        throw UsageError{"--kind and --out belong to export"};
+    }
+    if (exporting && (!options.kind || !options.out)) {
+        throw UsageError{"export needs --kind and --out"};
     }
     return options;
 }
 
 // Picks the view as the main window would: the stored one after opening a
-// file, or the one the show button builds for the requested selectors.
+// file, or the one the show button builds for the requested selectors (the
+// caller has run the opening pass on the stored view by then).
 ViewSelection selectView(Season &season, const ShowOptions &options)
 {
     if (!options.league && !options.division) {
@@ -149,6 +193,7 @@ ViewSelection selectView(Season &season, const ShowOptions &options)
 
 struct ViewResult
 {
+    ViewSelection selection;
     RecalculateResult pass;
     std::shared_ptr<const PublishedStandings> published;
     Settings settings;
@@ -345,27 +390,48 @@ void printJson(std::ostream &out, const Season &season, const ViewResult &view)
     out << (count > 0 ? "\n  ]\n}\n" : "]\n}\n");
 }
 
-int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+// Loads the file and runs the passes the window runs to show the requested
+// view. Nothing when the file does not load.
+std::optional<ViewResult> computeView(Season &season, const ShowOptions &options)
 {
-    const ShowOptions options = parseShow(args);
     const Settings settings = loadSettings(options);
-    Season season;
     if (LoadSeason(season, options.file) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
-        return ExitCannotLoad;
+        return std::nullopt;
     }
     // Opening a file displays it, and a displayed season reports results
     // that exceed the schedule.
     season.HasSeason = true;
+    const OrderSettings order = OrderSettingsFrom(settings);
+    if (options.league || options.division) {
+        // The window shows the stored view on opening before anything can be
+        // chosen, and that pass settles the scope the chosen view starts
+        // from (every team shown with interleague games counted leaves the
+        // interleague scope behind).
+        const ViewSelection stored = StoredViewSelection(season);
+        (void)RecalculateView(season, order, ViewRequest{stored.league, stored.division});
+    }
     const ViewSelection selection = selectView(season, options);
     if (options.scope) {
         season.GameScope = *options.scope;
     }
     ViewResult view;
+    view.selection = selection;
     view.settings = settings;
-    view.pass = RecalculateView(season, OrderSettingsFrom(settings),
-                                ViewRequest{selection.league, selection.division});
+    view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
     view.published = season.Published;
+    return view;
+}
+
+int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    const std::optional<ViewResult> computed = computeView(season, options);
+    if (!computed) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const ViewResult &view = *computed;
     if (options.json) {
         printJson(out, season, view);
     } else {
@@ -375,6 +441,154 @@ int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostrea
             message.erase(message.find('\r'), 1);
             err << message << '\n';
         }
+    }
+    return ExitOk;
+}
+
+int runExport(const std::vector<std::string> &args, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const std::optional<TextTable> table =
+        BuildHistoryTable(season, *view->published, *options.kind);
+    if (!table) {
+        err << NoData << '\n';
+        return ExitNothingToExport;
+    }
+    std::string reason;
+    if (!WriteTextTable(*options.out, *table, &reason)) {
+        err << "cannot write " << *options.out << ": " << reason << '\n';
+        return ExitCannotWrite;
+    }
+    return ExitOk;
+}
+
+const char *jsonAnswer(race::Answer answer)
+{
+    switch (answer) {
+    case race::Answer::Yes:
+        return "true";
+    case race::Answer::No:
+        return "false";
+    case race::Answer::Unknown:
+        break;
+    }
+    return "null";
+}
+
+void printCertificate(std::ostream &out, const std::optional<race::Certificate> &certificate)
+{
+    if (!certificate) {
+        out << "null";
+        return;
+    }
+    out << "[";
+    for (std::size_t i = 0; i < certificate->size(); ++i) {
+        const race::CardOutcome &card = (*certificate)[i];
+        out << (i > 0 ? ", " : "") << "{\"team\": " << card.Team
+            << ", \"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
+            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws << "}";
+    }
+    out << "]";
+}
+
+bool decided(const race::RaceState &state)
+{
+    for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
+                           state.OwnPower}) {
+        if (a == race::Answer::Unknown) {
+            return false;
+        }
+    }
+    return state.MagicDecided;
+}
+
+void printRaceState(std::ostream &out, const race::RaceState &state)
+{
+    out << "{\"sure\": " << jsonAnswer(state.Sure)
+        << ", \"sureUnlessTied\": " << jsonAnswer(state.SureUnlessTied)
+        << ", \"possible\": " << jsonAnswer(state.Possible)
+        << ", \"possibleWithTie\": " << jsonAnswer(state.PossibleWithTie)
+        << ", \"ownPower\": " << jsonAnswer(state.OwnPower) << ", \"magic\": ";
+    if (state.Magic) {
+        out << *state.Magic;
+    } else {
+        out << "null";
+    }
+    out << ", \"decided\": " << (decided(state) ? "true" : "false") << ",\n      \"certificate\": ";
+    printCertificate(out, state.Reach);
+    out << ", \"certificateNeedsTie\": " << (state.ReachNeedsTie ? "true" : "false")
+        << ",\n      \"winOutFailure\": ";
+    printCertificate(out, state.WinOutFailure);
+    out << "}";
+}
+
+void printRaceJson(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    out << "{\"top\": " << analysis.TopK << ", \"teams\": [";
+    for (std::size_t i = 0; i < analysis.Teams.size(); ++i) {
+        const race::TeamRace &team = analysis.Teams[i];
+        out << (i > 0 ? ",\n" : "\n") << "  {\"teamNo\": " << team.TeamNo
+            << ", \"teamName\": " << jsonString(toUtf8(season.team(team.TeamNo).TeamName))
+            << ",\n    \"title\": ";
+        printRaceState(out, team.Title);
+        out << ",\n    \"topK\": ";
+        printRaceState(out, team.Top);
+        out << "}";
+    }
+    out << (analysis.Teams.empty() ? "]}\n" : "\n]}\n");
+}
+
+Text magicText(const race::RaceState &state)
+{
+    if (!state.MagicDecided) {
+        return u"?";
+    }
+    return state.Magic ? number(*state.Magic) : Text(u"-");
+}
+
+void printRaceText(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    const Text top = u"上位" + number(analysis.TopK);
+    std::vector<std::vector<Text>> table;
+    table.push_back({u"チーム", u"優勝", u"M", top, u"M"});
+    for (const race::TeamRace &team : analysis.Teams) {
+        table.push_back({season.team(team.TeamNo).TeamName, race::RaceMark(team.Title),
+                         magicText(team.Title), race::RaceMark(team.Top), magicText(team.Top)});
+    }
+    printTable(out, table, {true, true, false, true, false});
+}
+
+int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    // The passes settle the scope and the standings order the teams are
+    // listed in, exactly as the window would show them.
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const race::RaceRequest request = race::RaceRequestForView(
+        season, ViewRequest{view->selection.league, view->selection.division},
+        options.top.value_or(3));
+    const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
+    if (analysis.Status != race::RaceStatus::Analysed) {
+        std::string message = ScheduleMessage;
+        message.erase(message.find('\r'), 1);
+        err << message << '\n';
+        return ExitCannotAnalyse;
+    }
+    if (options.json) {
+        printRaceJson(out, season, analysis);
+    } else {
+        printRaceText(out, season, analysis);
     }
     return ExitOk;
 }
@@ -390,8 +604,9 @@ int runResave(const std::vector<std::string> &args, std::ostream &err)
         return ExitCannotLoad;
     }
     season.AddSnapshot = false;
-    if (!SaveSeason(season, args[2])) {
-        err << "cannot write " << args[2] << '\n';
+    std::string reason;
+    if (!SaveSeason(season, args[2], systemNow, &reason)) {
+        err << "cannot write " << args[2] << ": " << reason << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;
@@ -407,6 +622,12 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "show") {
             return runShow(args, out, err);
+        }
+        if (args[0] == "export") {
+            return runExport(args, err);
+        }
+        if (args[0] == "race") {
+            return runRace(args, out, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);

@@ -12,6 +12,8 @@ enum ExitCode
     ExitUsage = 2,
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
+    ExitNothingToExport = 5, // no snapshot is shown: "データがありません"
+    ExitCannotAnalyse = 6, // the schedule leaves no consistent set of remaining games
 };
 
 // Runs penarin-report with its arguments (without the program name).

@@ -34,8 +34,15 @@ Entry enter(Season &season, int row, int col, int value)
     Entry e{};
     e.row = row;
     e.col = col;
-    e.team = e.opponent = e.count = -99;
-    e.result = EnterCardValue(season, e.row, e.col, value, e.team, e.opponent, e.count);
+    const CardEntry answer = EnterCardValue(season, row, col, value);
+    e.result = answer.code;
+    e.team = answer.team;
+    e.opponent = answer.opponent;
+    e.count = answer.count;
+    if (answer.accepted() && value != QueryCard) {
+        e.row = answer.mirrorRow;
+        e.col = answer.mirrorCol;
+    }
     return e;
 }
 
@@ -385,4 +392,28 @@ TEST(NextClickValue, LeftAddsOtherButtonsTakeAwayDownToZero)
     EXPECT_EQ(e.result, CardEntryResult::Accepted);
     EXPECT_EQ(s.team(1).CardWins[2], 0);
     EXPECT_EQ(s.team(2).CardLosses[1], 0);
+}
+
+TEST(ReadCardText, DigitsOrZero)
+{
+    const struct
+    {
+        std::u16string text;
+        int value;
+    } cases[] = {
+        {u"", 0},
+        {u"7", 7},
+        {u"  12 ", 12},
+        {u"１２", 12},
+        {u"abc", 0},
+        {u"3x", 0},
+        {u"-3", 0},
+        {u"32767", 32767},
+        {u"32768", 32768},
+        {u"99999999999", MaxCardValue + 1},
+        {u"\u30003\u3000", 3},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ReadCardText(c.text), c.value) << std::string(c.text.begin(), c.text.end());
+    }
 }

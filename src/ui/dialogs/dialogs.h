@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/main/seasondocument.h"
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace penarin {
+
+struct FontPreview;
+struct Settings;
+
+// How the new season wizard ended.
+struct NewSeasonOutcome
+{
+    bool cancelled = true;      // nothing built; the season is left empty
+    bool setGamesCount = false; // the user wants to set the games counts first
+};
+
+// Every dialog the main window opens is asked for through this interface,
+// as every message box is asked through Prompts: the program gets the real
+// dialogs, a window test scripts their outcome without waiting on a modal
+// window, and each dialog has its own test that drives it directly.
+class Dialogs
+{
+public:
+    Dialogs() = default;
+    Dialogs(const Dialogs &) = delete;
+    Dialogs &operator=(const Dialogs &) = delete;
+    virtual ~Dialogs() = default;
+
+    // The question of every save: add a dated snapshot to the charts?
+    // Nothing when the user declines. today is an OLE date.
+    virtual std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) = 0;
+
+    // The settings dialog. applied runs after every accepted apply, while
+    // the dialog may still be open, so the window follows at once.
+    virtual void editSettings(Settings &settings, const FontPreview &preview,
+                              const std::function<void()> &applied, QWidget *parent) = 0;
+
+    // The new season wizard: builds a season into `season` (cleared first).
+    virtual NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) = 0;
+
+    // The previous-year rank sets; marks the season edited when it stored one.
+    virtual void editRankSets(Season &season, QWidget *parent) = 0;
+};
+
+} // namespace penarin

@@ -1,0 +1,39 @@
+#include "ui/dialogs/qtdialogs.h"
+
+#include "charts/frmdate.h"
+#include "ui/dialogs/dlgset.h"
+#include "ui/dialogs/frmleague.h"
+#include "ui/dialogs/frmwa.h"
+
+namespace penarin {
+
+std::optional<SnapshotRequest> QtDialogs::askSnapshot(double today, QWidget *parent)
+{
+    frmDate prompt(m_prompts, today, parent);
+    if (prompt.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return SnapshotRequest{prompt.snapshotDate(), prompt.snapshotMemo()};
+}
+
+void QtDialogs::editSettings(Settings &settings, const FontPreview &preview,
+                             const std::function<void()> &applied, QWidget *parent)
+{
+    DlgSet dialog(settings, m_prompts, preview, parent);
+    QObject::connect(&dialog, &DlgSet::settingsApplied, &dialog, [&applied] { applied(); });
+    dialog.ShowSettings();
+}
+
+NewSeasonOutcome QtDialogs::newSeason(Season &season, Settings &settings, QWidget *parent)
+{
+    const NewSeasonResult result = RunNewSeasonWizard(season, settings, m_prompts, parent);
+    return NewSeasonOutcome{result.cancelled, result.setGamesCount};
+}
+
+void QtDialogs::editRankSets(Season &season, QWidget *parent)
+{
+    (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
+                            parent);
+}
+
+} // namespace penarin
