@@ -7,6 +7,7 @@
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
 #include "standings/historytable.h"
+#include "standings/resultstable.h"
 #include "standings/standings.h"
 #include "standings/standingstable.h"
 #include "standings/viewlists.h"
@@ -26,7 +27,8 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
-    "  penarin-report export FILE --kind surplus|pct --out PATH [--league N] [--division N]\n"
+    "  penarin-report export FILE --kind results|surplus|pct --out PATH\n"
+    "                           [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
     "  penarin-report race FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--top K]\n"
@@ -36,7 +38,8 @@ const char *const Usage =
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
-    "export  writes the surplus or percentage history of the view's teams as the\n"
+    "export  writes the results table (the standings grid and the head-to-head\n"
+    "        records) or the surplus or percentage history of the view's teams as the\n"
     "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
     "        otherwise, CP932 with CR LF.\n"
     "race    tells for every team of the view whether it is sure of, can still reach\n"
@@ -57,6 +60,7 @@ struct ShowOptions
     std::optional<int> top; // race only
     bool json = false;
     std::optional<HistoryKind> kind; // export only
+    bool results = false;            // export only: the results table instead of a history
     std::optional<std::string> out;  // export only
 };
 
@@ -121,7 +125,9 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             options.settings = value();
         } else if (arg == "--kind") {
             const std::string &kind = value();
-            if (kind == "surplus") {
+            if (kind == "results") {
+                options.results = true;
+            } else if (kind == "surplus") {
                 options.kind = HistoryKind::Surplus;
             } else if (kind == "pct") {
                 options.kind = HistoryKind::Pct;
@@ -148,10 +154,11 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
         throw UsageError{args[0] + " needs a season file"};
     }
     const bool exporting = args[0] == "export";
-    if (!exporting && (options.kind || options.out)) {
+    const bool kindGiven = options.kind || options.results;
+    if (!exporting && (kindGiven || options.out)) {
         throw UsageError{"--kind and --out belong to export"};
     }
-    if (exporting && (!options.kind || !options.out)) {
+    if (exporting && (!kindGiven || !options.out)) {
         throw UsageError{"export needs --kind and --out"};
     }
     return options;
@@ -455,7 +462,9 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
         return ExitCannotLoad;
     }
     const std::optional<TextTable> table =
-        BuildHistoryTable(season, *view->published, *options.kind);
+        options.results ? BuildResultsTable(
+                              season, BuildStandingsTable(season, *view->published, view->settings))
+                        : BuildHistoryTable(season, *view->published, *options.kind);
     if (!table) {
         err << NoData << '\n';
         return ExitNothingToExport;
