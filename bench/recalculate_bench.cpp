@@ -41,6 +41,13 @@ void BM_RecalculateTwoLeaguesAllShown(benchmark::State &state)
     runPasses(state, Shape{static_cast<int>(state.range(0)), 2}, ViewRequest{0, -1});
 }
 
+// Eight leagues of eleven, every team shown together: the largest season the
+// file allows, split the way the league and interleague tables cost most.
+void BM_RecalculateEightLeaguesAllShown(benchmark::State &state)
+{
+    runPasses(state, Shape{static_cast<int>(state.range(0)), 8}, ViewRequest{0, -1});
+}
+
 } // namespace
 
 BENCHMARK(BM_RecalculateOneLeague)->Arg(12)->Arg(30)->Arg(88)->Unit(benchmark::kMicrosecond);
@@ -49,5 +56,7 @@ BENCHMARK(BM_RecalculateTwoLeaguesAllShown)
     ->Arg(30)
     ->Arg(88)
     ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_RecalculateEightLeaguesAllShown)->Arg(88)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

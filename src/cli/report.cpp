@@ -8,7 +8,9 @@
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
 #include "standings/historytable.h"
+#include "standings/resultstable.h"
 #include "standings/standings.h"
+#include "standings/standingstable.h"
 #include "standings/teamreport.h"
 #include "standings/viewlists.h"
 
@@ -27,7 +29,8 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
-    "  penarin-report export FILE --kind surplus|pct --out PATH [--league N] [--division N]\n"
+    "  penarin-report export FILE --kind results|surplus|pct --out PATH\n"
+    "                           [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
     "  penarin-report race FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--top K]\n"
@@ -43,7 +46,8 @@ const char *const Usage =
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
-    "export  writes the surplus or percentage history of the view's teams as the\n"
+    "export  writes the results table (the standings grid and the head-to-head\n"
+    "        records) or the surplus or percentage history of the view's teams as the\n"
     "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
     "        otherwise, CP932 with CR LF.\n"
     "race    tells for every team of the view whether it is sure of, can still reach\n"
@@ -74,6 +78,7 @@ struct ShowOptions
     bool json = false;
     std::string format = "text";
     std::optional<HistoryKind> kind; // export only
+    bool results = false;            // export only: the results table instead of a history
     std::optional<std::string> out;  // export only
 };
 
@@ -142,7 +147,9 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             options.settings = value();
         } else if (arg == "--kind") {
             const std::string &kind = value();
-            if (kind == "surplus") {
+            if (kind == "results") {
+                options.results = true;
+            } else if (kind == "surplus") {
                 options.kind = HistoryKind::Surplus;
             } else if (kind == "pct") {
                 options.kind = HistoryKind::Pct;
@@ -171,10 +178,11 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
         throw UsageError{args[0] + " needs a season file"};
     }
     const bool exporting = args[0] == "export";
-    if (!exporting && (options.kind || options.out)) {
+    const bool kindGiven = options.kind || options.results;
+    if (!exporting && (kindGiven || options.out)) {
         throw UsageError{"--kind and --out belong to export"};
     }
-    if (exporting && (!options.kind || !options.out)) {
+    if (exporting && (!kindGiven || !options.out)) {
         throw UsageError{"export needs --kind and --out"};
     }
     if (args[0] == "team" && !options.team) {
@@ -286,55 +294,40 @@ Text number(int value)
     return Text(digits.begin(), digits.end());
 }
 
-Text ascii(const std::string &text)
-{
-    return Text(text.begin(), text.end());
-}
-
-// The standings grid as text: the standings columns, one column per rival
-// row with the magic texts, then the championship magic.
+// The standings grid as text: the grid's cells, with the rank column headed,
+// the rival columns headed by the first two characters of the rival's name,
+// and the championship magic appended.
 void printText(std::ostream &out, const Season &season, const ViewResult &view)
 {
     const PublishedStandings &published = *view.published;
-    const int count = published.Rows.size();
+    const StandingsTable grid = BuildStandingsTable(season, published, view.settings);
     // The judgment in force, as the status bar's panels 3 and 4 show it.
     out << view.pass.Judgment.Championship;
     if (!view.pass.Judgment.Conditions.empty()) {
         out << "  " << view.pass.Judgment.Conditions;
     }
     out << '\n';
-    std::vector<std::vector<Text>> table;
-    table.push_back({u"順位", u"チーム", u"試合", u"勝", u"敗", u"分", u"勝率", u"貯", u"首差",
-                     u"上差", u"残試"});
-    for (int c = 1; c <= count; ++c) {
-        // Rival columns are headed by the first two characters of the rival's name.
-        table.front().push_back(season.team(published.Rows[c].TeamNo).TeamName.substr(0, 2));
-    }
-    table.front().push_back(u"優勝");
-    for (int i = 1; i <= count; ++i) {
-        const StandingsRow &row = published.Rows[i];
-        const CardAnalysis &analysis = published.Analysis[i];
-        std::vector<Text> line{number(row.Rank),
-                               season.team(row.TeamNo).TeamName,
-                               number(row.Played),
-                               number(row.Wins),
-                               number(row.Losses),
-                               number(row.Draws),
-                               ascii(FormatPct(row.Pct, view.settings.Pct)),
-                               number(row.Surplus),
-                               ascii(row.BehindLeader),
-                               ascii(row.BehindAbove),
-                               number(row.Remaining)};
-        for (int c = 1; c <= count; ++c) {
-            const CardFigures &card = analysis.Cards[c];
-            const bool hidden = card.MagicKind == MagicKind::Hidden && view.settings.Magic == 0;
-            line.push_back(c == i ? Text(u"-") : hidden ? Text() : card.MagicText);
+    std::vector<std::vector<Text>> table(static_cast<std::size_t>(grid.rowCount()));
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        auto &line = table[static_cast<std::size_t>(row)];
+        for (int col = 0; col < grid.colCount(); ++col) {
+            line.push_back(grid.cell(row, col).Text);
         }
-        line.push_back(analysis.MagicCountdown < 0 ? Text() : number(analysis.MagicCountdown));
-        table.push_back(std::move(line));
     }
-    std::vector<bool> left(table.front().size(), false);
-    left[1] = true;
+    auto &header = table.front();
+    header[0] = u"順位";
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        const int team = grid.RowTeams[static_cast<std::size_t>(row)];
+        header[static_cast<std::size_t>(StandingsTable::FirstRivalCol - 1 + row)] =
+            season.team(team).TeamName.substr(0, 2);
+        const int countdown = published.Analysis[row].MagicCountdown;
+        table[static_cast<std::size_t>(row)].push_back(countdown < 0 ? Text() : number(countdown));
+    }
+    header.push_back(u"優勝");
+    // Right-aligned columns pad on the left, so every column but the names
+    // is printed that way, rival columns included.
+    std::vector<bool> left(header.size(), false);
+    left[StandingsTable::TeamCol] = true;
     printTable(out, table, left);
 }
 
@@ -391,7 +384,7 @@ void printCards(std::ostream &out, const CardAnalysis &analysis)
             << ", \"remaining\": " << card.Remaining << ", \"maxWins\": " << card.MaxWins
             << ", \"maxLosses\": " << card.MaxLosses << ", \"maxPct\": " << jsonNumber(card.MaxPct)
             << ", \"minPct\": " << jsonNumber(card.MinPct)
-            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText))
+            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText()))
             << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
             << ", \"magicColor\": " << static_cast<std::uint32_t>(card.MagicColor) << "}";
     }
@@ -496,7 +489,9 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
         return ExitCannotLoad;
     }
     const std::optional<TextTable> table =
-        BuildHistoryTable(season, *view->published, *options.kind);
+        options.results ? BuildResultsTable(
+                              season, BuildStandingsTable(season, *view->published, view->settings))
+                        : BuildHistoryTable(season, *view->published, *options.kind);
     if (!table) {
         err << NoData << '\n';
         return ExitNothingToExport;

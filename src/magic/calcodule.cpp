@@ -11,7 +11,12 @@ namespace {
 void fillCard(CardFigures &card, const Season &season, int team, int opponent, int scope,
               bool &exceeded)
 {
-    TeamTotals(season, team, scope, opponent, card);
+    // A team listed twice in a view meets itself: that "card" is its season.
+    if (opponent == team) {
+        TeamTotals(season, team, scope, opponent, card);
+    } else {
+        CardTotals(season, team, opponent, scope, card);
+    }
     exceeded = exceeded || card.ResultsExceedSchedule;
     card.Opponent = opponent;
 }
@@ -22,61 +27,21 @@ void fillOwnCard(CardFigures &card, const StandingsRow &row)
     card.Opponent = row.TeamNo;
 }
 
-std::uint8_t smaller(int mine, int theirs)
+// Memory one pass needs and the next can reuse: the Ahead tables, the
+// calculator's lists and a row of remaining games. Nothing in it carries
+// over from one pass to the next but its capacity.
+struct PassBuffers
 {
-    return mine < theirs ? 1 : 0;
-}
+    AheadTables tables;
+    Magiclass calc;
+    OneBased<int> leagues;
+    OneBased<int> vsRemaining;
+};
 
-// Runs the calculator for row r against every row of the view.
-void computeMagic(Magiclass &calc, const Season &season, const JudgmentSet &judgment,
-                  const AheadTables &tables, OneBased<CardAnalysis> &analysis, int r)
+PassBuffers &passBuffers()
 {
-    const int count = analysis.size();
-    const int scope = season.GameScope;
-    CardAnalysis &mine = analysis[r];
-    const int myTeam = mine.TeamNo;
-    calc.Initialize();
-    calc.SetMyLeagueIndex(season.team(myTeam).League);
-    calc.SetMyTeamIndex(myTeam);
-    calc.TeamCount(count);
-    calc.AryIndex(r);
-    calc.SetIntMode(scope);
-    calc.SetJudgment(judgment.Judgment);
-    calc.SetJudgmentA(judgment.Conditions);
-    calc.SetJudgmentB(judgment.Reversal);
-    for (int c = 1; c <= count; ++c) {
-        const CardAnalysis &rival = analysis[c];
-        const int rivalTeam = rival.TeamNo;
-        calc.SetOverWin(tables.at(AheadTables::Series, myTeam, rivalTeam));
-        if (scope == ScopeOfficial) {
-            calc.SetPenAvg(tables.at(AheadTables::LeaguePct, myTeam, rivalTeam));
-            calc.SetPenWin(tables.at(AheadTables::LeagueWins, myTeam, rivalTeam));
-            calc.SetIntAvg(tables.at(AheadTables::InterleaguePct, myTeam, rivalTeam));
-            calc.SetIntWin(tables.at(AheadTables::InterleagueWins, myTeam, rivalTeam));
-        }
-        calc.SetBerRnk(smaller(myTeam, rivalTeam));
-        calc.SetUserRnkA(smaller(mine.UserRankA, rival.UserRankA));
-        calc.SetUserRnkB(smaller(mine.UserRankB, rival.UserRankB));
-        calc.SetUserRnkC(smaller(mine.UserRankC, rival.UserRankC));
-        calc.SetVsZanGame(mine.Cards[c].Remaining);
-        const CardFigures &rivalSeason = rival.Cards[c];
-        calc.SetTgWin(rivalSeason.Wins);
-        calc.SetTgLoss(rivalSeason.Losses);
-        calc.SetTgZanGame(rivalSeason.Remaining);
-        calc.SetTgAllWin(rivalSeason.MaxWins);
-        calc.SetTgAllWinAvg(rivalSeason.MaxPct);
-        calc.SetTgAllLossAvg(rivalSeason.MinPct);
-        calc.SetTgLeagueIndex(season.team(rivalTeam).League);
-    }
-    calc.GetMagicNumber();
-    for (int c = 1; c <= count; ++c) {
-        CardFigures &card = mine.Cards[c];
-        card.MagicText = calc.PutMagicNumber(c);
-        card.MagicKind = calc.PutMagicType(c);
-        card.MagicColor = calc.PutCellColor(c);
-    }
-    mine.MagicCountdown = calc.PutCountDownNo();
-    calc.Clear();
+    thread_local PassBuffers buffers;
+    return buffers;
 }
 
 } // namespace
@@ -103,13 +68,35 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     const JudgmentSet judgment =
         count > 0 ? JudgmentInForce(season, totals.Rows[1].TeamNo, scope, judgmentView.DivisionView)
                   : JudgmentSet{};
-    const AheadTables tables = BuildAheadTables(season, judgmentView, totals.Rows, count,
-                                                totals.LeagueRows, totals.InterRows);
+    PassBuffers &buffers = passBuffers();
+    AheadTables &tables = buffers.tables;
+    BuildAheadTables(tables, AheadTables::TablesRead(judgment.Conditions, scope), season,
+                     judgmentView, totals.Rows, count, totals.LeagueRows, totals.InterRows);
     const JudgmentOrder judgmentOrder(judgment, tables, scope);
     OrderRows(totals.Rows, count, order, &judgmentOrder);
     NumberRanks(totals.Rows, count, order, &judgmentOrder);
 
-    OneBased<CardAnalysis> analysis(count);
+    // The previous result's memory serves again when nothing else holds it:
+    // every field of every record is written anew below.
+    std::shared_ptr<PublishedStandings> published;
+    if (season.Published.use_count() == 1) {
+        published = std::const_pointer_cast<PublishedStandings>(std::move(season.Published));
+    } else {
+        published = std::make_shared<PublishedStandings>();
+    }
+    OneBased<CardAnalysis> analysis = std::move(published->Analysis);
+    analysis.resize(count);
+
+    // Row by row: the cards against every row, then the calculator, which
+    // reads the ordered rows, the tables and this row's remaining games in
+    // place, while the row's cards are still at hand.
+    buffers.leagues.resize(count);
+    buffers.vsRemaining.resize(count);
+    for (int c = 1; c <= count; ++c) {
+        buffers.leagues[c] = season.team(totals.Rows[c].TeamNo).League;
+    }
+    const Magiclass::PassInputs inputs{&totals.Rows, &buffers.leagues, &tables, &judgment, scope};
+    Magiclass &calc = buffers.calc;
     for (int r = 1; r <= count; ++r) {
         const StandingsRow &row = totals.Rows[r];
         CardAnalysis &entry = analysis[r];
@@ -119,19 +106,25 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
         entry.UserRankC = row.UserRankC;
         entry.Cards.resize(count);
         for (int c = 1; c <= count; ++c) {
+            CardFigures &card = entry.Cards[c];
             if (c != r) {
-                fillCard(entry.Cards[c], season, row.TeamNo, totals.Rows[c].TeamNo, scope,
-                         exceeded);
+                fillCard(card, season, row.TeamNo, totals.Rows[c].TeamNo, scope, exceeded);
+            } else {
+                // At its own row the card is the team's whole season: the
+                // row's own totals, which step 2 counted already (schedule
+                // flag included).
+                fillOwnCard(card, row);
             }
+            buffers.vsRemaining[c] = card.Remaining;
         }
-        // At its own row the card is the team's whole season: the row's own
-        // totals, which step 2 counted already (schedule flag included).
-        fillOwnCard(entry.Cards[r], row);
-    }
-
-    Magiclass calc;
-    for (int r = 1; r <= count; ++r) {
-        computeMagic(calc, season, judgment, tables, analysis, r);
+        calc.Calculate(inputs, r, buffers.vsRemaining);
+        for (int c = 1; c <= count; ++c) {
+            CardFigures &card = entry.Cards[c];
+            card.MagicKind = calc.PutMagicType(c);
+            card.MagicNumber = calc.PutMagicCount(c);
+            card.MagicColor = calc.PutCellColor(c);
+        }
+        entry.MagicCountdown = calc.PutCountDownNo();
     }
 
     RecalculateResult result;
@@ -141,7 +134,6 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     result.Judgment = JudgmentText(season, view.LeagueSelectorIndex, judgmentView, judgment);
     result.ShowScheduleMessage = exceeded;
 
-    auto published = std::make_shared<PublishedStandings>();
     published->Rows = std::move(totals.Rows);
     published->Analysis = std::move(analysis);
     published->GameScope = scope;

@@ -16,9 +16,15 @@ namespace penarin {
 struct CardFigures : TeamTotalsResult
 {
     int Opponent = 0;
-    std::u16string MagicText;
     penarin::MagicKind MagicKind = penarin::MagicKind::Undecided;
+    int MagicNumber = 0; // the wins still needed, for hidden and per-card magic
     std::int32_t MagicColor = 0;
+
+    // The text of the magic result ("4", "○", "×" or nothing), made when a
+    // cell is shown or printed rather than for every card of every pass.
+    [[nodiscard]] std::u16string MagicText() const { return MagicTextOf(MagicKind, MagicNumber); }
+
+    friend bool operator==(const CardFigures &, const CardFigures &) = default;
 };
 
 // Per standings row: the championship magic and the cards against every row.
@@ -30,6 +36,8 @@ struct CardAnalysis
     int UserRankC = 0;
     int MagicCountdown = -1; // -1 none, 0 decided, n the championship magic
     OneBased<CardFigures> Cards;
+
+    friend bool operator==(const CardAnalysis &, const CardAnalysis &) = default;
 };
 
 // The product of the latest recalculation: what every other view reads until
@@ -39,6 +47,8 @@ struct PublishedStandings
     OneBased<StandingsRow> Rows;     // in standings order
     OneBased<CardAnalysis> Analysis; // same order as Rows
     int GameScope = ScopeOfficial;   // the scope the figures were counted in
+
+    friend bool operator==(const PublishedStandings &, const PublishedStandings &) = default;
 };
 
 // The two selectors of the main window the pass is run for.

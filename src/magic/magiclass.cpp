@@ -3,6 +3,7 @@
 #include "season/conditioncode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -26,24 +27,33 @@ int clampCount(int value)
                       int{std::numeric_limits<std::int16_t>::max()});
 }
 
-void writeNumber(std::u16string &text, int k)
+std::uint8_t smaller(int mine, int theirs)
 {
-    // k is 1..32767 here: at most five digits, which fit the string's
-    // inline buffer, so no allocation happens per slot.
-    char16_t digits[8];
-    int count = 0;
-    unsigned value = static_cast<unsigned>(k);
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0 && count < 8);
-    text.clear();
-    while (count > 0) {
-        text.push_back(digits[--count]);
-    }
+    return mine < theirs ? 1 : 0;
 }
 
 } // namespace
+
+std::u16string MagicTextOf(MagicKind kind, int number)
+{
+    switch (kind) {
+    case MagicKind::ClinchedAbove:
+        return std::u16string(Magiclass::ClinchedAboveText);
+    case MagicKind::ClinchedBelow:
+        return std::u16string(Magiclass::ClinchedBelowText);
+    case MagicKind::Undecided:
+        return {};
+    default:
+        break;
+    }
+    std::u16string text;
+    unsigned value = static_cast<unsigned>(number < 0 ? 0 : number);
+    do {
+        text.insert(text.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return text;
+}
 
 void Magiclass::TeamCount(int count)
 {
@@ -186,23 +196,31 @@ int Magiclass::firstCandidateK(double rivalMaxPrimary) const
     }
     // Most rivals of a large view are clearly ahead of or behind my team;
     // settle those with one comparison before searching.
-    if (!(myPrimary(0) < rivalMaxPrimary)) {
+    if (!(m_primaryAtNone < rivalMaxPrimary)) {
         return 0;
     }
-    if (myPrimary(remaining - 1) < rivalMaxPrimary) {
+    if (m_primaryAtAllButOne < rivalMaxPrimary) {
         return remaining;
     }
-    int low = 1;
-    int high = remaining - 1;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (myPrimary(mid) < rivalMaxPrimary) {
-            low = mid + 1;
-        } else {
-            high = mid;
-        }
+    // The measure grows by a fixed step per win, so the k that reaches the
+    // rival's best is known to within one: start there and step to the
+    // exact first k. Between the two checks above the start lies inside
+    // 1..R-1 and the steps end within a game or two.
+    const double estimate = m_judgment == 1 ? std::ceil(rivalMaxPrimary - m_myWins)
+                                            : std::ceil(rivalMaxPrimary * m_myGames - m_myWins);
+    int k = remaining - 1;
+    if (estimate < 1.0) {
+        k = 1;
+    } else if (estimate < remaining - 1) {
+        k = static_cast<int>(estimate);
     }
-    return low;
+    while (k > 1 && !(myPrimary(k - 1) < rivalMaxPrimary)) {
+        --k;
+    }
+    while (myPrimary(k) < rivalMaxPrimary) {
+        ++k; // stops at R - 1 at the latest: checked above
+    }
+    return k;
 }
 
 const OneBased<std::uint8_t> &Magiclass::conditionFlags(int code) const
@@ -234,7 +252,7 @@ const OneBased<std::uint8_t> &Magiclass::conditionFlags(int code) const
 // list runs out.
 bool Magiclass::conditionsPutMeAbove(int slot, double mySecondary, double rivalMaxSecondary) const
 {
-    for (const std::int16_t code : m_conditions) {
+    for (const std::int16_t code : *m_conditionList) {
         if (code == ConditionCode::End) {
             return false;
         }
@@ -252,17 +270,17 @@ bool Magiclass::conditionsPutMeAbove(int slot, double mySecondary, double rivalM
             if (code >= ConditionCode::LeaguePct && m_intMode != 0) {
                 continue;
             }
-            const std::uint8_t flag = slotValue(conditionFlags(code), slot);
-            if (flag == 1) {
+            const std::uint8_t ahead = flag(code, slot);
+            if (ahead == 1) {
                 return true;
             }
-            if (flag == 0) {
+            if (ahead == 0) {
                 return false;
             }
             continue; // level at best: the next condition decides
         }
         if (code >= ConditionCode::GridOrder && code <= ConditionCode::UserRankC) {
-            return slotValue(conditionFlags(code), slot) == 1;
+            return flag(code, slot) == 1;
         }
         // Unknown codes are passed over, as the standings ordering does.
     }
@@ -273,20 +291,21 @@ Magiclass::Verdict Magiclass::evaluate(int slot) const
 {
     // The rival's best and worst final measures. Under most wins the
     // percentage becomes the secondary measure and the other way round.
+    const TeamTotalsResult &rival = (*m_rows)[slot];
     double rivalMaxPrimary = 0.0;
     double rivalMaxSecondary = 0.0;
     double rivalMinPrimary = 0.0;
     double rivalMinSecondary = 0.0;
     if (m_judgment == 0) {
-        rivalMaxPrimary = slotValue(m_tgAllWinAvg, slot);
-        rivalMaxSecondary = slotValue(m_tgAllWin, slot);
-        rivalMinPrimary = slotValue(m_tgAllLossAvg, slot);
-        rivalMinSecondary = slotValue(m_tgWin, slot);
+        rivalMaxPrimary = rival.MaxPct;
+        rivalMaxSecondary = rival.MaxWins;
+        rivalMinPrimary = rival.MinPct;
+        rivalMinSecondary = rival.Wins;
     } else if (m_judgment == 1) {
-        rivalMaxPrimary = slotValue(m_tgAllWin, slot);
-        rivalMaxSecondary = slotValue(m_tgAllWinAvg, slot);
-        rivalMinPrimary = slotValue(m_tgWin, slot);
-        rivalMinSecondary = slotValue(m_tgAllLossAvg, slot);
+        rivalMaxPrimary = rival.MaxWins;
+        rivalMaxSecondary = rival.MaxPct;
+        rivalMinPrimary = rival.Wins;
+        rivalMinSecondary = rival.MinPct;
     }
 
     const int remaining = m_myRemaining;
@@ -324,34 +343,29 @@ void Magiclass::store(int slot, Verdict verdict, bool &lit)
     SlotResult &out = m_results[slot];
     out.k = 0;
     if (verdict.result < 0) {
-        out.text = ClinchedBelowText;
         out.kind = MagicKind::ClinchedBelow;
         out.color = ButtonFaceColor;
         lit = false;
         return;
     }
     if (verdict.result == 0) {
-        out.text.clear();
         out.kind = MagicKind::Undecided;
         out.color = ButtonFaceColor;
         lit = false;
         return;
     }
     if (verdict.k == 0) {
-        out.text = ClinchedAboveText;
         out.kind = MagicKind::ClinchedAbove;
         out.color = WindowColor;
         lit = true;
         return;
     }
     out.k = verdict.k;
-    writeNumber(out.text, verdict.k);
     // The k wins must be possible without beating this rival itself; in an
     // interleague championship a rival of my own league plays me in no
     // game of the scope, so all my remaining games count.
-    const bool reachable =
-        verdict.k <= std::int64_t{m_myRemaining} - slotValue(m_vsZanGame, slot) ||
-        (m_intMode == 1 && m_myLeagueIndex == slotValue(m_tgLeagueIndex, slot));
+    const bool reachable = verdict.k <= std::int64_t{m_myRemaining} - vsRemaining(slot) ||
+                           (m_intMode == 1 && m_myLeagueIndex == league(slot));
     if (reachable) {
         out.kind = MagicKind::PerCard;
         out.color = WindowColor;
@@ -363,20 +377,100 @@ void Magiclass::store(int slot, Verdict verdict, bool &lit)
     }
 }
 
+int Magiclass::vsRemaining(int slot) const
+{
+    return slotValue(*m_vsRemaining, slot);
+}
+
+int Magiclass::league(int slot) const
+{
+    return slotValue(*m_leagues, slot);
+}
+
+std::uint8_t Magiclass::flag(int code, int slot) const
+{
+    if (m_pass == nullptr) {
+        return slotValue(conditionFlags(code), slot);
+    }
+    // Read from the pass only when a tie-break walk gets this far: most
+    // rivals are settled by the primary measure alone.
+    const StandingsRow &mine = (*m_rows)[m_aryIndex];
+    const StandingsRow &rival = (*m_rows)[slot];
+    switch (code) {
+    case ConditionCode::GridOrder:
+        return smaller(mine.TeamNo, rival.TeamNo);
+    case ConditionCode::GridOrder + 1:
+        return smaller(mine.UserRankA, rival.UserRankA);
+    case ConditionCode::GridOrder + 2:
+        return smaller(mine.UserRankB, rival.UserRankB);
+    case ConditionCode::UserRankC:
+        return smaller(mine.UserRankC, rival.UserRankC);
+    default:
+        return m_pass->Ahead->at(static_cast<AheadTables::Table>(code - ConditionCode::Series),
+                                 mine.TeamNo, rival.TeamNo);
+    }
+}
+
+void Magiclass::Calculate(const PassInputs &pass, int mySlot, const OneBased<int> &vsRemaining)
+{
+    m_pass = &pass;
+    m_rows = pass.Rows;
+    m_leagues = pass.Leagues;
+    m_vsRemaining = &vsRemaining;
+    m_conditionList = &pass.Judgment->Conditions;
+    m_teamCount = pass.Rows->size();
+    m_aryIndex = mySlot;
+    m_intMode = pass.Scope;
+    m_judgment = pass.Judgment->Judgment;
+    m_reversal = pass.Judgment->Reversal;
+    const StandingsRow &me = (*pass.Rows)[mySlot];
+    m_myTeamIndex = me.TeamNo;
+    m_myLeagueIndex = league(mySlot);
+    m_myWins = clampCount(me.Wins);
+    m_myLosses = clampCount(me.Losses);
+    m_myRemaining = clampCount(me.Remaining);
+    run(mySlot);
+}
+
 void Magiclass::GetMagicNumber()
+{
+    // The appended lists in the form the calculation reads; a slot never
+    // appended reads 0.
+    m_pass = nullptr;
+    m_listRows.resize(m_teamCount);
+    for (int slot = 1; slot <= m_teamCount; ++slot) {
+        StandingsRow &row = m_listRows[slot];
+        row.Wins = slotValue(m_tgWin, slot);
+        row.Losses = slotValue(m_tgLoss, slot);
+        row.Remaining = slotValue(m_tgZanGame, slot);
+        row.MaxWins = slotValue(m_tgAllWin, slot);
+        row.MaxPct = slotValue(m_tgAllWinAvg, slot);
+        row.MinPct = slotValue(m_tgAllLossAvg, slot);
+    }
+    m_rows = &m_listRows;
+    m_leagues = &m_tgLeagueIndex;
+    m_vsRemaining = &m_vsZanGame;
+    m_conditionList = &m_conditions;
+    m_myWins = clampCount(slotValue(m_tgWin, m_aryIndex));
+    m_myLosses = clampCount(slotValue(m_tgLoss, m_aryIndex));
+    m_myRemaining = clampCount(slotValue(m_tgZanGame, m_aryIndex));
+    run(m_aryIndex);
+}
+
+void Magiclass::run(int mySlot)
 {
     m_results.assign(m_teamCount, SlotResult{});
     m_countdown = -1;
 
-    const bool haveMyTeam = m_aryIndex >= 1 && m_aryIndex <= m_teamCount;
-    m_myWins = clampCount(slotValue(m_tgWin, m_aryIndex));
-    m_myLosses = clampCount(slotValue(m_tgLoss, m_aryIndex));
-    m_myRemaining = clampCount(slotValue(m_tgZanGame, m_aryIndex));
+    const bool haveMyTeam = mySlot >= 1 && mySlot <= m_teamCount;
     m_myGames = m_myWins + m_myLosses + m_myRemaining;
+    // The same for every rival: computed once per row.
+    m_primaryAtNone = myPrimary(0);
+    m_primaryAtAllButOne = myPrimary(m_myRemaining - 1);
 
     bool everyRivalLit = true;
     for (int slot = 1; slot <= m_teamCount; ++slot) {
-        if (slot == m_aryIndex) {
+        if (slot == mySlot) {
             continue;
         }
         bool lit = false;
@@ -392,13 +486,13 @@ void Magiclass::GetMagicNumber()
     }
     int most = 0;
     for (int slot = 1; slot <= m_teamCount; ++slot) {
-        if (slot != m_aryIndex && m_results[slot].kind == MagicKind::PerCard) {
+        if (slot != mySlot && m_results[slot].kind == MagicKind::PerCard) {
             most = std::max(most, m_results[slot].k);
         }
     }
     for (int slot = 1; slot <= m_teamCount; ++slot) {
         SlotResult &result = m_results[slot];
-        if (slot != m_aryIndex && result.kind == MagicKind::PerCard && result.k == most) {
+        if (slot != mySlot && result.kind == MagicKind::PerCard && result.k == most) {
             result.kind = MagicKind::Deciding;
             result.color = DecidingColor;
         }
@@ -408,17 +502,8 @@ void Magiclass::GetMagicNumber()
 
 std::u16string Magiclass::PutMagicNumber(int slot) const
 {
-    return m_results.contains(slot) ? m_results[slot].text : std::u16string{};
-}
-
-MagicKind Magiclass::PutMagicType(int slot) const
-{
-    return m_results.contains(slot) ? m_results[slot].kind : MagicKind::Undecided;
-}
-
-std::int32_t Magiclass::PutCellColor(int slot) const
-{
-    return m_results.contains(slot) ? m_results[slot].color : 0;
+    return m_results.contains(slot) ? MagicTextOf(m_results[slot].kind, m_results[slot].k)
+                                    : std::u16string{};
 }
 
 } // namespace penarin

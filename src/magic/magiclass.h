@@ -1,6 +1,9 @@
 #pragma once
 
 #include "season/onebased.h"
+#include "season/season.h"
+#include "standings/judgment.h"
+#include "standings/standings.h"
 
 #include <cstdint>
 #include <string>
@@ -22,18 +25,38 @@ enum class MagicKind : std::int16_t
     ClinchedAbove = 4, // "○": certain to finish above the rival
 };
 
+// The text a magic result is shown with: "○", "×", the number of wins, or
+// nothing while undecided.
+[[nodiscard]] std::u16string MagicTextOf(MagicKind kind, int number);
+
 // Magic numbers of one team (my team) against every other team of the view.
 //
-// The caller hands in everything as numbers, one slot per team of the view
-// (slots 1..TeamCount, my team's slot included); the calculator reads no
-// season data. One instance serves a whole recalculation pass:
-//   Initialize; the scalar setters; for every slot in order the appends;
-//   GetMagicNumber; the Put* reads; Clear.
-// Lists keep their capacity across Initialize and Clear, so a pass over a
-// large view does not allocate once per row.
+// One slot per team of the view (slots 1..TeamCount, my team's slot
+// included). Two ways to feed it:
+// - the recalculation pass hands over its own arrays once (PassInputs) and
+//   runs Calculate for every row; the calculator reads them in place;
+// - one number at a time: Initialize; the scalar setters; for every slot in
+//   order the appends; GetMagicNumber; Clear. Lists keep their capacity
+//   across Initialize and Clear.
+// Either way the results are read with the Put* functions.
 class Magiclass
 {
 public:
+    // What one pass knows about the whole view, read in place for every row.
+    struct PassInputs
+    {
+        // Slot c is standings row c: its team's whole season in the scope.
+        const OneBased<StandingsRow> *Rows = nullptr;
+        const OneBased<int> *Leagues = nullptr; // League of each slot's team
+        const AheadTables *Ahead = nullptr;     // by team number
+        const JudgmentSet *Judgment = nullptr;
+        int Scope = 0;
+    };
+
+    // The calculation for the team of slot mySlot. vsRemaining[c] holds the
+    // games still to play between my team and slot c's team.
+    void Calculate(const PassInputs &pass, int mySlot, const OneBased<int> &vsRemaining);
+
     // Cell colours in the window system's form: system colours are
     // 0x80000000 + index, anything else is 0x00BBGGRR.
     static constexpr std::int32_t ButtonFaceColor = static_cast<std::int32_t>(0x8000000FU);
@@ -85,8 +108,20 @@ public:
 
     // Results of slot 1..TeamCount; any other slot reads "", Undecided, 0.
     [[nodiscard]] std::u16string PutMagicNumber(int slot) const;
-    [[nodiscard]] MagicKind PutMagicType(int slot) const;
-    [[nodiscard]] std::int32_t PutCellColor(int slot) const;
+    // The number behind the text: the wins still needed (hidden and per-card
+    // magic), else 0.
+    [[nodiscard]] int PutMagicCount(int slot) const
+    {
+        return m_results.contains(slot) ? m_results[slot].k : 0;
+    }
+    [[nodiscard]] MagicKind PutMagicType(int slot) const
+    {
+        return m_results.contains(slot) ? m_results[slot].kind : MagicKind::Undecided;
+    }
+    [[nodiscard]] std::int32_t PutCellColor(int slot) const
+    {
+        return m_results.contains(slot) ? m_results[slot].color : 0;
+    }
     // Championship magic: -1 none, 0 decided, n > 0 wins still needed.
     [[nodiscard]] int PutCountDownNo() const { return m_countdown; }
 
@@ -98,17 +133,20 @@ private:
     };
     struct SlotResult
     {
-        std::u16string text;
         MagicKind kind = MagicKind::Undecided;
         std::int32_t color = 0;
         int k = 0;
     };
 
     void clearSlots();
+    void run(int mySlot);
+    [[nodiscard]] std::uint8_t flag(int code, int slot) const;
     [[nodiscard]] double myPct(int k) const;
     [[nodiscard]] double myPrimary(int k) const;
     [[nodiscard]] double mySecondary(int k) const;
     [[nodiscard]] const OneBased<std::uint8_t> &conditionFlags(int code) const;
+    [[nodiscard]] int vsRemaining(int slot) const;
+    [[nodiscard]] int league(int slot) const;
     [[nodiscard]] int firstCandidateK(double rivalMaxPrimary) const;
     [[nodiscard]] bool conditionsPutMeAbove(int slot, double mySecondary,
                                             double rivalMaxSecondary) const;
@@ -124,11 +162,22 @@ private:
     int m_reversal = 0;
     std::vector<std::int16_t> m_conditions;
 
+    // What the calculation reads: the pass's arrays, or the lists below
+    // gathered into the same form by GetMagicNumber.
+    const PassInputs *m_pass = nullptr;
+    const OneBased<StandingsRow> *m_rows = nullptr;
+    const OneBased<int> *m_vsRemaining = nullptr;
+    const OneBased<int> *m_leagues = nullptr;
+    const std::vector<std::int16_t> *m_conditionList = &m_conditions;
+    OneBased<StandingsRow> m_listRows;
+
     // My record, copied from my own slot when the calculation starts.
     int m_myWins = 0;
     int m_myLosses = 0;
     int m_myRemaining = 0;
-    int m_myGames = 0; // W + L + R, the denominator of my final percentage
+    int m_myGames = 0;                 // W + L + R, the denominator of my final percentage
+    double m_primaryAtNone = 0.0;      // my primary measure winning none of my games
+    double m_primaryAtAllButOne = 0.0; // ... winning all but one
 
     OneBased<std::uint8_t> m_overWin;
     OneBased<std::uint8_t> m_penAvg;

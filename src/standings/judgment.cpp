@@ -87,6 +87,40 @@ std::vector<const StandingsRow *> byTeam(const OneBased<StandingsRow> &source, i
     return found;
 }
 
+// The simulated results a team's series add: none outside simulation mode.
+const SimRecord *simulationOf(const Season &season, int team)
+{
+    return season.SimMode != 0 && season.SimResults.contains(team) ? &season.SimResults[team]
+                                                                   : nullptr;
+}
+
+// The draw rule of the series in the view: a drawn game uses up one of
+// the card's games only where draws are not replayed.
+int seriesDrawFactor(const Season &season, const JudgmentView &view, const TeamRecord &me)
+{
+    if (view.GameScope == ScopeInterleague) {
+        return season.Interleague.IntDrawReplay;
+    }
+    return view.DivisionView ? me.DivisionDrawReplay : me.LeagueDrawReplay;
+}
+
+// Ahead on the head-to-head series of my team (me, with its simulated
+// results sim) against team b.
+int seriesAhead(const TeamRecord &me, const SimRecord *sim, int drawFactor, int b)
+{
+    const int scheduled = me.CardGames[b];
+    int wins = me.CardWins[b];
+    int draws = me.CardDraws[b];
+    if (sim != nullptr) {
+        wins += sim->Wins.contains(b) ? sim->Wins[b] : 0;
+        draws += sim->Draws.contains(b) ? sim->Draws[b] : 0;
+    }
+    // What b has won plus what is still to play between the two: the most b
+    // can end the series with.
+    const int bestForRival = scheduled - wins - draws * drawFactor;
+    return beyondReach(wins, bestForRival);
+}
+
 } // namespace
 
 JudgmentSet JudgmentInForce(const Season &season, int firstTeam, int gameScope, bool divisionView)
@@ -119,36 +153,42 @@ int Ahead(const Season &season, const JudgmentView &view, int a, int b, AheadCri
         return 0;
     }
     const TeamRecord &me = season.team(a);
-    const int scheduled = me.CardGames[b];
-    const int wins = me.CardWins[b] + SimulatedCount(season, &SimRecord::Wins, a, b);
-    const int draws = me.CardDraws[b] + SimulatedCount(season, &SimRecord::Draws, a, b);
-    int drawFactor = me.LeagueDrawReplay;
-    if (view.GameScope == ScopeInterleague) {
-        drawFactor = season.Interleague.IntDrawReplay;
-    } else if (view.DivisionView) {
-        drawFactor = me.DivisionDrawReplay;
-    }
-    // What b has won plus what is still to play between the two: the most b
-    // can end the series with.
-    const int bestForRival = scheduled - wins - draws * drawFactor;
-    return beyondReach(wins, bestForRival);
+    return seriesAhead(me, simulationOf(season, a), seriesDrawFactor(season, view, me), b);
 }
 
-AheadTables::AheadTables(int teamCount) : m_teamCount(teamCount < 0 ? 0 : teamCount)
+unsigned AheadTables::TablesRead(const std::vector<std::int16_t> &conditions, int gameScope)
 {
+    unsigned tables = 0;
+    for (const int code : conditions) {
+        if (code == ConditionCode::End) {
+            break;
+        }
+        if (code >= ConditionCode::Series && code <= ConditionCode::InterleagueWins &&
+            conditionApplies(code, gameScope)) {
+            tables |= 1U << tableOf(code);
+        }
+    }
+    return tables;
+}
+
+AheadTables::AheadTables(int teamCount, unsigned tables)
+{
+    reset(teamCount, tables);
+}
+
+void AheadTables::reset(int teamCount, unsigned tables)
+{
+    m_teamCount = teamCount < 0 ? 0 : teamCount;
     const auto cells =
         static_cast<std::size_t>(m_teamCount) * static_cast<std::size_t>(m_teamCount);
-    for (auto &table : m_tables) {
-        table.assign(cells, 0);
+    for (int table = 0; table < TableCount; ++table) {
+        auto &cellsOf = m_tables[static_cast<std::size_t>(table)];
+        if ((tables & (1U << table)) != 0) {
+            cellsOf.assign(cells, 0);
+        } else {
+            cellsOf.clear();
+        }
     }
-}
-
-void AheadTables::set(Table table, int a, int b, std::uint8_t value)
-{
-    if (table < 0 || table >= TableCount || !contains(a, b)) {
-        return;
-    }
-    m_tables[table][indexOf(a, b)] = value;
 }
 
 AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
@@ -156,47 +196,92 @@ AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
                              const OneBased<StandingsRow> &leagueRows,
                              const OneBased<StandingsRow> &interleagueRows)
 {
+    AheadTables tables;
+    BuildAheadTables(tables, AheadTables::AllTables, season, view, rows, count, leagueRows,
+                     interleagueRows);
+    return tables;
+}
+
+void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season,
+                      const JudgmentView &view, const OneBased<StandingsRow> &rows, int count,
+                      const OneBased<StandingsRow> &leagueRows,
+                      const OneBased<StandingsRow> &interleagueRows)
+{
     const int teamCount = season.TeamCount();
-    AheadTables tables(teamCount);
+    const bool official = view.GameScope == ScopeOfficial;
+    if (!official) {
+        chosen &= 1U << AheadTables::Series;
+    }
+    tables.reset(teamCount, chosen);
+    if (chosen == 0) {
+        return;
+    }
     if (count > rows.size()) {
         count = rows.size();
     }
-    const bool official = view.GameScope == ScopeOfficial;
-    const auto league = byTeam(leagueRows, teamCount);
-    const auto interleague = byTeam(interleagueRows, teamCount);
-    auto fill = [&](AheadTables::Table table, AheadCriterion criterion,
-                    const std::vector<const StandingsRow *> &source, int a, int b) {
-        const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
-        const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
-        if (rowA != nullptr && rowB != nullptr) {
-            tables.set(
-                table, a, b,
-                static_cast<std::uint8_t>(Ahead(season, view, a, b, criterion, *rowA, *rowB)));
-        }
-    };
-
-    for (int i = 1; i <= count; ++i) {
-        const int a = rows[i].TeamNo;
-        if (a < 1 || a > teamCount) {
-            continue;
-        }
-        for (int j = 1; j <= count; ++j) {
-            const int b = rows[j].TeamNo;
-            if (b < 1 || b > teamCount || b == a) {
+    // Each table in a loop of its own: a pass builds only the ones its
+    // tie-break list reads, usually the series table alone.
+    auto eachPair = [&](auto &&fill) {
+        for (int i = 1; i <= count; ++i) {
+            const int a = rows[i].TeamNo;
+            if (a < 1 || a > teamCount) {
                 continue;
             }
-            tables.set(AheadTables::Series, a, b,
-                       static_cast<std::uint8_t>(
-                           Ahead(season, view, a, b, AheadCriterion::Series, rows[i], rows[j])));
-            if (official) {
-                fill(AheadTables::LeaguePct, AheadCriterion::Percentage, league, a, b);
-                fill(AheadTables::LeagueWins, AheadCriterion::Wins, league, a, b);
-                fill(AheadTables::InterleaguePct, AheadCriterion::Percentage, interleague, a, b);
-                fill(AheadTables::InterleagueWins, AheadCriterion::Wins, interleague, a, b);
+            for (int j = 1; j <= count; ++j) {
+                const int b = rows[j].TeamNo;
+                if (b >= 1 && b <= teamCount && b != a) {
+                    fill(a, b);
+                }
+            }
+        }
+    };
+    if ((chosen & (1U << AheadTables::Series)) != 0) {
+        // Every row's series against every other: the row's own card arrays,
+        // read with its draw rule and simulated results settled once.
+        std::vector<int> teams;
+        teams.reserve(static_cast<std::size_t>(count));
+        for (int j = 1; j <= count; ++j) {
+            teams.push_back(rows[j].TeamNo);
+        }
+        for (const int a : teams) {
+            if (a < 1 || a > teamCount) {
+                continue;
+            }
+            const TeamRecord &me = season.team(a);
+            const SimRecord *sim = simulationOf(season, a);
+            const int drawFactor = seriesDrawFactor(season, view, me);
+            for (const int b : teams) {
+                if (b >= 1 && b <= teamCount && b != a) {
+                    tables.set(AheadTables::Series, a, b,
+                               static_cast<std::uint8_t>(seriesAhead(me, sim, drawFactor, b)));
+                }
             }
         }
     }
-    return tables;
+    if (!official || (chosen & ~(1U << AheadTables::Series)) == 0) {
+        return;
+    }
+    const std::vector<const StandingsRow *> league = byTeam(leagueRows, teamCount);
+    const std::vector<const StandingsRow *> interleague = byTeam(interleagueRows, teamCount);
+    auto measure = [&](AheadTables::Table table, bool byWins,
+                       const std::vector<const StandingsRow *> &source) {
+        if ((chosen & (1U << table)) == 0) {
+            return;
+        }
+        eachPair([&](int a, int b) {
+            const StandingsRow *rowA = source[static_cast<std::size_t>(a)];
+            const StandingsRow *rowB = source[static_cast<std::size_t>(b)];
+            if (rowA != nullptr && rowB != nullptr) {
+                const int ahead = byWins ? beyondReach(rowA->Wins, rowB->MaxWins)
+                                         : beyondReach(rowA->MinPct, rowB->MaxPct);
+                tables.set(table, a, b, static_cast<std::uint8_t>(ahead));
+            }
+        });
+    };
+    measure(AheadTables::LeaguePct, false, league);
+    measure(AheadTables::LeagueWins, true, league);
+    measure(AheadTables::InterleaguePct, false, interleague);
+    measure(AheadTables::InterleagueWins, true, interleague);
 }
 
 JudgmentOrder::JudgmentOrder(JudgmentSet judgment, const AheadTables &tables, int gameScope)

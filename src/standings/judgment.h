@@ -55,19 +55,36 @@ public:
         TableCount
     };
 
+    // A set of tables as bits: 1 << Series, ...
+    static constexpr unsigned AllTables = (1U << TableCount) - 1;
+    // The tables a tie-break list reads (codes up to its first End) in a
+    // scope: the league and interleague measures count only in official games.
+    [[nodiscard]] static unsigned TablesRead(const std::vector<std::int16_t> &conditions,
+                                             int gameScope);
+
     AheadTables() = default;
-    explicit AheadTables(int teamCount);
+    explicit AheadTables(int teamCount, unsigned tables = AllTables);
+
+    // Sizes the chosen tables for teamCount teams, all zero, keeping their
+    // memory for the next pass; the others are emptied and read 0.
+    void reset(int teamCount, unsigned tables);
 
     [[nodiscard]] int teamCount() const { return m_teamCount; }
     // Read for every rival of every row in each pass, so kept inline.
     [[nodiscard]] std::uint8_t at(Table table, int a, int b) const
     {
-        if (table < 0 || table >= TableCount || !contains(a, b)) {
+        if (table < 0 || table >= TableCount || !contains(a, b) || m_tables[table].empty()) {
             return 0;
         }
         return m_tables[table][indexOf(a, b)];
     }
-    void set(Table table, int a, int b, std::uint8_t value);
+    void set(Table table, int a, int b, std::uint8_t value)
+    {
+        if (table < 0 || table >= TableCount || !contains(a, b) || m_tables[table].empty()) {
+            return;
+        }
+        m_tables[table][indexOf(a, b)] = value;
+    }
 
 private:
     [[nodiscard]] bool contains(int a, int b) const
@@ -92,6 +109,12 @@ private:
                                            const OneBased<StandingsRow> &rows, int count,
                                            const OneBased<StandingsRow> &leagueRows = {},
                                            const OneBased<StandingsRow> &interleagueRows = {});
+// The same into `tables`, building only the chosen ones (AheadTables bits)
+// and reusing their memory.
+void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season,
+                      const JudgmentView &view, const OneBased<StandingsRow> &rows, int count,
+                      const OneBased<StandingsRow> &leagueRows,
+                      const OneBased<StandingsRow> &interleagueRows);
 
 // The comparison OrderRows and NumberRanks use when the standings are
 // ordered by the championship judgment. It refers to `tables`, which must

@@ -147,6 +147,150 @@ int SimulatedCount(const Season &season, const OneBased<std::int16_t> SimRecord:
     return values.contains(opponent) ? values[opponent] : 0;
 }
 
+namespace {
+
+// The simulated results a team's totals add: none outside simulation mode,
+// so the common case never looks at the simulation tables.
+const SimRecord *simulatedRecord(const Season &season, int team)
+{
+    return season.SimMode != 0 && season.SimResults.contains(team) ? &season.SimResults[team]
+                                                                   : nullptr;
+}
+
+int simulated(const SimRecord *sim, const OneBased<std::int16_t> SimRecord::*field, int opponent)
+{
+    if (sim == nullptr) {
+        return 0;
+    }
+    const OneBased<std::int16_t> &values = sim->*field;
+    return values.contains(opponent) ? values[opponent] : 0;
+}
+
+// Adds my card against `other` to the tally of its category.
+void tallyCard(const Season &season, const TeamRecord &me, const SimRecord *sim, int other,
+               Tally (&tally)[3])
+{
+    const TeamRecord &them = season.team(other);
+    const Category category = categoryOf(me, them);
+    const int factor = category == Interleague ? (season.Interleague.IntCounts == 1 ? 1 : 0) : 1;
+    Tally &t = tally[category];
+    t.wins += factor * (me.CardWins[other] + simulated(sim, &SimRecord::Wins, other));
+    t.losses += factor * (me.CardLosses[other] + simulated(sim, &SimRecord::Losses, other));
+    t.draws += factor * (me.CardDraws[other] + simulated(sim, &SimRecord::Draws, other));
+}
+
+// Fills out's counts from the tallies of the categories the scope takes in
+// and returns the scheduled games those results used up.
+int combine(const Season &season, const TeamRecord &me, const Tally (&tally)[3], int scope,
+            TeamTotalsResult &out)
+{
+    // A drawn game uses up a scheduled game only where draws are not replayed
+    // (replay index 1).
+    const int divisionUsed = tally[Division].draws * me.DivisionDrawReplay;
+    const int leagueUsed = tally[LeagueOther].draws * me.LeagueDrawReplay;
+    const int interleagueUsed = tally[Interleague].draws * season.Interleague.IntDrawReplay;
+
+    int usedDraws = 0;
+    if (scope == ScopeLeague) {
+        for (const Category c : {Division, LeagueOther}) {
+            out.Wins += tally[c].wins;
+            out.Losses += tally[c].losses;
+            out.Draws += tally[c].draws;
+        }
+        usedDraws = divisionUsed + leagueUsed;
+    } else if (scope == ScopeInterleague) {
+        out.Wins = tally[Interleague].wins;
+        out.Losses = tally[Interleague].losses;
+        out.Draws = tally[Interleague].draws;
+        usedDraws = interleagueUsed;
+    } else {
+        for (const Category c : {Interleague, Division, LeagueOther}) {
+            out.Wins += tally[c].wins;
+            out.Losses += tally[c].losses;
+            out.Draws += tally[c].draws;
+        }
+        usedDraws = divisionUsed + leagueUsed + interleagueUsed;
+    }
+    return out.Wins + out.Losses + usedDraws;
+}
+
+int scheduledGames(const Season &season, const TeamRecord &me, int scope)
+{
+    if (scope == ScopeLeague) {
+        return me.LeagueGames;
+    }
+    if (scope == ScopeInterleague) {
+        return me.InterleagueGames;
+    }
+    return season.Interleague.IntCounts == 1 ? me.OfficialGames : me.LeagueGames;
+}
+
+void finish(const Season &season, int remaining, TeamTotalsResult &out)
+{
+    out.Played = out.Wins + out.Losses + out.Draws;
+    out.Remaining = remaining;
+    out.ResultsExceedSchedule = season.HasSeason && out.Remaining < 0;
+    out.Pct = ratio(out.Wins, out.Wins + out.Losses);
+    out.MaxWins = out.Wins + out.Remaining;
+    out.MaxLosses = out.Losses + out.Remaining;
+    out.MaxPct = ratio(out.MaxWins, out.MaxWins + out.Losses);
+    out.MinPct = ratio(out.Wins, out.Wins + out.Losses + out.Remaining);
+}
+
+// One team's whole season: every card, each category summed once.
+void tallySeason(const Season &season, int team, const TeamRecord &me, Tally (&tally)[3])
+{
+    const SimRecord *sim = simulatedRecord(season, team);
+    const int last = season.TeamCount();
+    for (int other = 1; other <= last; ++other) {
+        if (other != team) {
+            tallyCard(season, me, sim, other, tally);
+        }
+    }
+}
+
+void seasonTotals(const Season &season, const TeamRecord &me, const Tally (&tally)[3], int scope,
+                  TeamTotalsResult &out)
+{
+    out = TeamTotalsResult{};
+    const int used = combine(season, me, tally, scope, out);
+    finish(season, scheduledGames(season, me, scope) - used, out);
+}
+
+} // namespace
+
+void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out)
+{
+    // The recalculation pass counts every card of the view this way, so the
+    // one category the card belongs to is summed straight from its arrays.
+    const TeamRecord &me = season.team(team);
+    const Category category = categoryOf(me, season.team(opponent));
+    const bool counted = scope == ScopeLeague        ? category != Interleague
+                         : scope == ScopeInterleague ? category == Interleague
+                                                     : true;
+    int wins = 0;
+    int losses = 0;
+    int draws = 0;
+    int used = 0;
+    if (counted) {
+        const SimRecord *sim = simulatedRecord(season, team);
+        const int factor =
+            category == Interleague ? (season.Interleague.IntCounts == 1 ? 1 : 0) : 1;
+        wins = factor * (me.CardWins[opponent] + simulated(sim, &SimRecord::Wins, opponent));
+        losses = factor * (me.CardLosses[opponent] + simulated(sim, &SimRecord::Losses, opponent));
+        draws = factor * (me.CardDraws[opponent] + simulated(sim, &SimRecord::Draws, opponent));
+        const int replay = category == Division      ? me.DivisionDrawReplay
+                           : category == LeagueOther ? me.LeagueDrawReplay
+                                                     : season.Interleague.IntDrawReplay;
+        used = wins + losses + draws * replay;
+    }
+    out.Wins = wins;
+    out.Losses = losses;
+    out.Draws = draws;
+    const int cardGames = me.CardGames[opponent];
+    finish(season, cardGames < 0 ? 0 : cardGames - used, out);
+}
+
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out)
 {
     if (team == 0) {
@@ -157,82 +301,16 @@ void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTot
         return;
     }
     const bool oneCard = opponent != 0 && opponent != team;
-    if (oneCard && !season.Teams.contains(opponent)) {
+    if (oneCard) {
+        if (season.Teams.contains(opponent)) {
+            CardTotals(season, team, opponent, scope, out);
+        }
         return;
     }
-
     const TeamRecord &me = season.team(team);
-    const int intCounts = season.Interleague.IntCounts == 1 ? 1 : 0;
-
     Tally tally[3];
-    const int first = oneCard ? opponent : 1;
-    const int last = oneCard ? opponent : season.TeamCount();
-    for (int other = first; other <= last; ++other) {
-        if (other == team) {
-            continue;
-        }
-        const TeamRecord &them = season.team(other);
-        if (scope == ScopeInterleague && them.League == me.League) {
-            continue;
-        }
-        const Category category = categoryOf(me, them);
-        const int factor = category == Interleague ? intCounts : 1;
-        Tally &t = tally[category];
-        t.wins +=
-            factor * (me.CardWins[other] + SimulatedCount(season, &SimRecord::Wins, team, other));
-        t.losses += factor * (me.CardLosses[other] +
-                              SimulatedCount(season, &SimRecord::Losses, team, other));
-        t.draws +=
-            factor * (me.CardDraws[other] + SimulatedCount(season, &SimRecord::Draws, team, other));
-    }
-
-    // A drawn game uses up a scheduled game only where draws are not replayed
-    // (replay index 1).
-    const int divisionUsed = tally[Division].draws * me.DivisionDrawReplay;
-    const int leagueUsed = tally[LeagueOther].draws * me.LeagueDrawReplay;
-    const int interleagueUsed = tally[Interleague].draws * season.Interleague.IntDrawReplay;
-
-    int usedDraws = 0;
-    int scheduled = 0;
-    if (scope == ScopeLeague) {
-        for (const Category c : {Division, LeagueOther}) {
-            out.Wins += tally[c].wins;
-            out.Losses += tally[c].losses;
-            out.Draws += tally[c].draws;
-        }
-        usedDraws = divisionUsed + leagueUsed;
-        scheduled = me.LeagueGames;
-    } else if (scope == ScopeInterleague) {
-        out.Wins = tally[Interleague].wins;
-        out.Losses = tally[Interleague].losses;
-        out.Draws = tally[Interleague].draws;
-        usedDraws = interleagueUsed;
-        scheduled = me.InterleagueGames;
-    } else {
-        for (const Category c : {Interleague, Division, LeagueOther}) {
-            out.Wins += tally[c].wins;
-            out.Losses += tally[c].losses;
-            out.Draws += tally[c].draws;
-        }
-        usedDraws = divisionUsed + leagueUsed + interleagueUsed;
-        scheduled = intCounts == 1 ? me.OfficialGames : me.LeagueGames;
-    }
-    const int usedGames = out.Wins + out.Losses + usedDraws;
-
-    out.Played = out.Wins + out.Losses + out.Draws;
-    if (oneCard) {
-        const int cardGames = me.CardGames[opponent];
-        out.Remaining = cardGames < 0 ? 0 : cardGames - usedGames;
-    } else {
-        out.Remaining = scheduled - usedGames;
-    }
-    out.ResultsExceedSchedule = season.HasSeason && out.Remaining < 0;
-
-    out.Pct = ratio(out.Wins, out.Wins + out.Losses);
-    out.MaxWins = out.Wins + out.Remaining;
-    out.MaxLosses = out.Losses + out.Remaining;
-    out.MaxPct = ratio(out.MaxWins, out.MaxWins + out.Losses);
-    out.MinPct = ratio(out.Wins, out.Wins + out.Losses + out.Remaining);
+    tallySeason(season, team, me, tally);
+    seasonTotals(season, me, tally, scope, out);
 }
 
 TeamTotalsResult TeamTotals(const Season &season, int team, int scope, int opponent)
@@ -240,6 +318,21 @@ TeamTotalsResult TeamTotals(const Season &season, int team, int scope, int oppon
     TeamTotalsResult out;
     TeamTotals(season, team, scope, opponent, out);
     return out;
+}
+
+void TeamTotalsInScopes(const Season &season, int team, TeamTotalsResult &official,
+                        TeamTotalsResult &league, TeamTotalsResult &interleague)
+{
+    if (!season.Teams.contains(team)) {
+        official = league = interleague = TeamTotalsResult{};
+        return;
+    }
+    const TeamRecord &me = season.team(team);
+    Tally tally[3];
+    tallySeason(season, team, me, tally);
+    seasonTotals(season, me, tally, ScopeOfficial, official);
+    seasonTotals(season, me, tally, ScopeLeague, league);
+    seasonTotals(season, me, tally, ScopeInterleague, interleague);
 }
 
 StandingsRow MakeStandingsRow(const Season &season, int team, const TeamTotalsResult &totals)

@@ -20,6 +20,8 @@ struct TeamTotalsResult
     double MinPct = 0.0;
     int MaxLosses = 0;
     bool ResultsExceedSchedule = false;
+
+    friend bool operator==(const TeamTotalsResult &, const TeamTotalsResult &) = default;
 };
 
 // A team's row of the current view: its totals in the view's scope, with
@@ -34,6 +36,8 @@ struct StandingsRow : TeamTotalsResult
     int Surplus = 0;
     std::string BehindLeader;
     std::string BehindAbove;
+
+    friend bool operator==(const StandingsRow &, const StandingsRow &) = default;
 };
 
 // Ordering options of the settings file's "Rank" section.
@@ -50,6 +54,15 @@ struct OrderSettings
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out);
 [[nodiscard]] TeamTotalsResult TeamTotals(const Season &season, int team, int scope,
                                           int opponent = 0);
+
+// TeamTotals of one card, for two distinct teams of the season: the
+// recalculation pass counts every card of the view this way.
+void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out);
+
+// A team's whole-season totals in the official, league and interleague
+// scopes, from one walk over its cards.
+void TeamTotalsInScopes(const Season &season, int team, TeamTotalsResult &official,
+                        TeamTotalsResult &league, TeamTotalsResult &interleague);
 
 // A simulated count of team against opponent as the totals add it: 0 in
 // result mode, and 0 where the simulation tables do not reach the pair.

@@ -218,8 +218,8 @@ OpponentReport ReportOpponent(const Season &season, const PublishedStandings &pu
     case MagicKind::Hidden:
     case MagicKind::PerCard:
     case MagicKind::Deciding:
-        report.Magic = card->MagicText;
-        if (const std::optional<int> m = parseNumber(card->MagicText)) {
+        report.Magic = card->MagicText();
+        if (const std::optional<int> m = parseNumber(report.Magic)) {
             report.ClinchRecord = FormatRecord(w + *m, l + r - *m, d);
             report.ClinchPct = ratioText(w + *m, w + l + r, digits);
             report.ClinchShown = true;

@@ -36,18 +36,23 @@ ViewTotals TotalViewTeams(const Season &season, const std::vector<int> &teams)
         view.LeagueRows.resize(count);
         view.InterRows.resize(count);
     }
-    auto fill = [&](StandingsRow &row, int team, int scope) {
-        TeamTotalsResult totals;
-        TeamTotals(season, team, scope, 0, totals);
+    auto keep = [&](StandingsRow &row, int team, const TeamTotalsResult &totals) {
         view.ResultsExceedSchedule = view.ResultsExceedSchedule || totals.ResultsExceedSchedule;
         row = MakeStandingsRow(season, team, totals);
     };
+    TeamTotalsResult totals;
+    TeamTotalsResult league;
+    TeamTotalsResult interleague;
     for (int i = 1; i <= count; ++i) {
         const int team = teams[static_cast<std::size_t>(i - 1)];
-        fill(view.Rows[i], team, season.GameScope);
         if (official) {
-            fill(view.LeagueRows[i], team, ScopeLeague);
-            fill(view.InterRows[i], team, ScopeInterleague);
+            TeamTotalsInScopes(season, team, totals, league, interleague);
+            keep(view.Rows[i], team, totals);
+            keep(view.LeagueRows[i], team, league);
+            keep(view.InterRows[i], team, interleague);
+        } else {
+            TeamTotals(season, team, season.GameScope, 0, totals);
+            keep(view.Rows[i], team, totals);
         }
     }
     return view;

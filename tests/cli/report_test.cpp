@@ -331,10 +331,27 @@ TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
 
     for (const std::vector<std::string> &args :
          {std::vector<std::string>{"export", sampleA, "--kind", "pct"},
-          {"export", sampleA, "--kind", "results", "--out", out.string()},
+          {"export", sampleA, "--kind", "standings", "--out", out.string()},
           {"show", sampleA, "--out", out.string()}}) {
         EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
     }
+}
+
+TEST_F(ReportTest, ExportWritesTheResultsTableOfTheView)
+{
+    const fs::path out = m_dir / "results.txt";
+    const RunResult run =
+        report({"export", sampleA, "--kind", "results", "--league", "1", "--out", out.string()});
+    ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+    const std::vector<char> bytes = readAll(out);
+    const std::string text(bytes.begin(), bytes.end());
+    // Six teams: the grid's seven lines, an empty one, the head-to-head
+    // header and six records; "順位" heads the grid and "－" marks each team
+    // against itself (CP932).
+    EXPECT_EQ(occurrences(text, "\r\n"), 2u * 6 + 3);
+    EXPECT_EQ(text.substr(0, 4), "\x8F\x87\x88\xCA");
+    EXPECT_EQ(occurrences(text, "\x81\x7C"), 6u);
+    EXPECT_NE(text.find("\r\n\t\t\t"), std::string::npos); // the empty line, tab-separated
 }
 
 } // namespace

@@ -131,6 +131,49 @@ TEST(AheadTables, MeasureTablesOnlyInTheOfficialScope)
     EXPECT_EQ(leagueOnly.at(AheadTables::LeagueWins, 1, 2), 0);
 }
 
+TEST(AheadTables, OnlyTheTablesTheConditionsRead)
+{
+    const unsigned series = 1U << AheadTables::Series;
+    const unsigned leaguePct = 1U << AheadTables::LeaguePct;
+    const unsigned interWins = 1U << AheadTables::InterleagueWins;
+    struct Case
+    {
+        std::vector<std::int16_t> conditions;
+        int scope;
+        unsigned tables;
+    } const cases[] = {
+        {{1, 2, 7, 0}, ScopeOfficial, series},  {{3, 6, 3}, ScopeOfficial, leaguePct | interWins},
+        {{3, 6, 2}, ScopeLeague, series}, // league and interleague measures need official games
+        {{1, 0, 2, 3}, ScopeOfficial, 0}, // nothing after the end is read
+        {{7, 11, 2}, ScopeInterleague, series}, {{}, ScopeOfficial, 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(AheadTables::TablesRead(c.conditions, c.scope), c.tables)
+            << "first code " << (c.conditions.empty() ? -1 : c.conditions.front()) << " scope "
+            << c.scope;
+    }
+
+    // A table left out reads 0 and takes no writes; the others are as a full build.
+    SeasonBuilder b;
+    b.addTeam(u"A", 1);
+    b.addTeam(u"B", 1);
+    b.roundRobin(2);
+    b.result(1, 2, 2, 0);
+    const Season season = b.build();
+    OneBased<StandingsRow> rows;
+    for (int team : {1, 2}) {
+        rows.push_back(MakeStandingsRow(season, team, TeamTotals(season, team, ScopeOfficial)));
+    }
+    AheadTables some;
+    BuildAheadTables(some, leaguePct, season, LeagueView, rows, 2, rows, rows);
+    some.set(AheadTables::Series, 1, 2, 1);
+    EXPECT_EQ(some.at(AheadTables::Series, 1, 2), 0);
+    EXPECT_EQ(
+        some.at(AheadTables::LeaguePct, 1, 2),
+        BuildAheadTables(season, LeagueView, rows, 2, rows, rows).at(AheadTables::LeaguePct, 1, 2));
+    EXPECT_EQ(some.at(AheadTables::LeaguePct, 1, 2), 1);
+}
+
 TEST(JudgmentOrder, EachConditionBreaksOrKeepsTheTie)
 {
     AheadTables tables(4);

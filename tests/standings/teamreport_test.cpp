@@ -60,7 +60,11 @@ PublishedStandings published(int countdown = -1, MagicKind kind = MagicKind::Und
     p.Analysis[1].Cards[1] = figures(70, 60, 5, 13);
     p.Analysis[1].Cards[2] = figures(10, 8, 1, 5);
     p.Analysis[1].Cards[2].MagicKind = kind;
-    p.Analysis[1].Cards[2].MagicText = magic;
+    int number = 0;
+    for (const char16_t c : magic) {
+        number = c >= u'0' && c <= u'9' ? number * 10 + (c - u'0') : number;
+    }
+    p.Analysis[1].Cards[2].MagicNumber = number;
     p.Analysis[2].Cards[2] = figures(65, 66, 4, 13);
     return p;
 }

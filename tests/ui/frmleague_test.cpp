@@ -141,7 +141,7 @@ QStringList standings(Season season, int league, int division)
                           .arg(QString::fromStdString(r.BehindLeader))
                           .arg(p.Analysis[i].MagicCountdown);
         for (const CardFigures &card : p.Analysis[i].Cards) {
-            row += QLatin1Char(' ') + QString::fromStdU16String(card.MagicText);
+            row += QLatin1Char(' ') + QString::fromStdU16String(card.MagicText());
         }
         rows << row;
     }

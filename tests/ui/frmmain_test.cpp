@@ -446,7 +446,7 @@ private slots:
                                             ? QColor(192, 255, 192)
                                             : face;
                 QCOMPARE(grid->cellBackground(i, 10 + k), expected);
-                QCOMPARE(grid->text(i, 10 + k), QString::fromStdU16String(card.MagicText));
+                QCOMPARE(grid->text(i, 10 + k), QString::fromStdU16String(card.MagicText()));
             }
         }
     }

@@ -142,7 +142,7 @@ void FrmPropatyTest::reportAgainstARivalOrNone()
     d.publish([&](PublishedStandings &p) {
         CardFigures &card = p.Analysis[red + 1].Cards[blue + 1];
         card.MagicKind = MagicKind::PerCard;
-        card.MagicText = u"3";
+        card.MagicNumber = 3;
     });
     d.open(QStringLiteral("赤"), QStringLiteral("青"));
     QVERIFY(d.report().startsWith(QStringLiteral("対 青全敗(他全勝)\n  勝敗: ")));

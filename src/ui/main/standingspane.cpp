@@ -138,7 +138,7 @@ void StandingsPane::fill()
             }
             const CardFigures &card = analysis.Cards[k];
             const bool hidden = card.MagicKind == MagicKind::Hidden && m_settings.Magic == 0;
-            m_grid->setText(i, col, hidden ? QString() : fromText(card.MagicText));
+            m_grid->setText(i, col, hidden ? QString() : fromText(card.MagicText()));
             m_grid->setCellBackground(i, col, colorFromStored(card.MagicColor, m_grid->palette()));
             hasDecidingRival = hasDecidingRival || card.MagicKind == MagicKind::Deciding;
         }
@@ -188,7 +188,7 @@ void StandingsPane::mouseMoved(int row, int col)
         return;
     }
     const CardFigures &card = published->Analysis[row].Cards[rival];
-    const QString magic = fromText(card.MagicText);
+    const QString magic = fromText(card.MagicText());
     switch (card.MagicKind) {
     case MagicKind::Hidden:
         emit statusText(QStringLiteral("隠れマジック：") + magic);
