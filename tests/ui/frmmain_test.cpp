@@ -1003,6 +1003,14 @@ private slots:
         QCOMPARE(bytes.count("\r\n"), m_season.Published->Rows.size() + 2);
         QVERIFY(bytes.startsWith("\"\",\""));
 
+        // The results table: 2n + 3 lines of the standings and the cards.
+        const QString results = path(QStringLiteral("results.txt"));
+        m_prompts->queueSaveFile(results);
+        findAction(&window, QStringLiteral("成績(&R)..."))->trigger();
+        QFile resultsFile(results);
+        QVERIFY(resultsFile.open(QIODevice::ReadOnly));
+        QCOMPARE(resultsFile.readAll().count("\r\n"), 2 * m_season.Published->Rows.size() + 3);
+
         for (Snapshot &snapshot : m_season.Snapshots) {
             snapshot.Shown = 0;
         }

@@ -10,6 +10,8 @@
 #include "season/recentfiles.h"
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
+#include "standings/resultstable.h"
+#include "standings/standingstable.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/main/cardpane.h"
@@ -262,7 +264,12 @@ void frmMain::buildMenus()
     m_actSaveAs =
         add(m_menuFile, QStringLiteral("名前を付けて保存(&A)..."), {}, [this] { SaveAs(); });
     QMenu *exportMenu = m_menuFile->addMenu(QStringLiteral("テキストファイルに出力(&T)"));
-    m_actExportResults = later(add(exportMenu, QStringLiteral("成績(&R)..."), {}, [] {}));
+    m_actExportResults = add(exportMenu, QStringLiteral("成績(&R)..."), {}, [this] {
+        if (m_season.HasSeason && m_season.Published) {
+            writeExport(BuildResultsTable(
+                m_season, BuildStandingsTable(m_season, *m_season.Published, m_settings)));
+        }
+    });
     m_actExportSurplus = add(exportMenu, QStringLiteral("貯金(&B)..."), {},
                              [this] { exportHistory(HistoryKind::Surplus); });
     m_actExportPct = add(exportMenu, QStringLiteral("勝率(&P)..."), {},

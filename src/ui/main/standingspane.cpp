@@ -1,29 +1,31 @@
 #include "ui/main/standingspane.h"
 
 #include "magic/calcodule.h"
+#include "standings/standingstable.h"
 
 #include "platform/flexgrid.h"
 #include "platform/storedcolor.h"
-#include "ui/main/uitext.h"
 
 #include <QCursor>
 #include <QMenu>
 
 #include <algorithm>
-#include <cmath>
 
 namespace penarin {
 
 namespace {
 
-const QColor ClinchedBackground(0, 0, 255);
-const QColor ClinchedText(192, 255, 255);
-const QColor DecidingRowBackground(192, 255, 255);
-const QColor DecidingHeaderBackground(255, 255, 192);
-
-int rounded(double twips)
+Qt::Alignment alignmentOf(CellAlignment alignment)
 {
-    return static_cast<int>(std::lround(twips));
+    switch (alignment) {
+    case CellAlignment::Left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case CellAlignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case CellAlignment::Center:
+        break;
+    }
+    return Qt::AlignCenter;
 }
 
 QString fromText(const Text &text)
@@ -73,98 +75,36 @@ void StandingsPane::clear()
 
 void StandingsPane::fill()
 {
-    const PublishedStandings &published = *m_season.Published;
-    const int n = published.Rows.size();
-    const int fontSize = m_settings.FontSizeA;
-    const QColor buttonFace = colorFromStored(StoredButtonFace, m_grid->palette());
+    const StandingsTable table = BuildStandingsTable(m_season, *m_season.Published, m_settings);
+    const QPalette &palette = m_grid->palette();
+    auto color = [&palette](const std::optional<std::int32_t> &stored) {
+        return stored ? colorFromStored(*stored, palette) : QColor();
+    };
 
     FlexGrid::UpdateGuard guard(*m_grid);
     m_grid->clear();
-    m_grid->setRowCount(n + 1);
-    m_grid->setColCount(n + 11);
-    m_grid->setFixedCols(2);
-    m_grid->setFixedRows(1);
-    m_grid->setBackground(buttonFace);
-
-    static const char16_t *const headers[] = {u"",     u"チーム", u"試合", u"勝",   u"敗",  u"分",
-                                              u"勝率", u"貯",     u"首差", u"上差", u"残試"};
-    const int widths[] = {280,
-                          950,
-                          rounded(465.0 / 9 * fontSize),
-                          40 * fontSize,
-                          40 * fontSize,
-                          40 * fontSize,
-                          rounded(500.0 / 9 * fontSize + 120.0 * (m_settings.Pct - 3)),
-                          rounded(430.0 / 9 * fontSize),
-                          rounded(430.0 / 9 * fontSize),
-                          rounded(430.0 / 9 * fontSize),
-                          rounded(465.0 / 9 * fontSize)};
-    for (int col = 0; col < 11; ++col) {
-        m_grid->setText(0, col, QString::fromUtf16(headers[col]));
-        m_grid->setCellAlignment(0, col, Qt::AlignCenter);
-    }
-    for (int k = 1; k <= n; ++k) {
-        m_grid->setColWidth(10 + k, m_settings.Width);
-        m_grid->setCellAlignment(0, 10 + k, Qt::AlignCenter);
-        m_grid->setCellBackground(0, 10 + k, buttonFace);
-    }
-
-    int decidingRow = 0;
-    for (int i = 1; i <= n; ++i) {
-        const StandingsRow &row = published.Rows[i];
-        const CardAnalysis &analysis = published.Analysis[i];
-        m_grid->setText(i, 0, numberText(row.Rank));
-        m_grid->setText(i, 1, fromText(m_season.team(row.TeamNo).TeamName));
-        m_grid->setText(i, 2, numberText(row.Played));
-        m_grid->setText(i, 3, numberText(row.Wins));
-        m_grid->setText(i, 4, numberText(row.Losses));
-        m_grid->setText(i, 5, numberText(row.Draws));
-        m_grid->setText(i, 6, QString::fromStdString(FormatPct(row.Pct, m_settings.Pct)));
-        m_grid->setText(i, 7, numberText(row.Surplus));
-        m_grid->setText(i, 8, QString::fromStdString(row.BehindLeader));
-        m_grid->setText(i, 9, QString::fromStdString(row.BehindAbove));
-        m_grid->setText(i, 10, numberText(row.Remaining));
-        // "-" (no games behind) lines up with the numbers of its column.
-        m_grid->setCellAlignment(i, 8, Qt::AlignRight | Qt::AlignVCenter);
-        m_grid->setCellAlignment(i, 9, Qt::AlignRight | Qt::AlignVCenter);
-        bool hasDecidingRival = false;
-        for (int k = 1; k <= n; ++k) {
-            const int col = 10 + k;
-            m_grid->setCellAlignment(i, col, Qt::AlignCenter);
-            if (k == i) {
-                m_grid->setText(i, col, QStringLiteral("-"));
-                m_grid->setCellBackground(i, col, buttonFace);
-                continue;
-            }
-            const CardFigures &card = analysis.Cards[k];
-            const bool hidden = card.MagicKind == MagicKind::Hidden && m_settings.Magic == 0;
-            m_grid->setText(i, col, hidden ? QString() : fromText(card.MagicText()));
-            m_grid->setCellBackground(i, col, colorFromStored(card.MagicColor, m_grid->palette()));
-            hasDecidingRival = hasDecidingRival || card.MagicKind == MagicKind::Deciding;
+    m_grid->setRowCount(table.rowCount());
+    m_grid->setColCount(table.colCount());
+    m_grid->setFixedCols(StandingsTable::FixedCols);
+    m_grid->setFixedRows(StandingsTable::FixedRows);
+    m_grid->setBackground(colorFromStored(table.Background, palette));
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int col = 0; col < table.colCount(); ++col) {
+            const StandingsCell &cell = table.cell(row, col);
+            m_grid->setText(row, col, fromText(cell.Text));
+            m_grid->setCellAlignment(row, col, alignmentOf(cell.Alignment));
+            m_grid->setCellBackground(row, col, color(cell.Back));
+            m_grid->setCellForeground(row, col, color(cell.Fore));
         }
-        if (analysis.MagicCountdown == 0) {
-            m_grid->setCellBackground(i, 1, ClinchedBackground);
-            m_grid->setCellForeground(i, 1, ClinchedText);
+    }
+    // The stored widths of the figures were made for narrower fonts than a
+    // desktop may have: they are the least, the text decides the rest. The
+    // rival columns keep the width the "セル幅" menu gives them.
+    for (int col = 0; col < table.colCount(); ++col) {
+        if (col < StandingsTable::FirstRivalCol) {
+            m_grid->fitColWidth(col, table.ColWidths[static_cast<std::size_t>(col)]);
         } else {
-            m_grid->setCellBackground(i, 1, QColor());
-            m_grid->setCellForeground(i, 1, QColor());
-        }
-        if (hasDecidingRival) {
-            decidingRow = i;
-        }
-    }
-    for (int col = 0; col < 11; ++col) {
-        m_grid->fitColWidth(col, widths[col]);
-    }
-    // Only one row can carry the championship magic's deciding rivals; the
-    // last one found is marked, with the headers of those rivals.
-    if (decidingRow > 0) {
-        m_grid->setCellBackground(decidingRow, 1, DecidingRowBackground);
-        const CardAnalysis &analysis = published.Analysis[decidingRow];
-        for (int k = 1; k <= n; ++k) {
-            if (k != decidingRow && analysis.Cards[k].MagicKind == MagicKind::Deciding) {
-                m_grid->setCellBackground(0, 10 + k, DecidingHeaderBackground);
-            }
+            m_grid->setColWidth(col, table.ColWidths[static_cast<std::size_t>(col)]);
         }
     }
 }
