@@ -12,6 +12,7 @@ enum ExitCode
     ExitUsage = 2,
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
+    ExitNothingToDraw = 5, // no shown snapshot or team, or too many snapshots
 };
 
 // Runs penarin-report with its arguments (without the program name).
