@@ -6,6 +6,7 @@
 #include "platform/flexgrid.h"
 #include "platform/recordingprompts.h"
 #include "season/settings.h"
+#include "ui/dialogs/qtdialogs.h"
 #include "ui/main/frmmain.h"
 
 #include <QApplication>
@@ -22,11 +23,12 @@ struct Window
     Season season;
     Settings settings;
     RecordingPrompts prompts;
+    QtDialogs dialogs{prompts};
     frmMain window;
 
     explicit Window(int teams)
         : season(bench::buildSeason(bench::Shape{teams, 1})),
-          window(season, settings, prompts, ProgramFiles{})
+          window(season, settings, prompts, dialogs, ProgramFiles{})
     {
         // The size the window opens at on a first start (9570 x 6060 twips).
         window.resize(638, 404);

@@ -42,13 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int mode = 0; mode <= 1; ++mode) {
         season.SimMode = mode;
         for (std::size_t k = 3; k < 12; k += 3) {
-            int row = 2 + tail(k) % (season.RowTeamCount() + 1);
-            int col = tail(k + 1) % (3 * season.ColTeamCount() + 2);
-            int team = 0;
-            int opponent = 0;
-            int count = 0;
-            (void)EnterCardValue(season, row, col, tail(k + 2) % 40, team, opponent, count);
-            (void)EnterCardValue(season, row, col, QueryCard, team, opponent, count);
+            const int row = 2 + tail(k) % (season.RowTeamCount() + 1);
+            const int col = tail(k + 1) % (3 * season.ColTeamCount() + 2);
+            (void)EnterCardValue(season, row, col, tail(k + 2) % 40);
+            (void)EnterCardValue(season, row, col, QueryCard);
             (void)RecalculateView(season, order, ViewRequest{1, 0});
         }
     }

@@ -1,17 +1,31 @@
 #include "platform/qtprompts.h"
 #include "season/season.h"
 #include "season/settings.h"
+#include "ui/dialogs/qtdialogs.h"
 #include "ui/main/frmmain.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("penarin"));
     QApplication::setApplicationDisplayName(QStringLiteral("ペナリン"));
+
+    // The program speaks Japanese whatever the desktop's language, and so do
+    // the standard buttons and file dialogs Qt draws for it.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslations);
+    }
 
     const std::filesystem::path programFolder =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
@@ -22,12 +36,13 @@ int main(int argc, char **argv)
     penarin::ClearSeason(season);
     penarin::Settings settings;
     penarin::QtPrompts prompts;
+    penarin::QtDialogs dialogs(prompts);
     penarin::ProgramFiles files{penarin::settingsFilePath(programFolder,
                                                           penarin::isFolderWritable(programFolder),
                                                           userFolder),
                                 programFolder / "Mgcsm.html"};
 
-    penarin::frmMain window(season, settings, prompts, files);
+    penarin::frmMain window(season, settings, prompts, dialogs, files);
     prompts.setParentWidget(&window);
     window.startUp();
     window.show();

@@ -451,6 +451,25 @@ void FlexGrid::contentChanged()
     }
 }
 
+void FlexGrid::fitColWidth(int col, int minimumTwips, int fromRow)
+{
+    if (col < 0 || col >= colCount()) {
+        return;
+    }
+    const QFontMetrics metrics = fontMetrics();
+    int widest = 0;
+    for (int row = std::max(fromRow, 0); row < rowCount(); ++row) {
+        const QString cellText = text(row, col);
+        if (!cellText.isEmpty()) {
+            widest = std::max(widest, metrics.horizontalAdvance(cellText));
+        }
+    }
+    const int needed = widest == 0 ? 0
+                                   : pixelsToTwips(widest + TextMarginLeft + TextMarginRight + 1,
+                                                   m_geometry.dpiX());
+    setColWidth(col, std::max(minimumTwips, needed));
+}
+
 void FlexGrid::updateScrollBars()
 {
     m_layoutPending = false;

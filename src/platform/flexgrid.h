@@ -76,6 +76,10 @@ public:
     void setColWidth(int col, int twips);
     [[nodiscard]] int colWidth(int col) const { return m_geometry.colWidth(col); }
     void setDefaultColWidth(int twips);
+    // Widens a column to its widest text from row fromRow down (margins
+    // included) in the grid's font, never below minimumTwips: stored widths
+    // were made for narrower fonts than a desktop may have.
+    void fitColWidth(int col, int minimumTwips, int fromRow = 0);
     [[nodiscard]] int defaultRowHeight() const { return m_geometry.defaultRowHeight(); }
 
     // Merging of equal texts: side by side in a row with the flag, one above

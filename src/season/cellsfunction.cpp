@@ -1,5 +1,6 @@
 #include "season/cellsfunction.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -124,28 +125,32 @@ void clear(const Slots &slots)
 
 } // namespace
 
-CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, int &team,
-                               int &opponent, int &count)
+CardEntry EnterCardValue(Season &season, int row, int col, int value)
 {
-    team = 0;
-    opponent = 0;
-    count = 0;
+    CardEntry entry;
+    int &team = entry.team;
+    int &opponent = entry.opponent;
+    int &count = entry.count;
+    auto answer = [&entry](CardEntryResult code) {
+        entry.code = code;
+        return entry;
+    };
 
     // Checked before any arithmetic on row and col, so that no cell position,
     // however wild, overflows or indexes past the view lists.
     if (col <= 0 || row < 2 || row - 1 > season.RowTeamCount()) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
     const int i = row - 1;
     const int j = (col - 1) / 3 + 1;
     if (j > season.ColTeamCount()) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
     const Column column = col % 3 == 1   ? Column::Wins
                           : col % 3 == 2 ? Column::Losses
                                          : Column::Draws;
     if (j == i) {
-        return CardEntryResult::OwnCard;
+        return answer(CardEntryResult::OwnCard);
     }
 
     // The same card seen from the opponent's row: its losses where the team
@@ -155,41 +160,41 @@ CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, in
                           : column == Column::Losses ? 3 * i - 2
                                                      : 3 * i;
     if (value == LocateCell) {
-        row = mirrorRow;
-        col = mirrorCol;
-        return CardEntryResult::Accepted;
+        entry.mirrorRow = mirrorRow;
+        entry.mirrorCol = mirrorCol;
+        return answer(CardEntryResult::Accepted);
     }
 
     const int t = season.ViewRows[i];
     const int o = season.ViewCols[j];
     if (!season.Teams.contains(t) || !season.Teams.contains(o)) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
     if (t == o) {
         // Two view entries naming one team: still the team's own card.
-        return CardEntryResult::OwnCard;
+        return answer(CardEntryResult::OwnCard);
     }
     team = t;
     opponent = o;
 
     if (!realCardPresent(season, t, o)) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
     const TeamRecord &me = season.team(t);
     const TeamRecord &them = season.team(o);
     const int games = me.CardGames[o];
     if (games < 0) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
     // Interleague results cannot be entered while they are not counted.
     if (me.League != them.League && season.Interleague.IntCounts == 0) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
 
     const bool simulation = season.SimMode != 0;
     const bool hasSim = simCardPresent(season, t, o);
     if (simulation && !hasSim) {
-        return CardEntryResult::NotSet;
+        return answer(CardEntryResult::NotSet);
     }
 
     const int f = drawFactor(season, me, them);
@@ -202,10 +207,10 @@ CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, in
         if (simulation) {
             count -= sim.wins + sim.losses + f * sim.draws;
         }
-        return CardEntryResult::Accepted;
+        return answer(CardEntryResult::Accepted);
     }
     if (value < 0 || value > MaxCardValue) {
-        return CardEntryResult::Finished;
+        return answer(CardEntryResult::Finished);
     }
 
     // Simulated games come on top of the real ones; real results are checked
@@ -213,7 +218,7 @@ CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, in
     const int used = simulation ? gamesUsed(column, value, sim, realUsed, f)
                                 : gamesUsed(column, value, real, 0, f);
     if (used > games) {
-        return CardEntryResult::Finished;
+        return answer(CardEntryResult::Finished);
     }
     if (!simulation && used == games && hasSim) {
         clear(simSlots(season, t, o));
@@ -227,9 +232,9 @@ CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value, in
         store(column, stored, realSlots(season, t, o), realSlots(season, o, t));
     }
 
-    row = mirrorRow;
-    col = mirrorCol;
-    return CardEntryResult::Accepted;
+    entry.mirrorRow = mirrorRow;
+    entry.mirrorCol = mirrorCol;
+    return answer(CardEntryResult::Accepted);
 }
 
 void ClearSimulation(Season &season)
@@ -237,6 +242,31 @@ void ClearSimulation(Season &season)
     // Sizing afresh also mends arrays of the wrong length, so every pair of
     // the season ends with zeros.
     season.resetSimResults();
+}
+
+int ReadCardText(std::u16string_view text)
+{
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    int value = 0;
+    for (const char16_t c : text) {
+        int digit = -1;
+        if (c >= u'0' && c <= u'9') {
+            digit = c - u'0';
+        } else if (c >= u'\uFF10' && c <= u'\uFF19') {
+            digit = c - u'\uFF10';
+        }
+        if (digit < 0) {
+            return 0;
+        }
+        value = std::min(value * 10 + digit, MaxCardValue + 1);
+    }
+    return value;
 }
 
 Text CardCellText(int value, bool zero)

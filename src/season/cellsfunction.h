@@ -3,6 +3,7 @@
 #include "season/season.h"
 
 #include <string>
+#include <string_view>
 
 namespace penarin {
 
@@ -40,12 +41,12 @@ constexpr int MaxCardValue = 32767;
 // entry that completes the card erases the card's simulated results from both
 // sides, since there is nothing left to simulate.
 //
-// On Accepted (store and locate) row and col become the mirror cell: the
+// On Accepted (store and locate) the answer names the mirror cell: the
 // opponent's row and the team's column group there. When the opponent is only
 // a column of the grid (another division or league), the mirror row lies
 // below the grid's last row; the caller then paints only the edited cell,
-// while the opponent's record has changed all the same. On any refusal row
-// and col are left as they were and nothing in the season changes.
+// while the opponent's record has changed all the same. On any refusal
+// nothing in the season changes.
 //
 // team and opponent are set (team numbers) once the cell is known to lie in
 // the view and off the diagonal, also when the card is refused; count is 0
@@ -53,8 +54,18 @@ constexpr int MaxCardValue = 32767;
 // or column group beyond the lists) and view entries that name no team are
 // refused with NotSet. Negative values other than the two requests, and
 // values above MaxCardValue, are refused with Finished: they fit no card.
-[[nodiscard]] CardEntryResult EnterCardValue(Season &season, int &row, int &col, int value,
-                                             int &team, int &opponent, int &count);
+struct CardEntry
+{
+    CardEntryResult code = CardEntryResult::NotSet;
+    int team = 0;
+    int opponent = 0;
+    int count = 0;
+    int mirrorRow = 0; // only on Accepted
+    int mirrorCol = 0;
+
+    [[nodiscard]] bool accepted() const { return code == CardEntryResult::Accepted; }
+};
+[[nodiscard]] CardEntry EnterCardValue(Season &season, int row, int col, int value);
 
 // Sets every simulated count of every pair of teams to 0.
 void ClearSimulation(Season &season);
@@ -62,6 +73,12 @@ void ClearSimulation(Season &season);
 // The text of a card cell: a positive value as decimal digits; 0 or below as
 // "0" when zeros are shown, else empty.
 [[nodiscard]] Text CardCellText(int value, bool zero);
+
+// The count a text typed or pasted into a card cell stands for: its digits
+// (half or full width, blanks around them ignored); an empty or unreadable
+// text is 0; a number too large for a card is MaxCardValue + 1, which
+// EnterCardValue refuses.
+[[nodiscard]] int ReadCardText(std::u16string_view text);
 
 // The value a mouse click asks for on a card cell that shows `current`: the
 // left button adds a game, any other button takes one away without going

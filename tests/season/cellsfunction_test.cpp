@@ -34,8 +34,15 @@ Entry enter(Season &season, int row, int col, int value)
     Entry e{};
     e.row = row;
     e.col = col;
-    e.team = e.opponent = e.count = -99;
-    e.result = EnterCardValue(season, e.row, e.col, value, e.team, e.opponent, e.count);
+    const CardEntry answer = EnterCardValue(season, row, col, value);
+    e.result = answer.code;
+    e.team = answer.team;
+    e.opponent = answer.opponent;
+    e.count = answer.count;
+    if (answer.accepted() && value != QueryCard) {
+        e.row = answer.mirrorRow;
+        e.col = answer.mirrorCol;
+    }
     return e;
 }
 

@@ -1,12 +1,16 @@
 #include "ui/main/frmmain.h"
 
-#include "charts/frmdate.h"
+#include "platform/elidedlabel.h"
 #include "platform/flexgrid.h"
 #include "platform/helpviewer.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/filemodule.h"
 #include "season/textcodec.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/main/cardpane.h"
+#include "ui/main/seasondocument.h"
+#include "ui/main/standingspane.h"
 #include "ui/main/uitext.h"
 
 #include <QAction>
@@ -15,13 +19,17 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace penarin {
 
@@ -29,19 +37,30 @@ namespace {
 
 const QString SeasonFilter = QStringLiteral("ペナリン(*.ptr)");
 
-FileRequest seasonFileRequest(const QString &title)
+FileRequest seasonFileRequest(const QString &title, const QString &start)
 {
-    return FileRequest{title, SeasonFilter, QStringLiteral("ptr"), QString()};
+    return FileRequest{title, SeasonFilter, QStringLiteral("ptr"), start};
+}
+
+// Stored window values beyond anything a screen shows are brought back into
+// range before any arithmetic on them.
+constexpr int MaxWindowTwips = 1 << 20;
+
+int boundedTwips(int twips)
+{
+    return std::clamp(twips, -MaxWindowTwips, MaxWindowTwips);
 }
 
 } // namespace
 
-frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, ProgramFiles files,
-                 QWidget *parent)
+frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &dialogs,
+                 ProgramFiles files, QWidget *parent)
     : QMainWindow(parent), m_season(season), m_settings(settings), m_prompts(prompts),
-      m_files(std::move(files))
+      m_dialogs(dialogs), m_files(std::move(files))
 {
     setObjectName(QStringLiteral("frmMain"));
+    m_document = new SeasonDocument(m_season, this);
+    connect(m_document, &SeasonDocument::fileNameChanged, this, [this] { updateTitle(); });
     buildControls();
     buildMenus();
     clearWindow();
@@ -59,8 +78,21 @@ void frmMain::buildControls()
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    m_rnkG = new FlexGrid(central);
-    m_rnkG->setObjectName(QStringLiteral("RnkG"));
+    // The two separator lines under the menu bar: a shadow and a light line.
+    std::array<QFrame *, 2> windowLines{};
+    for (std::size_t i = 0; i < windowLines.size(); ++i) {
+        windowLines[i] = new QFrame(central);
+        windowLines[i]->setObjectName(QStringLiteral("WindowLine%1").arg(i));
+        windowLines[i]->setFixedHeight(1);
+        windowLines[i]->setAutoFillBackground(true);
+        QPalette linePalette = windowLines[i]->palette();
+        linePalette.setColor(QPalette::Window,
+                             palette().color(i == 0 ? QPalette::Mid : QPalette::Light));
+        windowLines[i]->setPalette(linePalette);
+    }
+
+    m_standings = new StandingsPane(m_season, m_settings, central);
+    m_cards = new CardPane(m_season, m_settings, m_prompts, central);
 
     m_modeFrame = new QGroupBox(central);
     m_modeFrame->setObjectName(QStringLiteral("ModeFrame"));
@@ -71,6 +103,11 @@ void frmMain::buildControls()
     m_optMode[0]->setChecked(true);
     m_btnClear = new QPushButton(QStringLiteral("クリア(&C)"), m_modeFrame);
     m_btnClear->setObjectName(QStringLiteral("btnClear"));
+    auto *modeLayout = new QHBoxLayout(m_modeFrame);
+    modeLayout->setContentsMargins(6, 2, 6, 4);
+    modeLayout->addWidget(m_optMode[0]);
+    modeLayout->addWidget(m_optMode[1]);
+    modeLayout->addWidget(m_btnClear);
 
     m_jobFrame = new QGroupBox(central);
     m_jobFrame->setObjectName(QStringLiteral("JobFrame"));
@@ -84,19 +121,48 @@ void frmMain::buildControls()
     m_lblDivision->setBuddy(m_cmbgp);
     m_btnShow = new QPushButton(QStringLiteral("表示(&V)"), m_jobFrame);
     m_btnShow->setObjectName(QStringLiteral("btnShow"));
+    for (QComboBox *selector : {m_cmbLg, m_cmbgp}) {
+        // The stored 1230 twips is the least width; longer names widen it.
+        selector->setMinimumWidth(twipsToPixels(1230, *this));
+        selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
+    auto *jobLayout = new QHBoxLayout(m_jobFrame);
+    jobLayout->setContentsMargins(6, 2, 6, 4);
+    jobLayout->addWidget(m_lblLeague);
+    jobLayout->addWidget(m_cmbLg);
+    jobLayout->addSpacing(4);
+    jobLayout->addWidget(m_lblDivision);
+    jobLayout->addWidget(m_cmbgp);
+    jobLayout->addWidget(m_btnShow);
 
-    m_myG = new FlexGrid(central);
-    m_myG->setObjectName(QStringLiteral("MyG"));
-    m_myCells = new QLineEdit(m_myG->viewport());
-    m_myCells->setObjectName(QStringLiteral("MyCells"));
-    m_myCells->hide();
-    m_myCells->installEventFilter(this);
+    auto *frames = new QHBoxLayout;
+    frames->setSpacing(0);
+    frames->addWidget(m_modeFrame);
+    frames->addWidget(m_jobFrame);
+    frames->addStretch(1);
+
+    // Both grids share the height that the frames leave, as the stored
+    // layout does with about half of the window each.
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(3, 0, 3, 3);
+    layout->setSpacing(0);
+    layout->addWidget(windowLines[0]);
+    layout->addWidget(windowLines[1]);
+    layout->addSpacing(8);
+    layout->addWidget(m_standings->grid(), 1);
+    layout->addSpacing(4);
+    layout->addLayout(frames);
+    layout->addSpacing(6);
+    layout->addWidget(m_cards->grid(), 1);
+    for (FlexGrid *grid : {m_standings->grid(), m_cards->grid()}) {
+        grid->setMinimumHeight(4 * grid->fontMetrics().height());
+    }
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stber"));
     bar->setSizeGripEnabled(true);
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
-        m_panels[i] = new QLabel(bar);
+        m_panels[i] = new ElidedLabel(bar);
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
@@ -107,7 +173,10 @@ void frmMain::buildControls()
     connect(m_optMode[1], &QRadioButton::toggled, this,
             [this](bool simulation) { setSimulationMode(simulation); });
     connect(m_btnClear, &QPushButton::clicked, this, [this] {
-        ClearSimulation();
+        if (!m_season.HasSeason) {
+            return;
+        }
+        ClearSimulation(m_season);
         SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
     });
     connect(m_cmbLg, &QComboBox::activated, this,
@@ -116,23 +185,20 @@ void frmMain::buildControls()
             [this](int) { m_cmbgp->setToolTip(m_cmbgp->currentText()); });
     connect(m_btnShow, &QPushButton::clicked, this, [this] { showSelection(); });
 
-    connect(m_rnkG, &FlexGrid::mouseMovedOverCell, this,
-            [this](int row, int col, QPoint) { standingsMouseMoved(row, col); });
-    connect(m_rnkG, &FlexGrid::cellPressed, this, &frmMain::standingsPressed);
+    auto toPanel1 = [this](const QString &text) { setPanel(1, text); };
+    connect(m_standings, &StandingsPane::statusText, this, toPanel1);
+    connect(m_cards, &CardPane::statusText, this, toPanel1);
+    connect(m_cards, &CardPane::resultEntered, this, [this] { RefreshStandings(); });
+}
 
-    connect(m_myG, &FlexGrid::cellPressed, this, &frmMain::cardPressed);
-    connect(m_myG, &FlexGrid::cellReleased, this,
-            [this](int row, int col, Qt::MouseButton) { cardReleased(row, col); });
-    connect(m_myG, &FlexGrid::mouseMovedOverCell, this,
-            [this](int row, int col, QPoint) { cardMouseMoved(row, col); });
-    connect(m_myG, &FlexGrid::cellDoubleClicked, this,
-            [this](int row, int col, Qt::MouseButton) { cardDoubleClicked(row, col); });
-    connect(m_myG, &FlexGrid::keyPressed, this, &frmMain::cardKeyPressed);
-    connect(m_myG, &FlexGrid::scrolled, this, [this] {
-        if (m_myCells->isVisible()) {
-            hideCellEditor();
-        }
-    });
+FlexGrid *frmMain::standingsGrid() const
+{
+    return m_standings->grid();
+}
+
+FlexGrid *frmMain::cardGrid() const
+{
+    return m_cards->grid();
 }
 
 void frmMain::buildMenus()
@@ -158,8 +224,8 @@ void frmMain::buildMenus()
         if (AskToSave()) {
             return;
         }
-        const QString path =
-            m_prompts.openFile(seasonFileRequest(QStringLiteral("ファイルを開く")));
+        const QString path = m_prompts.openFile(
+            seasonFileRequest(QStringLiteral("ファイルを開く"), fileDialogStart()));
         if (!path.isEmpty()) {
             openSeason(path);
         }
@@ -224,15 +290,6 @@ void frmMain::buildMenus()
             MessageIcon::Information, MessageButtons::Ok, QStringLiteral("バージョン情報"));
     });
 
-    m_cellWidthMenu = new QMenu(QStringLiteral("セル幅"), this);
-    m_cellWidthMenu->setObjectName(QStringLiteral("cellWidthMenu"));
-    add(m_cellWidthMenu, QStringLiteral("広く"), {},
-        [this] { changeRivalColumnWidth(CellWidthChange::Wider); });
-    add(m_cellWidthMenu, QStringLiteral("狭く"), {},
-        [this] { changeRivalColumnWidth(CellWidthChange::Narrower); });
-    add(m_cellWidthMenu, QStringLiteral("既定値"), {},
-        [this] { changeRivalColumnWidth(CellWidthChange::Standard); });
-
     for (QMenu *menu : {m_menuFile, m_menuOption, m_menuData, m_menuRank}) {
         connect(menu, &QMenu::aboutToShow, this, [this] { updateMenuState(); });
     }
@@ -274,23 +331,14 @@ void frmMain::startUp()
     m_season.GameScope = ScopeOfficial;
     const SettingsFileContents contents = readSettings(m_files.settingsFile);
     m_settings = contents.settings;
-    const WindowValues &window = contents.window;
-    if (window.State == WindowValues::Maximized) {
-        setWindowState(Qt::WindowMaximized);
-    } else if (window.State == WindowValues::Minimized) {
-        setWindowState(Qt::WindowMinimized);
-    } else if (window.State == WindowValues::Normal) {
-        const QRect twips(window.Left, window.Top, window.Width, window.Height);
-        const QRect pixels = twipsToPixels(twips, *this);
-        resize(pixels.size());
-        move(pixels.topLeft());
-    }
+    restoreGeometry(contents.window);
     applyFonts();
     m_actLoad->setChecked(m_settings.Load == 1);
     // A path never holds a NUL; one read from an old file ends the name.
     std::string current = contents.fileName;
     current = current.substr(0, current.find('\0'));
     m_season.CurrentFile = current;
+    m_document->setLastFile(current);
     if (current.empty() || m_settings.Load != 1) {
         m_season.IsSaved = true;
         return;
@@ -303,28 +351,52 @@ void frmMain::startUp()
     openSeason(QString::fromStdString(current));
 }
 
+void frmMain::restoreGeometry(const WindowValues &window)
+{
+    if (window.State == WindowValues::Maximized) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    if (window.State == WindowValues::Minimized) {
+        setWindowState(Qt::WindowMinimized);
+        return;
+    }
+    if (window.State != WindowValues::Normal) {
+        return;
+    }
+    // The values are the window's inner area, as the close writes them, so
+    // the window keeps its size from one start to the next. They are kept
+    // within the screen: a hand-edited file must not put the window where
+    // nobody can reach it.
+    QRect pixels = twipsToPixels(QRect(boundedTwips(window.Left), boundedTwips(window.Top),
+                                       boundedTwips(window.Width), boundedTwips(window.Height)),
+                                 *this);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableVirtualGeometry();
+        pixels.setWidth(std::clamp(pixels.width(), minimumSizeHint().width(),
+                                   std::max(available.width(), minimumSizeHint().width())));
+        pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(),
+                                    std::max(available.height(), minimumSizeHint().height())));
+        pixels.moveLeft(std::clamp(pixels.left(), available.left(),
+                                   std::max(available.left(), available.right() - pixels.width())));
+        pixels.moveTop(std::clamp(pixels.top(), available.top(),
+                                  std::max(available.top(), available.bottom() - pixels.height())));
+    }
+    setGeometry(pixels);
+}
+
 void frmMain::applyFonts()
 {
-    QFont standings = font();
-    standings.setPointSize(m_settings.FontSizeA);
-    m_rnkG->setFont(standings);
-    QFont cards = font();
-    cards.setPointSize(m_settings.FontSizeB);
-    m_myG->setFont(cards);
-    m_myCells->setFont(cards);
-    m_myG->setFocusMark(m_settings.Enter == 1 ? FlexGrid::FocusMark::Heavy
-                                              : FlexGrid::FocusMark::Light);
+    m_standings->applyFont();
+    m_cards->applySettings();
 }
 
 bool frmMain::openSeason(const QString &path)
 {
     if (m_season.HasSeason) {
-        ClearSeason(m_season);
         clearWindow();
     }
-    // A failed load leaves the season cleared; the window was cleared above
-    // when a season was shown, and is empty otherwise.
-    const LoadStatus status = LoadSeason(m_season, std::filesystem::u8path(path.toStdString()));
+    const LoadStatus status = m_document->open(path);
     if (status == LoadStatus::Failed) {
         m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
                           MessageButtons::Ok);
@@ -338,7 +410,7 @@ bool frmMain::openSeason(const QString &path)
     }
     updateTitle();
     FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-    m_season.IsSaved = true;
+    m_document->markSaved();
     return true;
 }
 
@@ -352,7 +424,8 @@ void frmMain::updateTitle()
     setWindowTitle(name + QStringLiteral(" - ") + QString::fromStdU16String(ProgramTitle));
 }
 
-// The window as after clearing the season: empty grids, selectors and panels.
+// The window as after clearing the season: empty grids, selectors and
+// panels, result mode, and no mode to switch to until a season is shown.
 void frmMain::clearWindow()
 {
     setWindowTitle(QString::fromStdU16String(ProgramTitle));
@@ -364,17 +437,14 @@ void frmMain::clearWindow()
         m_optMode[0]->setChecked(true);
     }
     m_season.SimMode = 0;
+    m_optMode[0]->setEnabled(false);
+    m_optMode[1]->setEnabled(false);
     m_btnClear->setEnabled(false);
-    for (QLabel *panel : m_panels) {
+    for (ElidedLabel *panel : m_panels) {
         panel->clear();
     }
-    for (FlexGrid *grid : {m_rnkG, m_myG}) {
-        grid->clear();
-        grid->setRowCount(0);
-        grid->setColCount(0);
-    }
-    m_myG->setFixedBackground(QColor());
-    m_highlightedRow = m_highlightedCol = m_highlightedGroupCol = 0;
+    m_standings->clear();
+    m_cards->clear();
     m_scopeMenuEnabled = false;
     updateMenuState();
 }
@@ -397,8 +467,9 @@ bool frmMain::AskToSave()
     switch (m_prompts.message(QStringLiteral("現在のデータを保存しますか"),
                               MessageIcon::Exclamation, MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
-        save();
-        return false;
+        // A save that failed or was not done leaves the results only in
+        // memory: the close or open that asked must not go on.
+        return !save();
     case MessageAnswer::Cancel:
         return true;
     default:
@@ -406,46 +477,51 @@ bool frmMain::AskToSave()
     }
 }
 
-void frmMain::save()
+bool frmMain::save()
 {
-    m_season.AddSnapshot = false;
     if (m_season.CurrentFile.empty()) {
-        SaveAs();
-        return;
+        return SaveAs();
     }
-    saveTo(QString::fromStdString(m_season.CurrentFile));
+    return saveTo(QString::fromStdString(m_season.CurrentFile));
 }
 
-void frmMain::SaveAs()
+bool frmMain::SaveAs()
 {
-    m_season.AddSnapshot = false;
-    const QString path = m_prompts.saveFile(seasonFileRequest(QStringLiteral("名前を付けて保存")));
-    if (!path.isEmpty()) {
-        saveTo(path);
+    const QString start = m_season.CurrentFile.empty()
+                              ? fileDialogStart()
+                              : QString::fromStdString(m_season.CurrentFile);
+    const QString path =
+        m_prompts.saveFile(seasonFileRequest(QStringLiteral("名前を付けて保存"), start));
+    return !path.isEmpty() && saveTo(path);
+}
+
+// Where the file dialogs start: the folder of the season in use, or of the
+// last one.
+QString frmMain::fileDialogStart() const
+{
+    const std::string &file =
+        m_season.CurrentFile.empty() ? m_document->lastFile() : m_season.CurrentFile;
+    if (file.empty()) {
+        return QString();
     }
+    return QFileInfo(QString::fromStdString(file)).absolutePath();
 }
 
 // The save sequence: the snapshot question, then the file.
-void frmMain::saveTo(const QString &path)
+bool frmMain::saveTo(const QString &path)
 {
     const double now = systemNow();
-    frmDate prompt(m_prompts, now, this);
-    if (prompt.exec() == QDialog::Accepted) {
-        m_season.SnapshotDate = prompt.snapshotDate();
-        m_season.SnapshotMemo = prompt.snapshotMemo();
-        m_season.AddSnapshot = true;
-    } else {
-        m_season.AddSnapshot = false;
-    }
-    if (!SaveSeason(m_season, std::filesystem::u8path(path.toStdString()), [now] { return now; })) {
+    const std::optional<SnapshotRequest> snapshot = m_dialogs.askSnapshot(now, this);
+    if (!m_document->saveTo(path, snapshot, [now] { return now; })) {
         // The old file is untouched; say so rather than pretend the data is safe.
         m_prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Critical,
                           MessageButtons::Ok);
-        return;
+        return false;
     }
     updateTitle();
-    setPanel(5, QStringLiteral("更新日時:") + generalDateTimeText(m_season.Header.UpdatedAt));
+    setPanel(5, QStringLiteral("更新日時：") + generalDateTimeText(m_season.Header.UpdatedAt));
     updateMenuState();
+    return true;
 }
 
 void frmMain::chooseScope(int scope)
@@ -488,45 +564,15 @@ void frmMain::writeSettingsFile()
     } else if (isMaximized()) {
         window.State = WindowValues::Maximized;
     }
-    const QRect frame = frameGeometry();
+    // The inner area, which the start applies as it is.
+    const QRect frame = normalGeometry().isValid() ? normalGeometry() : geometry();
     window.Left = pixelsToTwips(frame.left(), *this, Qt::Horizontal);
     window.Top = pixelsToTwips(frame.top(), *this, Qt::Vertical);
     window.Width = pixelsToTwips(frame.width(), *this, Qt::Horizontal);
     window.Height = pixelsToTwips(frame.height(), *this, Qt::Vertical);
-    (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_season.CurrentFile);
-}
-
-void frmMain::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    if (!isMinimized()) {
-        layoutControls();
-    }
-}
-
-// Places the controls as the stored layout does, stretching both grids with
-// the window: each takes about half of the height.
-void frmMain::layoutControls()
-{
-    const int width = pixelsToTwips(frameGeometry().width(), *this, Qt::Horizontal);
-    const int height = pixelsToTwips(frameGeometry().height(), *this, Qt::Vertical);
-    auto place = [this](QWidget *widget, int left, int top, int w, int h) {
-        widget->setGeometry(twipsToPixels(QRect(left, top, std::max(w, 0), std::max(h, 0)), *this));
-    };
-    const int rnkHeight = height / 2 - 1100;
-    place(m_rnkG, 45, 150, width - 190, rnkHeight);
-    const int frameTop = 150 + rnkHeight + 100;
-    place(m_modeFrame, 30, frameTop, 4230, 540);
-    place(m_jobFrame, 4260, frameTop, 5160, 540);
-    place(m_optMode[0], 105, 195, 1260, 300);
-    place(m_optMode[1], 1365, 195, 1725, 300);
-    place(m_btnClear, 3120, 150, 1005, 330);
-    place(m_lblLeague, 135, 225, 735, 180);
-    place(m_cmbLg, 885, 165, 1230, 300);
-    place(m_lblDivision, 2175, 225, 645, 180);
-    place(m_cmbgp, 2820, 165, 1230, 300);
-    place(m_btnShow, 4125, 150, 930, 330);
-    place(m_myG, 45, frameTop + 540 + 150, width - 190, height / 2 - 930);
+    // What the next start reopens: the last season that was open, even when
+    // a later open failed.
+    (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile());
 }
 
 } // namespace penarin

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "magic/calcodule.h"
-#include "season/cellsfunction.h"
 #include "season/season.h"
 #include "season/settings.h"
 
@@ -15,16 +14,20 @@ class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace penarin {
 
+class CardPane;
+class Dialogs;
+class ElidedLabel;
 class FlexGrid;
 class HelpViewer;
 class Prompts;
+class SeasonDocument;
+class StandingsPane;
 
 // Where the main window keeps its files: the settings file and the help document.
 struct ProgramFiles
@@ -33,15 +36,16 @@ struct ProgramFiles
     std::filesystem::path helpFile;
 };
 
-// The program's one main window: the standings grid RnkG above, the mode and
-// selection frames, the head-to-head grid MyG below, the status bar.
+// The program's one main window. It coordinates: the standings pane (RnkG)
+// above, the mode and selection frames, the card pane (MyG) below, the menus
+// and the status bar; the season and its file belong to the document.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    frmMain(Season &season, Settings &settings, Prompts &prompts, ProgramFiles files,
-            QWidget *parent = nullptr);
+    frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &dialogs,
+            ProgramFiles files, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Reads the settings, places the window and reopens the last season
@@ -52,86 +56,57 @@ public:
     // dialog); false when it could not be loaded.
     bool openSeason(const QString &path);
 
-    // The grids: rebuild the view lists for a selection, lay out and fill
-    // both grids for the current lists, refresh the standings after a result.
+    // Rebuild the view lists for a selection, lay out and fill both grids
+    // for the current lists, refresh the standings after a result.
     void SelectView(int league, int division);
     void FillGrids(int league, int division);
     void RefreshStandings();
-    void HighlightCell(int row, int col);
 
-    // Cell input and simulation.
     void setSimulationMode(bool simulation);
-    void ClearSimulation();
 
-    // File operations of the menu.
-    [[nodiscard]] bool AskToSave(); // true when the user cancelled
-    void SaveAs();
-    void save();
-
-    // The "セル幅" popup's entries, for the column under the mouse at the
-    // last right-button press on a rival column.
-    enum class CellWidthChange
-    {
-        Wider,
-        Narrower,
-        Standard
-    };
-    void changeRivalColumnWidth(CellWidthChange change);
+    // File operations of the menu. AskToSave answers true when the user
+    // cancelled, and also when the save the user asked for did not happen:
+    // nothing may go on as if the season were safe.
+    [[nodiscard]] bool AskToSave();
+    bool SaveAs();
+    bool save();
 
     [[nodiscard]] QString panelText(int panel) const; // panels 1..5
-    [[nodiscard]] FlexGrid *standingsGrid() const { return m_rnkG; }
-    [[nodiscard]] FlexGrid *cardGrid() const { return m_myG; }
+    [[nodiscard]] FlexGrid *standingsGrid() const;
+    [[nodiscard]] FlexGrid *cardGrid() const;
+    [[nodiscard]] StandingsPane *standingsPane() const { return m_standings; }
+    [[nodiscard]] SeasonDocument *document() const { return m_document; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void updateMenuState();
     void applyFonts();
-    void layoutControls();
+    void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
     void clearWindow();
     void updateTitle();
     void applyPass(const RecalculateResult &pass);
-    void writeStandingsRows();
-    void fillCardGrid();
     void rebuildSelectors();
     void fillDivisionSelector(int leagueEntry);
     void chooseScope(int scope);
     void showSelection();
     void writeSettingsFile();
-    void saveTo(const QString &path);
-
-    // Standings grid handlers.
-    void standingsMouseMoved(int row, int col);
-    void standingsPressed(int row, int col, Qt::MouseButton button);
-
-    // Head-to-head grid handlers (cell input).
-    void cardPressed(int row, int col, Qt::MouseButton button);
-    void cardReleased(int row, int col);
-    void cardMouseMoved(int row, int col);
-    void cardDoubleClicked(int row, int col);
-    void cardKeyPressed(QKeyEvent *event);
-    void OpenCellEditor();
-    void commitCellEditor();
-    void hideCellEditor();
-    void ShowCardStatus(int row, int col);
-    void ReportCardError(int code);
-    void writeCardCell(int row, int col, int value);
-    void showCardEntry(CardEntryResult result, int row, int col, int value);
+    bool saveTo(const QString &path);
+    [[nodiscard]] QString fileDialogStart() const;
 
     Season &m_season;
     Settings &m_settings;
     Prompts &m_prompts;
+    Dialogs &m_dialogs;
     ProgramFiles m_files;
+    SeasonDocument *m_document = nullptr;
+    StandingsPane *m_standings = nullptr;
+    CardPane *m_cards = nullptr;
 
-    FlexGrid *m_rnkG = nullptr;
-    FlexGrid *m_myG = nullptr;
-    QLineEdit *m_myCells = nullptr;
     QGroupBox *m_modeFrame = nullptr;
     QGroupBox *m_jobFrame = nullptr;
     std::array<QRadioButton *, 2> m_optMode{};
@@ -141,10 +116,9 @@ private:
     QComboBox *m_cmbgp = nullptr;
     QLabel *m_lblLeague = nullptr;
     QLabel *m_lblDivision = nullptr;
-    std::array<QLabel *, 5> m_panels{};
+    std::array<ElidedLabel *, 5> m_panels{};
     QPointer<HelpViewer> m_help;
 
-    QMenu *m_cellWidthMenu = nullptr;
     QMenu *m_menuFile = nullptr;
     QMenu *m_menuOption = nullptr;
     QMenu *m_menuData = nullptr;
@@ -166,14 +140,6 @@ private:
     std::array<QAction *, 3> m_actScope{}; // 公式戦, リーグ戦, 交流戦
 
     bool m_scopeMenuEnabled = false;
-    int m_highlightedRow = 0;
-    int m_highlightedCol = 0;
-    int m_highlightedGroupCol = 0;
-    int m_editRow = 0;
-    int m_editCol = 0;
-    int m_mirrorRow = 0;
-    int m_mirrorCol = 0;
-    int m_rivalColumnUnderMouse = 0; // for the "セル幅" popup
 };
 
 } // namespace penarin

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ui/main/seasondocument.h"
+
+#include <optional>
+
+class QWidget;
+
+namespace penarin {
+
+// Every dialog the main window opens is asked for through this interface,
+// as every message box is asked through Prompts: the program gets the real
+// dialogs, a window test scripts their outcome without waiting on a modal
+// window, and each dialog has its own test that drives it directly.
+class Dialogs
+{
+public:
+    Dialogs() = default;
+    Dialogs(const Dialogs &) = delete;
+    Dialogs &operator=(const Dialogs &) = delete;
+    virtual ~Dialogs() = default;
+
+    // The question of every save: add a dated snapshot to the charts?
+    // Nothing when the user declines. today is an OLE date.
+    virtual std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) = 0;
+};
+
+} // namespace penarin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ui/dialogs/dialogs.h"
+
+namespace penarin {
+
+class Prompts;
+
+// The program's real dialogs, shown modally over the given parent.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(Prompts &prompts) : m_prompts(prompts) {}
+
+    std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) override;
+
+private:
+    Prompts &m_prompts;
+};
+
+} // namespace penarin
