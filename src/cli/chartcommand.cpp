@@ -63,10 +63,11 @@ int runChart(const Season &season, const Settings &settings, const ChartOptions 
             return ExitNothingToDraw;
         }
         const CompositionPicture picture(
-            BuildComposition(season, *row, published.GameScope, settings.NameLen), family);
+            BuildComposition(season, *row, published.GameScope, settings.NameLen),
+            QString::fromStdU16String(season.team(row->TeamNo).TeamName), family);
         written = writeChartPicture(
-            out, picture.size(),
-            [&](QPainter &painter) { picture.paint(painter, colors, true, true); }, &error);
+            out, picture.pictureSize(),
+            [&](QPainter &painter) { picture.paintPicture(painter, colors, true, true); }, &error);
     } else {
         ProgressionData data = GatherProgression(
             season, options.percentage ? ChartKindPct : ChartKindSurplus, settings.NameLen);

@@ -21,6 +21,9 @@ namespace {
 // A width of one pixel as the chart has always measured its pens.
 constexpr double OnePixel = PictureTwipsPerPixel;
 
+// 6 points: the smallest type a segment's caption shrinks to.
+constexpr int MinimumCaptionSize = 120;
+
 QString text(const std::u16string &value)
 {
     return QString::fromStdU16String(value);
@@ -210,11 +213,13 @@ void ProgressionPicture::paintPicture(QPainter &painter, const ChartColors &colo
     }
 }
 
-CompositionPicture::CompositionPicture(Composition composition, const QFont &family)
-    : m_composition(std::move(composition)), m_font(chartFont(family, 9))
+CompositionPicture::CompositionPicture(Composition composition, const QString &teamName,
+                                       const QFont &family)
+    : m_composition(std::move(composition)), m_font(chartFont(family, 9)), m_teamName(teamName)
 {
     const QFontMetricsF metrics(m_font);
     const double line = metrics.height();
+    m_headingHeight = 100.0 + line;
     constexpr double margin = 100.0;
     const double labelWidth =
         std::max(metrics.horizontalAdvance(QStringLiteral("勝越:")), 600.0) + 150.0;
@@ -268,8 +273,7 @@ void CompositionPicture::paint(QPainter &painter, const ChartColors &colors, boo
         painter.drawText(l.trailingBar, Qt::AlignLeft | Qt::AlignVCenter,
                          text(std::u16string(NoTrailingCaption)).trimmed());
     }
-    painter.drawText(l.evenText, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     text(m_composition.EvenText));
+    painter.drawText(l.evenText, Qt::AlignLeft | Qt::AlignTop, m_evenLines);
 
     for (const CompositionLayout::Segment &s : l.segments) {
         const CompositionSegment &segment =
@@ -282,8 +286,22 @@ void CompositionPicture::paint(QPainter &painter, const ChartColors &colors, boo
         painter.setPen(colors.segmentText);
         painter.save();
         painter.setClipRect(s.rect);
-        painter.drawText(s.rect, Qt::AlignCenter,
-                         text(SegmentCaption(segment.Tag, showNames, showShares)));
+        const QString caption = text(SegmentCaption(segment.Tag, showNames, showShares));
+        // A narrow segment (one game of a long bar) gets smaller type before
+        // its caption is cut at its edges.
+        double widest = 0.0;
+        for (const QString &captionLine : caption.split(QLatin1Char('\n'))) {
+            widest = std::max(widest, QFontMetricsF(m_font).horizontalAdvance(captionLine));
+        }
+        const double room = s.rect.width() - 2 * OnePixel;
+        if (widest > room && widest > 0.0) {
+            QFont smaller = m_font;
+            smaller.setPixelSize(
+                std::max(MinimumCaptionSize, static_cast<int>(m_font.pixelSize() * room / widest)));
+            painter.setFont(smaller);
+        }
+        painter.drawText(s.rect, Qt::AlignCenter, caption);
+        painter.setFont(m_font);
         painter.restore();
     }
 
@@ -291,6 +309,27 @@ void CompositionPicture::paint(QPainter &painter, const ChartColors &colors, boo
         painter.setPen(colorFromStored(m_composition.TotalColor, palette));
         painter.drawText(l.total, Qt::AlignLeft | Qt::AlignVCenter, text(m_composition.TotalText));
     }
+    painter.restore();
+}
+
+QSizeF CompositionPicture::pictureSize() const
+{
+    return {m_layout.size.width(), m_layout.size.height() + m_headingHeight};
+}
+
+void CompositionPicture::paintPicture(QPainter &painter, const ChartColors &colors, bool showNames,
+                                      bool showShares) const
+{
+    painter.fillRect(QRectF(QPointF(0, 0), pictureSize()), colors.background);
+    painter.save();
+    QFont heading = m_font;
+    heading.setBold(true);
+    painter.setFont(heading);
+    painter.setPen(colors.buttonText);
+    painter.drawText(QRectF(100, 100, m_layout.size.width() - 200, m_headingHeight - 100),
+                     Qt::AlignLeft | Qt::AlignVCenter, m_teamName);
+    painter.translate(0, m_headingHeight);
+    paint(painter, colors, showNames, showShares);
     painter.restore();
 }
 

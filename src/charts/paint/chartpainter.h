@@ -91,7 +91,8 @@ struct CompositionLayout
 class CompositionPicture
 {
 public:
-    CompositionPicture(Composition composition, const QFont &family);
+    // teamName: the heading of a saved picture.
+    CompositionPicture(Composition composition, const QString &teamName, const QFont &family);
 
     [[nodiscard]] const Composition &composition() const { return m_composition; }
     [[nodiscard]] const CompositionLayout &layout() const { return m_layout; }
@@ -99,12 +100,21 @@ public:
 
     void paint(QPainter &painter, const ChartColors &colors, bool showNames, bool showShares) const;
 
+    // A saved picture: the team's name above the composition, since the
+    // team list that names it in the window is not part of the picture.
+    [[nodiscard]] QSizeF pictureSize() const;
+    void paintPicture(QPainter &painter, const ChartColors &colors, bool showNames,
+                      bool showShares) const;
+
     // The tool tip of the segment under a point (twips), empty elsewhere.
     [[nodiscard]] QString toolTipAt(QPointF point) const;
 
 private:
     Composition m_composition;
     QFont m_font;
+    QString m_teamName;
+    double m_headingHeight = 0.0;
+    QString m_evenLines; // the even list broken into lines between names
     CompositionLayout m_layout;
 };
 
