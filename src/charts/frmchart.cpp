@@ -257,6 +257,10 @@ void FrmChart::buildProgression()
     m_chartArea->setWidget(m_surface);
     m_chartArea->horizontalScrollBar()->setObjectName(QStringLiteral("hsbChart"));
     m_chartArea->viewport()->installEventFilter(this);
+    // The scroll area learns the surface's new width only once its events
+    // run, so the newest points are brought into view whenever the range moves.
+    connect(m_chartArea->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int, int maximum) { m_chartArea->horizontalScrollBar()->setValue(maximum); });
 
     m_legend = new LegendSurface(this);
     m_legendArea = new QScrollArea(this);
@@ -462,6 +466,11 @@ bool FrmChart::eventFilter(QObject *watched, QEvent *event)
         placeProgression();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+std::optional<int> FrmChart::guideLineX() const
+{
+    return m_surface ? m_surface->guideX() : std::nullopt;
 }
 
 void FrmChart::redraw()

@@ -57,6 +57,9 @@ public:
     // otherwise PNG. False (with the reason) when it could not be written.
     [[nodiscard]] bool savePicture(const QString &path, QString *error = nullptr) const;
 
+    // Where the guide line under the pressed mouse button stands (twips).
+    [[nodiscard]] std::optional<int> guideLineX() const;
+
     [[nodiscard]] const ProgressionPicture *progression() const { return m_progression.get(); }
     [[nodiscard]] const CompositionPicture *composition() const { return m_composition.get(); }
 

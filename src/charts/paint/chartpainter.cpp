@@ -1,10 +1,12 @@
 #include "charts/paint/chartpainter.h"
 
 #include "platform/storedcolor.h"
+#include "season/chartdata.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
@@ -18,8 +20,29 @@ namespace penarin {
 
 namespace {
 
-// A width of one pixel as the chart has always measured its pens.
+// A width of one pixel in twips, for the gaps between segments.
 constexpr double OnePixel = PictureTwipsPerPixel;
+
+// Line widths are counted in pixels of the device, as the chart has always
+// measured them. On screens and images the pens are cosmetic, which is also
+// what keeps 88 long lines fast; an SVG viewer may ignore non-scaling strokes,
+// so there the width is scaled with the drawing instead.
+bool isVector(const QPainter &painter)
+{
+    return painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::SVG;
+}
+
+QPen pixelPen(const QPainter &painter, const QColor &color, int pixels,
+              Qt::PenStyle style = Qt::SolidLine)
+{
+    if (isVector(painter)) {
+        const double scale = painter.transform().m11();
+        return QPen(color, scale > 0.0 ? pixels / scale : pixels, style);
+    }
+    QPen pen(color, pixels, style);
+    pen.setCosmetic(true);
+    return pen;
+}
 
 // 6 points: the smallest type a segment's caption shrinks to.
 constexpr int MinimumCaptionSize = 120;
@@ -45,10 +68,10 @@ Qt::PenStyle penStyle(int lineStyle)
     }
 }
 
-QPen seriesPen(const ProgressionSeries &series, const QPalette &palette)
+QPen seriesPen(const QPainter &painter, const ProgressionSeries &series, const QPalette &palette)
 {
-    QPen pen(colorFromStored(series.LineColor, palette),
-             std::clamp(series.LineWidth, 1, 9) * OnePixel, penStyle(series.LineStyle));
+    QPen pen = pixelPen(painter, colorFromStored(series.LineColor, palette),
+                        std::clamp<int>(series.LineWidth, 1, 9), penStyle(series.LineStyle));
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
@@ -116,18 +139,18 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
     painter.save();
     painter.fillRect(QRectF(0, 0, g.SurfaceWidth, g.Height), colors.background);
 
-    painter.setPen(QPen(Qt::black, OnePixel));
+    painter.setPen(pixelPen(painter, Qt::black, 1));
     painter.drawLine(QPointF(g.Step, 0), QPointF(g.Step, g.PlotHeight));
     painter.drawLine(QPointF(g.Step, g.PlotHeight), QPointF(g.Right, g.PlotHeight));
 
-    painter.setPen(QPen(colors.buttonFace, 2 * OnePixel));
+    painter.setPen(pixelPen(painter, colors.buttonFace, 2));
     painter.drawLine(QPointF(g.Step, g.ReferenceY), QPointF(g.Right, g.ReferenceY));
 
     painter.setFont(m_dateFont);
     const double digitHeight = QFontMetricsF(m_dateFont).boundingRect(QStringLiteral("0")).height();
     const double lineHeight = std::max(digitHeight, QFontMetricsF(m_dateFont).height());
     for (const ChartTick &tick : g.Ticks) {
-        painter.setPen(QPen(Qt::black, OnePixel));
+        painter.setPen(pixelPen(painter, Qt::black, 1));
         painter.drawLine(QPointF(tick.X, g.PlotHeight), QPointF(tick.X, g.PlotHeight - 100));
         painter.setPen(colors.buttonText);
         printAt(painter, QPointF(tick.X, g.DateTop), text(tick.Month));
@@ -145,8 +168,26 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
             line << QPointF(g.Step * k, ValueY(m_data, g.PlotHeight,
                                                series.Values[static_cast<std::size_t>(k - 1)]));
         }
-        painter.setPen(seriesPen(series, palette));
-        painter.drawPolyline(line);
+        // Segment by segment: one wide stroked path through hundreds of
+        // points costs far more to fill than the same segments apart. A
+        // dashed line carries its pattern on from one segment to the next,
+        // counted in device pixels as the cosmetic pen counts it.
+        QPen pen = seriesPen(painter, series, palette);
+        painter.setPen(pen);
+        const bool dashed = pen.style() != Qt::SolidLine;
+        const QTransform &device = painter.transform();
+        double travelled = 0.0;
+        if (isVector(painter)) {
+            painter.drawPolyline(line); // one path, its pattern unbroken
+        }
+        for (int k = 1; k < line.size() && !isVector(painter); ++k) {
+            if (dashed) {
+                pen.setDashOffset(travelled / pen.widthF());
+                painter.setPen(pen);
+                travelled += QLineF(device.map(line[k - 1]), device.map(line[k])).length();
+            }
+            painter.drawLine(line[k - 1], line[k]);
+        }
         painter.setPen(colorFromStored(series.LineColor, palette));
         // Only labelled series print at every point; the others only their
         // name at the last one.
@@ -159,7 +200,7 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
     }
 
     if (guideX) {
-        painter.setPen(QPen(colors.windowText, OnePixel));
+        painter.setPen(pixelPen(painter, colors.windowText, 1));
         painter.drawLine(QPointF(*guideX, g.Height - 600), QPointF(*guideX, 0));
     }
     painter.restore();
@@ -181,7 +222,7 @@ void ProgressionPicture::paintLegend(QPainter &painter, const ChartColors &color
     int i = 0;
     for (const ProgressionSeries &series : m_data.Series) {
         ++i;
-        painter.setPen(seriesPen(series, palette));
+        painter.setPen(seriesPen(painter, series, palette));
         painter.drawLine(QPointF(50, i * h), QPointF(500, i * h));
         painter.setPen(colors.buttonText);
         printAt(painter, QPointF(600, i * h - h / 2.0), text(series.TeamName));
