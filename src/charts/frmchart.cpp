@@ -375,6 +375,8 @@ void FrmChart::buildComposition()
                                    : QString());
         }
     }
+    // No team until one is chosen: the caller names the row to show first.
+    m_cmbTeam->setCurrentIndex(-1);
     resize(std::max(twipsToPixels(7305, *this), sizeHint().width()),
            std::max(twipsToPixels(3950, *this, Qt::Vertical), sizeHint().height()));
 
@@ -549,8 +551,8 @@ void FrmChart::askAndSavePicture()
     }
     QString error;
     if (!savePicture(path, &error)) {
-        m_prompts.message(QStringLiteral("画像を保存できませんでした\n%1").arg(error),
-                          MessageIcon::Exclamation, MessageButtons::Ok);
+        m_prompts.message(QStringLiteral("ファイルを保存できません\n%1").arg(error),
+                          MessageIcon::Critical, MessageButtons::Ok);
     }
 }
 

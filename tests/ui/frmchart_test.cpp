@@ -109,7 +109,8 @@ void FrmChartTest::progressionPath()
     QVERIFY(svgFile.readAll().contains("<svg"));
     prompts.queueSaveFile(dir.filePath(QStringLiteral("no-folder/chart.png")));
     click(chart, "btnSavePicture");
-    QVERIFY(prompts.messageTexts().back().startsWith(QStringLiteral("画像を保存できませんでした")));
+    QVERIFY(prompts.messageTexts().back().startsWith(QStringLiteral("ファイルを保存できません\n")));
+    QCOMPARE(prompts.messages().back().icon, MessageIcon::Critical);
 
     // The percentage is drawn by "再表示(&R)..." after the chart data dialog,
     // with the teams it leaves shown.
