@@ -460,11 +460,11 @@ void FrmChart::placeProgression()
 
 bool FrmChart::eventFilter(QObject *watched, QEvent *event)
 {
-    // The surface follows the viewport's height; before the window is first
-    // shown that height may not be known yet, so the first real one draws.
+    // The surface follows the viewport: its height is the chart's, and a
+    // chart narrower than the viewport fills it. Before the window is first
+    // shown that size may not be known yet, so the first real one draws.
     if (m_chartArea && watched == m_chartArea->viewport() && event->type() == QEvent::Resize &&
-        DrawResult(m_data) > 0 &&
-        (!m_progression || surfaceHeight() != m_progression->geometry().Height)) {
+        DrawResult(m_data) > 0) {
         placeProgression();
     }
     return QDialog::eventFilter(watched, event);

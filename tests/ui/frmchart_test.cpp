@@ -76,6 +76,9 @@ void FrmChartTest::progressionPath()
     // The surface is as high as the viewport.
     QCOMPARE(g.Height, pixelsToTwips(view->viewport()->height(), chart, Qt::Vertical));
     QCOMPARE(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->maximum());
+    // A short chart fills the viewport, which the legend beside it narrowed.
+    QCOMPARE(view->widget()->width(),
+             std::max(twipsToPixels(g.SurfaceWidth, chart), view->viewport()->width()));
     auto *legend = child<QScrollArea>(chart, "picLegendView");
     QVERIFY(legend->isVisible());
 
