@@ -44,7 +44,9 @@ int main(int argc, char **argv)
 
     penarin::frmMain window(season, settings, prompts, dialogs, files);
     prompts.setParentWidget(&window);
-    window.startUp();
+    // "penarin FILE", as the launcher and the file manager start it.
+    const QStringList arguments = QCoreApplication::arguments();
+    window.startUp(arguments.size() > 1 ? arguments.at(1) : QString());
     window.show();
     return QApplication::exec();
 }

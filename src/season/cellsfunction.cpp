@@ -244,6 +244,50 @@ void ClearSimulation(Season &season)
     season.resetSimResults();
 }
 
+CardState ReadCardState(const Season &season, int team, int opponent)
+{
+    CardState state;
+    if (!season.Teams.contains(team) || !season.Teams.contains(opponent)) {
+        return state;
+    }
+    if (realCardPresent(season, team, opponent)) {
+        const TeamRecord &me = season.team(team);
+        state.wins = me.CardWins[opponent];
+        state.losses = me.CardLosses[opponent];
+        state.draws = me.CardDraws[opponent];
+    }
+    if (simCardPresent(season, team, opponent)) {
+        const SimRecord &sim = season.SimResults[team];
+        state.simWins = sim.Wins[opponent];
+        state.simLosses = sim.Losses[opponent];
+        state.simDraws = sim.Draws[opponent];
+    }
+    return state;
+}
+
+void WriteCardState(Season &season, int team, int opponent, const CardState &state)
+{
+    if (!season.Teams.contains(team) || !season.Teams.contains(opponent) || team == opponent) {
+        return;
+    }
+    if (realCardPresent(season, team, opponent)) {
+        store(Column::Wins, state.wins, realSlots(season, team, opponent),
+              realSlots(season, opponent, team));
+        store(Column::Losses, state.losses, realSlots(season, team, opponent),
+              realSlots(season, opponent, team));
+        store(Column::Draws, state.draws, realSlots(season, team, opponent),
+              realSlots(season, opponent, team));
+    }
+    if (simCardPresent(season, team, opponent)) {
+        store(Column::Wins, state.simWins, simSlots(season, team, opponent),
+              simSlots(season, opponent, team));
+        store(Column::Losses, state.simLosses, simSlots(season, team, opponent),
+              simSlots(season, opponent, team));
+        store(Column::Draws, state.simDraws, simSlots(season, team, opponent),
+              simSlots(season, opponent, team));
+    }
+}
+
 int ReadCardText(std::u16string_view text)
 {
     auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };

@@ -2,6 +2,7 @@
 
 #include "season/season.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,20 @@ struct CardEntry
     [[nodiscard]] bool accepted() const { return code == CardEntryResult::Accepted; }
 };
 [[nodiscard]] CardEntry EnterCardValue(Season &season, int row, int col, int value);
+
+// Everything an entry can change on one card, seen from `team`: the real and
+// the simulated wins, losses and draws. Restoring it writes both sides.
+struct CardState
+{
+    std::int16_t wins = 0, losses = 0, draws = 0;
+    std::int16_t simWins = 0, simLosses = 0, simDraws = 0;
+
+    friend bool operator==(const CardState &, const CardState &) = default;
+};
+// A card whose arrays the season does not hold reads as all zero and is
+// never written.
+[[nodiscard]] CardState ReadCardState(const Season &season, int team, int opponent);
+void WriteCardState(Season &season, int team, int opponent, const CardState &state);
 
 // Sets every simulated count of every pair of teams to 0.
 void ClearSimulation(Season &season);

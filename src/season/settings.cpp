@@ -1,6 +1,7 @@
 #include "season/settings.h"
 
 #include "season/profile.h"
+#include "season/recentfiles.h"
 
 #include <type_traits>
 
@@ -81,6 +82,7 @@ SettingsFileContents readSettings(const Profile &profile)
                 rule.check(profile.integer(rule.section, rule.key, rule.missing)));
         },
         [&] { contents.fileName = profile.string(OptionSection, FileNameKey, ""); });
+    contents.recentFiles = readRecentFiles(profile);
 
     // A window pushed off the top or left edge, or collapsed to nothing, is
     // brought back where the user can reach it.
@@ -139,12 +141,15 @@ bool storeSettings(Profile &profile, const Settings &settings, const WindowValue
 }
 
 bool writeSettings(const std::filesystem::path &path, const Settings &settings,
-                   const WindowValues &window, const std::string &currentFile)
+                   const WindowValues &window, const std::string &currentFile,
+                   const std::vector<std::string> *recentFiles)
 {
     Profile profile;
     if (profile.load(path) == Profile::LoadStatus::Failed)
         return false;
     const bool stored = storeSettings(profile, settings, window, currentFile);
+    if (recentFiles != nullptr)
+        storeRecentFiles(profile, *recentFiles);
     return profile.save(path) && stored;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace penarin {
 
@@ -67,6 +68,8 @@ struct SettingsFileContents
     WindowValues window;
     // The last season file; the caller makes it the season's CurrentFile.
     std::string fileName;
+    // The seasons opened or saved most recently, newest first.
+    std::vector<std::string> recentFiles;
 };
 
 // Reads every key from a profile already in memory. Numbers outside a
@@ -90,8 +93,11 @@ bool storeSettings(Profile &profile, const Settings &settings, const WindowValue
 // (including a file that exists but cannot be read, whose lines we would
 // otherwise lose) it stays as it was and the result is false. Nobody is
 // told: a lost preference is not worth a message at shutdown.
+// With recentFiles, the "Recent" section is rewritten from the list;
+// without, it is left as it is.
 [[nodiscard]] bool writeSettings(const std::filesystem::path &path, const Settings &settings,
-                                 const WindowValues &window, const std::string &currentFile);
+                                 const WindowValues &window, const std::string &currentFile,
+                                 const std::vector<std::string> *recentFiles = nullptr);
 
 // Where the settings file lives: in the program's folder, or, when the
 // program may not write there (a system-wide installation), in the user's

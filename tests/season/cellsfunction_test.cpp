@@ -393,3 +393,27 @@ TEST(NextClickValue, LeftAddsOtherButtonsTakeAwayDownToZero)
     EXPECT_EQ(s.team(1).CardWins[2], 0);
     EXPECT_EQ(s.team(2).CardLosses[1], 0);
 }
+
+TEST(ReadCardText, DigitsOrZero)
+{
+    const struct
+    {
+        std::u16string text;
+        int value;
+    } cases[] = {
+        {u"", 0},
+        {u"7", 7},
+        {u"  12 ", 12},
+        {u"１２", 12},
+        {u"abc", 0},
+        {u"3x", 0},
+        {u"-3", 0},
+        {u"32767", 32767},
+        {u"32768", 32768},
+        {u"99999999999", MaxCardValue + 1},
+        {u"\u30003\u3000", 3},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ReadCardText(c.text), c.value) << std::string(c.text.begin(), c.text.end());
+    }
+}

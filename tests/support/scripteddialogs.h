@@ -2,6 +2,8 @@
 
 #include "ui/dialogs/dialogs.h"
 
+#include "season/settings.h"
+
 #include <deque>
 
 namespace penarin::test {
@@ -14,6 +16,20 @@ class ScriptedDialogs : public Dialogs
 public:
     std::deque<std::optional<SnapshotRequest>> snapshots;
     int snapshotQuestions = 0;
+
+    // What the user changes in the settings dialog, applied with its OK.
+    std::function<void(Settings &)> settingsEdit;
+    int settingsShown = 0;
+
+    void editSettings(Settings &settings, const FontPreview &, const std::function<void()> &applied,
+                      QWidget *) override
+    {
+        ++settingsShown;
+        if (settingsEdit) {
+            settingsEdit(settings);
+            applied();
+        }
+    }
 
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override
     {

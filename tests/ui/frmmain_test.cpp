@@ -13,9 +13,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QUndoStack>
+#include <QUrl>
 #include <QtTest>
 
 #include <fstream>
@@ -28,6 +32,11 @@ namespace {
 
 const QString sampleA = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-a.ptr");
 const QString sampleB = QStringLiteral(PENARIN_SAMPLES_DIR "/sample-b.ptr");
+
+QString undoText(const frmMain &window)
+{
+    return QStringLiteral("元に戻す(&U): ") + window.undoStack()->undoText();
+}
 
 QAction *findAction(QWidget *window, const QString &caption)
 {
@@ -528,6 +537,16 @@ private slots:
         QTest::keyClicks(editor, QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(m_season.team(3).CardLosses[4], 0);
+
+        // A pasted text that is no number reads as 0 and is accepted.
+        want().MsgBox = 1;
+        m_settings.MsgBox = 1;
+        click(grid, 4, 10);
+        editor->setText(QStringLiteral("三"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(m_prompts->messageTexts().isEmpty());
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(grid->text(4, 10), QString());
     }
 
     void simulationCountsOnTopAndTheClearButtonEmptiesIt()
@@ -616,6 +635,313 @@ private slots:
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("ファイルを保存できません")});
         QVERIFY(!m_season.IsSaved);
+    }
+
+    // Answering Yes to the save question and then failing to save must not
+    // let the close (or an open) go on: the results exist only in memory.
+    void aFailedSaveInsideTheSaveQuestionCancelsTheClose()
+    {
+        QDir(m_dir->path()).mkdir(QStringLiteral("sub"));
+        const QString file = saved(smallSeason(), QStringLiteral("sub/s.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(file));
+        click(window.cardGrid(), 4, 10);
+        QVERIFY(QDir(m_dir->filePath(QStringLiteral("sub"))).removeRecursively());
+        m_prompts->queueAnswer(MessageAnswer::Yes);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(m_prompts->messageTexts(),
+                 (QStringList{QStringLiteral("現在のデータを保存しますか"),
+                              QStringLiteral("ファイルを保存できません")}));
+        QVERIFY(m_season.HasSeason);
+        QVERIFY(!m_season.IsSaved);
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+
+        // The same for an open: the file asked for is not even chosen.
+        m_prompts->queueAnswer(MessageAnswer::Yes);
+        m_prompts->queueOpenFile(copyOf(sampleA, QStringLiteral("a.ptr")));
+        findAction(&window, QStringLiteral("開く(&O)..."))->trigger();
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+        QVERIFY(!m_season.IsSaved);
+    }
+
+    // Without a season there is nothing to simulate or clear: neither mode
+    // nor "クリア" can make an empty season that could then be saved.
+    void withoutASeasonTheModeControlsStayDisabled()
+    {
+        frmMain &window = start();
+        auto control = [&window](const char *name) {
+            return window.findChild<QWidget *>(QString::fromLatin1(name));
+        };
+        for (int round = 0; round < 2; ++round) {
+            for (const char *name : {"optMode0", "optMode1", "btnClear"}) {
+                QVERIFY2(!control(name)->isEnabled(), name);
+            }
+            QVERIFY(!findAction(&window, QStringLiteral("上書き保存(&S)"))->isEnabled());
+            // A failed open clears the season again.
+            const QString junk = path(QStringLiteral("junk.ptr"));
+            std::ofstream(junk.toStdString()) << "junk";
+            QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+            QVERIFY(control("optMode1")->isEnabled());
+            QVERIFY(!window.openSeason(junk));
+        }
+        QVERIFY(!m_season.HasSeason);
+    }
+
+    // The start applies what the close wrote, so a window keeps its place
+    // and size over any number of starts; absurd stored values are brought
+    // back onto the screen.
+    void windowGeometrySurvivesARestartAndStaysOnScreen()
+    {
+        frmMain &first = start();
+        const QRect placed(20, 30, 750, 500);
+        first.setGeometry(placed);
+        QVERIFY(first.close());
+        cleanup();
+        const QRect restored = start().geometry();
+        QCOMPARE(restored, placed);
+        cleanup();
+
+        writeIni(QStringLiteral("[Window]\r\nState=0\r\nLeft=2000000000\r\nTop=-2000000000\r\n"
+                                "Width=400000000\r\nHeight=400000000\r\n"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+        // Within the screen's size, its corner on the screen (the frame
+        // around it is the window manager's).
+        const QRect bounded = start().geometry();
+        QVERIFY(bounded.width() <= screen.width() && bounded.height() <= screen.height());
+        QVERIFY(screen.contains(bounded.topLeft()));
+    }
+
+    void statusPanelsKeepTheirShareWhateverTheirText()
+    {
+        frmMain &window = start();
+        window.resize(640, 400);
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        QApplication::processEvents();
+        auto *last = window.findChild<QWidget *>(QStringLiteral("panel5"));
+        const QRect before = last->geometry();
+        hover(window.standingsGrid(), 1, 6);
+        QVERIFY(window.panelText(1).contains(QStringLiteral("0.5")));
+        QApplication::processEvents();
+        QVERIFY(last->width() >= before.width() - 2);
+        QVERIFY(last->mapTo(&window, QPoint(last->width(), 0)).x() <= window.width());
+    }
+
+    void theWindowLinesRunUnderTheMenuBar()
+    {
+        frmMain &window = start();
+        for (const char *name : {"WindowLine0", "WindowLine1"}) {
+            auto *line = window.findChild<QFrame *>(QString::fromLatin1(name));
+            QVERIFY2(line != nullptr, name);
+            QCOMPARE(line->height(), 1);
+        }
+    }
+
+    // The next start reopens the last season that was open, not the one
+    // the run began with, also when a later open failed.
+    void fileNameNamesTheLastSeasonThatWasOpen()
+    {
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(b));
+        const QString junk = path(QStringLiteral("junk.ptr"));
+        std::ofstream(junk.toStdString()) << "junk";
+        QVERIFY(!window.openSeason(junk));
+        QVERIFY(window.close());
+        QVERIFY(readIni().contains(QStringLiteral("FileName=") + b));
+    }
+
+    void fileDialogsStartAtTheSeasonInUse()
+    {
+        const QString file = copyOf(sampleA, QStringLiteral("a.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(file));
+        findAction(&window, QStringLiteral("開く(&O)..."))->trigger();
+        QVERIFY(!window.SaveAs());
+        QCOMPARE(m_prompts->calls().size(), std::size_t{2});
+        QCOMPARE(m_prompts->calls()[0].file.initialPath, m_dir->path());
+        QCOMPARE(m_prompts->calls()[1].file.initialPath, file);
+    }
+
+    // What the settings dialog applies reaches the window at once and the
+    // next start through "Mgcsm.ini".
+    void settingsFromTheDialogReachTheWindowAndTheNextStart()
+    {
+        want().Magic = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        const PublishedStandings &published = *m_season.Published;
+        int hiddenRow = 0;
+        int hiddenCol = 0;
+        for (int i = 1; i <= published.Rows.size() && hiddenRow == 0; ++i) {
+            for (int k = 1; k <= published.Rows.size(); ++k) {
+                if (k != i && published.Analysis[i].Cards[k].MagicKind == MagicKind::Hidden) {
+                    hiddenRow = i;
+                    hiddenCol = 10 + k;
+                    break;
+                }
+            }
+        }
+        QVERIFY(hiddenRow > 0);
+        QVERIFY(!window.standingsGrid()->text(hiddenRow, hiddenCol).isEmpty());
+
+        m_dialogs->settingsEdit = [](Settings &settings) {
+            settings.Magic = 0;
+            settings.Enter = 1;
+            settings.MsgBox = 1;
+        };
+        findAction(&window, QStringLiteral("設定(&S)..."))->trigger();
+        QCOMPARE(m_dialogs->settingsShown, 1);
+        QVERIFY(window.standingsGrid()->text(hiddenRow, hiddenCol).isEmpty());
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        click(window.cardGrid(), 2, 4);
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("999"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("このカードは終了しています")});
+
+        m_prompts->queueAnswer(MessageAnswer::No);
+        QVERIFY(window.close());
+        cleanup();
+        m_wanted.reset();
+        start();
+        QCOMPARE(m_settings.Magic, 0);
+        QCOMPARE(m_settings.Enter, 1);
+        QCOMPARE(m_settings.MsgBox, 1);
+    }
+
+    void aSeasonNamedAtStartIsOpenedInsteadOfTheLastOne()
+    {
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
+        ClearSeason(m_season);
+        m_prompts = std::make_unique<RecordingPrompts>();
+        m_dialogs = std::make_unique<test::ScriptedDialogs>();
+        m_window = std::make_unique<frmMain>(
+            m_season, m_settings, *m_prompts, *m_dialogs,
+            ProgramFiles{path(QStringLiteral("Mgcsm.ini")).toStdString(),
+                         path(QStringLiteral("Mgcsm.html")).toStdString()});
+        m_window->startUp(b);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QVERIFY(m_season.IsSaved);
+    }
+
+    // The recent list: newest first, each file once, reopened from the
+    // menu; a file that is gone is dropped with the open failure message.
+    void recentSeasonsAreListedKeptAndPruned()
+    {
+        writeIni(QStringLiteral("[Mine]\r\nKeep=1\r\n"));
+        const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        frmMain &window = start();
+        QVERIFY(window.openSeason(a));
+        QVERIFY(window.openSeason(b));
+        QVERIFY(window.openSeason(a));
+        QCOMPARE(window.recentFiles(),
+                 (std::vector<std::string>{a.toStdString(), b.toStdString()}));
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuRecent"));
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QVERIFY(window.close());
+        QVERIFY(readIni().contains(QStringLiteral("[Mine]\r\nKeep=1")));
+        QVERIFY(readIni().contains(QStringLiteral("File1=") + b));
+        cleanup();
+
+        QFile::remove(a);
+        frmMain &again = start();
+        menu = again.findChild<QMenu *>(QStringLiteral("menuRecent"));
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("ファイルを開けません")});
+        QCOMPARE(again.recentFiles(), std::vector<std::string>{b.toStdString()});
+    }
+
+    void aDroppedSeasonOpensAfterTheSaveQuestion()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 4, 10);
+        const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(b)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        m_prompts->queueAnswer(MessageAnswer::No);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+
+        QMimeData text;
+        text.setUrls({QUrl::fromLocalFile(path(QStringLiteral("notes.txt")))});
+        QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+        refused.ignore();
+        QApplication::sendEvent(&window, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    // Undo and redo of card entries from the mouse, the keyboard and the
+    // simulation, and of "クリア"; back at the saved state the season
+    // counts as saved again.
+    void undoAndRedoFollowEveryEntryAndTheSavedState()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QAction *undo = findAction(&window, QStringLiteral("元に戻す(&U)"));
+        QVERIFY(undo != nullptr && !undo->isEnabled());
+        FlexGrid *grid = window.cardGrid();
+        click(grid, 4, 10); // 丙 beats 丁 once
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("元に戻す(&U): 丙 - 丁 勝 0→1"));
+        undo->trigger();
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(m_season.team(4).CardLosses[3], 0);
+        QCOMPARE(grid->text(4, 10), QString());
+        QVERIFY(m_season.IsSaved);
+        QAction *redo = findAction(&window, QStringLiteral("やり直し(&R): 丙 - 丁 勝 0→1"));
+        QVERIFY(redo != nullptr);
+        redo->trigger();
+        QCOMPARE(m_season.team(4).CardLosses[3], 1);
+        QCOMPARE(grid->text(5, 8), QStringLiteral("1"));
+        QVERIFY(!m_season.IsSaved);
+
+        // Keyboard entry, then a simulated one and the clear button.
+        m_settings.Enter = 1;
+        click(grid, 4, 11);
+        auto *editor = window.findChild<QLineEdit *>(QStringLiteral("MyCells"));
+        QTest::keyClicks(editor, QStringLiteral("2"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_season.team(3).CardLosses[4], 2);
+        m_settings.Enter = 0;
+        window.findChild<QRadioButton *>(QStringLiteral("optMode1"))->setChecked(true);
+        click(grid, 3, 7);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnClear")),
+                          Qt::LeftButton);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        undo = window.undoStack() != nullptr ? findAction(&window, undoText(window)) : nullptr;
+        QVERIFY(undo != nullptr);
+        undo->trigger(); // the clear
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+        QCOMPARE(grid->text(3, 7), QStringLiteral("1"));
+        window.undoStack()->undo(); // the simulated win
+        window.undoStack()->undo(); // the keyboard entry
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(m_season.team(3).CardLosses[4], 0);
+        QVERIFY(!m_season.IsSaved);
+        window.undoStack()->undo(); // the first click: as saved
+        QVERIFY(m_season.IsSaved);
+
+        // Opening a season empties the history.
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

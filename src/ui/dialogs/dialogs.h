@@ -2,11 +2,15 @@
 
 #include "ui/main/seasondocument.h"
 
+#include <functional>
 #include <optional>
 
 class QWidget;
 
 namespace penarin {
+
+struct FontPreview;
+struct Settings;
 
 // Every dialog the main window opens is asked for through this interface,
 // as every message box is asked through Prompts: the program gets the real
@@ -23,6 +27,11 @@ public:
     // The question of every save: add a dated snapshot to the charts?
     // Nothing when the user declines. today is an OLE date.
     virtual std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) = 0;
+
+    // The settings dialog. applied runs after every accepted apply, while
+    // the dialog may still be open, so the window follows at once.
+    virtual void editSettings(Settings &settings, const FontPreview &preview,
+                              const std::function<void()> &applied, QWidget *parent) = 0;
 };
 
 } // namespace penarin

@@ -1,6 +1,7 @@
 #include "ui/dialogs/qtdialogs.h"
 
 #include "charts/frmdate.h"
+#include "ui/dialogs/dlgset.h"
 
 namespace penarin {
 
@@ -11,6 +12,14 @@ std::optional<SnapshotRequest> QtDialogs::askSnapshot(double today, QWidget *par
         return std::nullopt;
     }
     return SnapshotRequest{prompt.snapshotDate(), prompt.snapshotMemo()};
+}
+
+void QtDialogs::editSettings(Settings &settings, const FontPreview &preview,
+                             const std::function<void()> &applied, QWidget *parent)
+{
+    DlgSet dialog(settings, m_prompts, preview, parent);
+    QObject::connect(&dialog, &DlgSet::settingsApplied, &dialog, [&applied] { applied(); });
+    dialog.ShowSettings();
 }
 
 } // namespace penarin

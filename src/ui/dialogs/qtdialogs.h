@@ -13,6 +13,8 @@ public:
     explicit QtDialogs(Prompts &prompts) : m_prompts(prompts) {}
 
     std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) override;
+    void editSettings(Settings &settings, const FontPreview &preview,
+                      const std::function<void()> &applied, QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

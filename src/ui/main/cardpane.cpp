@@ -51,6 +51,10 @@ CardPane::CardPane(Season &season, Settings &settings, Prompts &prompts, QWidget
 
 void CardPane::applySettings()
 {
+    hideCellEditor();
+    if (m_settings.ToolTip == 0) {
+        m_grid->setToolTipText(QString());
+    }
     QFont font = m_grid->font();
     font.setPointSize(m_settings.FontSizeB);
     m_grid->setFont(font);
@@ -220,14 +224,18 @@ void CardPane::pressed(int row, int col, Qt::MouseButton button)
         return;
     }
     m_grid->setCurrentCell(row, col);
-    const int value = nextClickValue(m_grid->text(row, col).toInt(), button == Qt::LeftButton);
-    showCardEntry(EnterCardValue(m_season, row, col, value), row, col, value);
+    enter(row, col, nextClickValue(m_grid->text(row, col).toInt(), button == Qt::LeftButton));
 }
 
-// After EnterCardValue: a refusal is reported, an accepted value is shown in
-// its cell and the mirror cell, and the standings follow.
-void CardPane::showCardEntry(const CardEntry &entry, int row, int col, int value)
+// One entry on a cell: a refusal is reported; an accepted value is shown in
+// its cell and the mirror cell and announced with the card's state before
+// and after, for the standings and for undo.
+void CardPane::enter(int row, int col, int value)
 {
+    const CardEntry cell = EnterCardValue(m_season, row, col, QueryCard);
+    const CardState before = ReadCardState(m_season, cell.team, cell.opponent);
+    const int shown = m_grid->text(row, col).toInt();
+    const CardEntry entry = EnterCardValue(m_season, row, col, value);
     if (!entry.accepted()) {
         ReportCardError(entry.code);
         return;
@@ -237,7 +245,16 @@ void CardPane::showCardEntry(const CardEntry &entry, int row, int col, int value
     if (entry.mirrorRow < m_grid->rowCount()) {
         writeCardCell(entry.mirrorRow, entry.mirrorCol, value);
     }
-    emit resultEntered();
+    static const char16_t *const kinds[] = {u"勝", u"敗", u"分"};
+    QString text = fromText(m_season.team(entry.team).TeamName) + QStringLiteral(" - ") +
+                   fromText(m_season.team(entry.opponent).TeamName) + QLatin1Char(' ') +
+                   QString::fromUtf16(kinds[(col - 1) % 3]) + QLatin1Char(' ') +
+                   QString::number(shown) + QStringLiteral("→") + QString::number(value);
+    if (m_season.SimMode != 0) {
+        text += QStringLiteral(" (シミュレーション)");
+    }
+    emit cardChanged(CardChange{entry.team, entry.opponent, before,
+                                ReadCardState(m_season, entry.team, entry.opponent), text});
 }
 
 void CardPane::released(int row, int col)
@@ -300,9 +317,8 @@ void CardPane::OpenCellEditor()
 void CardPane::commitCellEditor()
 {
     const int value = ReadCardText(m_myCells->text().toStdU16String());
-    const CardEntry entry = EnterCardValue(m_season, m_editRow, m_editCol, value);
     hideCellEditor();
-    showCardEntry(entry, m_editRow, m_editCol, value);
+    enter(m_editRow, m_editCol, value);
 }
 
 void CardPane::hideCellEditor()

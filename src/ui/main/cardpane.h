@@ -3,6 +3,7 @@
 #include "season/cellsfunction.h"
 #include "season/season.h"
 #include "season/settings.h"
+#include "ui/main/cardundo.h"
 
 #include <QObject>
 
@@ -25,6 +26,7 @@ public:
     CardPane(Season &season, Settings &settings, Prompts &prompts, QWidget *parentWidget);
 
     [[nodiscard]] FlexGrid *grid() const { return m_grid; }
+    [[nodiscard]] QLineEdit *cellEditor() const { return m_myCells; }
 
     // Lays out and fills the grid from the season's view lists.
     void fill();
@@ -34,10 +36,11 @@ public:
 
     void HighlightCell(int row, int col);
     void OpenCellEditor();
+    void hideCellEditor();
 
 signals:
     // A result was accepted and stored: the standings must follow.
-    void resultEntered();
+    void cardChanged(const CardChange &change);
     // The status bar's first panel text.
     void statusText(const QString &text);
 
@@ -51,11 +54,10 @@ private:
     void doubleClicked(int row, int col);
     void keyPressed(QKeyEvent *event);
     void commitCellEditor();
-    void hideCellEditor();
     void ShowCardStatus(int row, int col);
     void ReportCardError(CardEntryResult code);
     void writeCardCell(int row, int col, int value);
-    void showCardEntry(const CardEntry &entry, int row, int col, int value);
+    void enter(int row, int col, int value);
 
     Season &m_season;
     Settings &m_settings;

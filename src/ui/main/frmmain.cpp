@@ -6,9 +6,12 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/filemodule.h"
+#include "season/recentfiles.h"
 #include "season/textcodec.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/dlgset.h"
 #include "ui/main/cardpane.h"
+#include "ui/main/cardundo.h"
 #include "ui/main/seasondocument.h"
 #include "ui/main/standingspane.h"
 #include "ui/main/uitext.h"
@@ -17,15 +20,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -60,7 +69,10 @@ frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &
 {
     setObjectName(QStringLiteral("frmMain"));
     m_document = new SeasonDocument(m_season, this);
+    m_undo = new QUndoStack(this);
+    setAcceptDrops(true);
     connect(m_document, &SeasonDocument::fileNameChanged, this, [this] { updateTitle(); });
+    connect(m_document, &SeasonDocument::changed, this, [this] { updateMenuState(); });
     buildControls();
     buildMenus();
     clearWindow();
@@ -68,6 +80,10 @@ frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &
 
 frmMain::~frmMain()
 {
+    // The stack announces its last clean state while it is destroyed; by
+    // then nothing of the window may listen.
+    m_undo->disconnect(this);
+    m_document->disconnect(this);
     if (m_help) {
         m_help->closeHelp();
     }
@@ -122,9 +138,8 @@ void frmMain::buildControls()
     m_btnShow = new QPushButton(QStringLiteral("表示(&V)"), m_jobFrame);
     m_btnShow->setObjectName(QStringLiteral("btnShow"));
     for (QComboBox *selector : {m_cmbLg, m_cmbgp}) {
-        // The stored 1230 twips is the least width; longer names widen it.
-        selector->setMinimumWidth(twipsToPixels(1230, *this));
         selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        fitSelector(selector);
     }
     auto *jobLayout = new QHBoxLayout(m_jobFrame);
     jobLayout->setContentsMargins(6, 2, 6, 4);
@@ -176,8 +191,9 @@ void frmMain::buildControls()
         if (!m_season.HasSeason) {
             return;
         }
-        ClearSimulation(m_season);
-        SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+        m_undo->push(new ClearSimulationCommand(m_season, [this] {
+            SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+        }));
     });
     connect(m_cmbLg, &QComboBox::activated, this,
             [this](int index) { fillDivisionSelector(index); });
@@ -188,7 +204,13 @@ void frmMain::buildControls()
     auto toPanel1 = [this](const QString &text) { setPanel(1, text); };
     connect(m_standings, &StandingsPane::statusText, this, toPanel1);
     connect(m_cards, &CardPane::statusText, this, toPanel1);
-    connect(m_cards, &CardPane::resultEntered, this, [this] { RefreshStandings(); });
+    connect(m_cards, &CardPane::cardChanged, this, [this](const CardChange &change) {
+        if (change.before != change.after) {
+            m_undo->push(new CardEntryCommand(m_season, change, [this] { refreshAfterUndo(); }));
+        }
+        RefreshStandings();
+    });
+    connect(m_undo, &QUndoStack::indexChanged, this, [this] { updateSavedFromUndo(); });
 }
 
 FlexGrid *frmMain::standingsGrid() const
@@ -230,6 +252,8 @@ void frmMain::buildMenus()
             openSeason(path);
         }
     });
+    m_menuRecent = m_menuFile->addMenu(QStringLiteral("最近使ったファイル"));
+    m_menuRecent->setObjectName(QStringLiteral("menuRecent"));
     m_actSave = add(m_menuFile, QStringLiteral("上書き保存(&S)"),
                     QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
     m_actSaveAs =
@@ -242,9 +266,28 @@ void frmMain::buildMenus()
     add(m_menuFile, QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
         [this] { close(); });
 
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    m_actUndo = add(edit, QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                    [this] { m_undo->undo(); });
+    m_actRedo = add(edit, QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+                    [this] { m_undo->redo(); });
+    auto name = [](const QString &caption, const QString &what) {
+        return what.isEmpty() ? caption : caption + QStringLiteral(": ") + what;
+    };
+    connect(m_undo, &QUndoStack::canUndoChanged, m_actUndo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, m_actRedo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::undoTextChanged, m_actUndo, [this, name](const QString &text) {
+        m_actUndo->setText(name(QStringLiteral("元に戻す(&U)"), text));
+    });
+    connect(m_undo, &QUndoStack::redoTextChanged, m_actRedo, [this, name](const QString &text) {
+        m_actRedo->setText(name(QStringLiteral("やり直し(&R)"), text));
+    });
+    m_actUndo->setEnabled(false);
+    m_actRedo->setEnabled(false);
+
     m_menuOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
-    m_actSettings =
-        later(add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2), [] {}));
+    m_actSettings = add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2),
+                        [this] { editSettings(); });
     m_actGames = later(add(m_menuOption, QStringLiteral("対戦数(&G)..."), {}, [] {}));
     m_actRanks = later(add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [] {}));
     m_menuOption->addSeparator();
@@ -326,11 +369,13 @@ void frmMain::updateMenuState()
     }
 }
 
-void frmMain::startUp()
+void frmMain::startUp(const QString &fileToOpen)
 {
     m_season.GameScope = ScopeOfficial;
     const SettingsFileContents contents = readSettings(m_files.settingsFile);
     m_settings = contents.settings;
+    m_recentFiles = contents.recentFiles;
+    rebuildRecentMenu();
     restoreGeometry(contents.window);
     applyFonts();
     m_actLoad->setChecked(m_settings.Load == 1);
@@ -339,6 +384,13 @@ void frmMain::startUp()
     current = current.substr(0, current.find('\0'));
     m_season.CurrentFile = current;
     m_document->setLastFile(current);
+    // A season named on the command line (the launcher, the file manager)
+    // comes instead of the last one.
+    if (!fileToOpen.isEmpty()) {
+        m_season.IsSaved = true;
+        openSeason(fileToOpen);
+        return;
+    }
     if (current.empty() || m_settings.Load != 1) {
         m_season.IsSaved = true;
         return;
@@ -349,6 +401,88 @@ void frmMain::startUp()
         return;
     }
     openSeason(QString::fromStdString(current));
+}
+
+void frmMain::rebuildRecentMenu()
+{
+    m_menuRecent->clear();
+    int number = 1;
+    for (const std::string &file : m_recentFiles) {
+        const QString path = QString::fromStdString(file);
+        QAction *action = m_menuRecent->addAction(QStringLiteral("&%1 %2").arg(number++).arg(path));
+        connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    m_menuRecent->setEnabled(!m_recentFiles.empty());
+}
+
+void frmMain::openRecent(const QString &path)
+{
+    if (AskToSave()) {
+        return;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(path.toStdString()), error)) {
+        m_recentFiles = withoutRecentFile(std::move(m_recentFiles), path.toStdString());
+        rebuildRecentMenu();
+        m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
+                          MessageButtons::Ok);
+        return;
+    }
+    openSeason(path);
+}
+
+void frmMain::rememberFile(const QString &path)
+{
+    m_recentFiles = withRecentFile(std::move(m_recentFiles), path.toStdString());
+    rebuildRecentMenu();
+}
+
+// The season files among dropped things: local files ending in ".ptr".
+static QString droppedSeason(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return QString();
+    }
+    const QUrl url = data->urls().front();
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    return path.endsWith(QStringLiteral(".ptr"), Qt::CaseInsensitive) ? path : QString();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedSeason(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedSeason(event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    if (!AskToSave()) {
+        openSeason(path);
+    }
+}
+
+// After an undo or redo: both grids show the season's cards again, and a
+// season back at the state of its last save counts as saved.
+void frmMain::refreshAfterUndo()
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    m_cards->fill();
+    RefreshStandings();
+}
+
+void frmMain::updateSavedFromUndo()
+{
+    if (m_season.HasSeason && m_undo->isClean()) {
+        m_document->markSaved();
+    }
 }
 
 void frmMain::restoreGeometry(const WindowValues &window)
@@ -385,6 +519,21 @@ void frmMain::restoreGeometry(const WindowValues &window)
     setGeometry(pixels);
 }
 
+void frmMain::editSettings()
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    const FontPreview preview{standingsGrid(), cardGrid(), m_cards->cellEditor()};
+    m_dialogs.editSettings(
+        m_settings, preview,
+        [this] {
+            applyFonts();
+            SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+        },
+        this);
+}
+
 void frmMain::applyFonts()
 {
     m_standings->applyFont();
@@ -396,6 +545,7 @@ bool frmMain::openSeason(const QString &path)
     if (m_season.HasSeason) {
         clearWindow();
     }
+    m_undo->clear();
     const LoadStatus status = m_document->open(path);
     if (status == LoadStatus::Failed) {
         m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
@@ -411,6 +561,8 @@ bool frmMain::openSeason(const QString &path)
     updateTitle();
     FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
     m_document->markSaved();
+    m_undo->setClean();
+    rememberFile(QString::fromStdString(m_season.CurrentFile));
     return true;
 }
 
@@ -518,9 +670,10 @@ bool frmMain::saveTo(const QString &path)
                           MessageButtons::Ok);
         return false;
     }
+    m_undo->setClean();
+    rememberFile(QString::fromStdString(m_season.CurrentFile));
     updateTitle();
     setPanel(5, QStringLiteral("更新日時：") + generalDateTimeText(m_season.Header.UpdatedAt));
-    updateMenuState();
     return true;
 }
 
@@ -572,7 +725,8 @@ void frmMain::writeSettingsFile()
     window.Height = pixelsToTwips(frame.height(), *this, Qt::Vertical);
     // What the next start reopens: the last season that was open, even when
     // a later open failed.
-    (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile());
+    (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile(),
+                                 &m_recentFiles);
 }
 
 } // namespace penarin

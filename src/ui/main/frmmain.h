@@ -9,6 +9,8 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -17,6 +19,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QUndoStack;
 
 namespace penarin {
 
@@ -50,7 +53,8 @@ public:
 
     // Reads the settings, places the window and reopens the last season
     // when the settings ask for it.
-    void startUp();
+    // fileToOpen, when given, is opened instead of the last season.
+    void startUp(const QString &fileToOpen = QString());
 
     // Loads a season file into the window (the open menu's work after the
     // dialog); false when it could not be loaded.
@@ -77,14 +81,25 @@ public:
     [[nodiscard]] StandingsPane *standingsPane() const { return m_standings; }
     [[nodiscard]] SeasonDocument *document() const { return m_document; }
 
+    [[nodiscard]] const std::vector<std::string> &recentFiles() const { return m_recentFiles; }
+    [[nodiscard]] QUndoStack *undoStack() const { return m_undo; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void updateMenuState();
     void applyFonts();
+    void rebuildRecentMenu();
+    void openRecent(const QString &path);
+    void rememberFile(const QString &path);
+    void refreshAfterUndo();
+    void updateSavedFromUndo();
+    void editSettings();
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
     void clearWindow();
@@ -92,6 +107,7 @@ private:
     void applyPass(const RecalculateResult &pass);
     void rebuildSelectors();
     void fillDivisionSelector(int leagueEntry);
+    void fitSelector(QComboBox *selector);
     void chooseScope(int scope);
     void showSelection();
     void writeSettingsFile();
@@ -120,6 +136,11 @@ private:
     QPointer<HelpViewer> m_help;
 
     QMenu *m_menuFile = nullptr;
+    QMenu *m_menuRecent = nullptr;
+    QAction *m_actUndo = nullptr;
+    QAction *m_actRedo = nullptr;
+    QUndoStack *m_undo = nullptr;
+    std::vector<std::string> m_recentFiles;
     QMenu *m_menuOption = nullptr;
     QMenu *m_menuData = nullptr;
     QMenu *m_menuRank = nullptr;

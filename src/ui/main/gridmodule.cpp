@@ -4,6 +4,7 @@
 
 #include "platform/prompts.h"
 #include "platform/storedcolor.h"
+#include "platform/twips.h"
 #include "standings/viewlists.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/frmmain.h"
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace penarin {
 
@@ -107,6 +110,14 @@ void frmMain::rebuildSelectors()
         m_cmbgp->setCurrentIndex(division);
         m_cmbgp->setToolTip(m_cmbgp->currentText());
     }
+    fitSelector(m_cmbLg);
+}
+
+// A selector is at least as wide as the stored layout makes it and as wide
+// as its longest entry; the window grows to keep every entry readable.
+void frmMain::fitSelector(QComboBox *selector)
+{
+    selector->setMinimumWidth(std::max(twipsToPixels(1230, *this), selector->sizeHint().width()));
 }
 
 void frmMain::fillDivisionSelector(int leagueEntry)
@@ -128,6 +139,7 @@ void frmMain::fillDivisionSelector(int leagueEntry)
     if (enabled) {
         m_cmbgp->setCurrentIndex(0);
     }
+    fitSelector(m_cmbgp);
     m_cmbLg->setToolTip(m_cmbLg->currentText());
 }
 

@@ -1,0 +1,44 @@
+#include "ui/main/cardundo.h"
+
+namespace penarin {
+
+CardEntryCommand::CardEntryCommand(Season &season, CardChange change, std::function<void()> refresh)
+    : QUndoCommand(change.text), m_season(season), m_change(std::move(change)),
+      m_refresh(std::move(refresh))
+{}
+
+void CardEntryCommand::undo()
+{
+    WriteCardState(m_season, m_change.team, m_change.opponent, m_change.before);
+    m_done = false;
+    m_refresh();
+}
+
+void CardEntryCommand::redo()
+{
+    if (m_done) {
+        return;
+    }
+    WriteCardState(m_season, m_change.team, m_change.opponent, m_change.after);
+    m_done = true;
+    m_refresh();
+}
+
+ClearSimulationCommand::ClearSimulationCommand(Season &season, std::function<void()> refresh)
+    : QUndoCommand(QStringLiteral("シミュレーションのクリア")), m_season(season),
+      m_before(season.SimResults), m_refresh(std::move(refresh))
+{}
+
+void ClearSimulationCommand::undo()
+{
+    m_season.SimResults = m_before;
+    m_refresh();
+}
+
+void ClearSimulationCommand::redo()
+{
+    ClearSimulation(m_season);
+    m_refresh();
+}
+
+} // namespace penarin
