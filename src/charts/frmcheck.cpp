@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -188,7 +189,7 @@ frmCheck::frmCheck(Season &season, Settings &settings, Prompts &prompts, QWidget
     connect(btnDelete, &QPushButton::clicked, this, &frmCheck::deleteLine);
     connect(btnMonthly, &QPushButton::clicked, this, &frmCheck::selectMonthly);
     connect(btnSearch, &QPushButton::clicked, this, &frmCheck::search);
-    connect(m_txtSearch, &QLineEdit::returnPressed, this, &frmCheck::search);
+    m_txtSearch->installEventFilter(this);
     connect(btnTeamSelect, &QPushButton::clicked, m_lstTeam, &QListWidget::selectAll);
     connect(m_cmbTeam, &QComboBox::currentIndexChanged, this, &frmCheck::loadLineSettings);
     connect(btnColor, &QPushButton::clicked, this, &frmCheck::chooseColor);
@@ -201,6 +202,20 @@ frmCheck::frmCheck(Season &season, Settings &settings, Prompts &prompts, QWidget
         m_cmbTeam->setCurrentIndex(0);
         loadLineSettings(0);
     }
+}
+
+// Enter in the search box searches; it must not reach the default button
+// and close the dialog.
+bool frmCheck::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_txtSearch && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            search();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmCheck::fillData()

@@ -33,6 +33,9 @@ public:
     // published standings.
     frmCheck(Season &season, Settings &settings, Prompts &prompts, QWidget *parent = nullptr);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillData();
     void fillTeams();

@@ -82,6 +82,12 @@ void FrmCheckTest::snapshotsAndTeamsAppliedOnOk()
     d.child<QLineEdit>("txtSearch")->setText(QStringLiteral("  *交流戦* "));
     d.click("btnSearch");
     QCOMPARE(d.selection("lstData"), (QList<bool>{false, true, true, false}));
+    // Enter in the search box searches and leaves the dialog open.
+    d.child<QLineEdit>("txtSearch")->setText(QStringLiteral("開幕"));
+    d.child<QLineEdit>("txtSearch")->setFocus();
+    QTest::keyClick(d.child<QLineEdit>("txtSearch"), Qt::Key_Return);
+    QVERIFY(d.dialog.isVisible());
+    QCOMPARE(d.selection("lstData"), (QList<bool>{true, false, false, false}));
     // The last line of every month, the newest included.
     d.click("btnMonthly");
     QCOMPARE(d.selection("lstData"), (QList<bool>{true, false, true, true}));
