@@ -1,4 +1,5 @@
 #include "platform/qtprompts.h"
+#include "season/helpfile.h"
 #include "season/season.h"
 #include "season/settings.h"
 #include "ui/dialogs/qtdialogs.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
@@ -16,6 +18,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("penarin"));
     QApplication::setApplicationDisplayName(QStringLiteral("ペナリン"));
+    // Ties the window to its launcher entry and icon once installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.penarin.Penarin"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.penarin.Penarin")));
 
     // The program speaks Japanese whatever the desktop's language, and so do
     // the standard buttons and file dialogs Qt draws for it.
@@ -40,7 +45,7 @@ int main(int argc, char **argv)
     penarin::ProgramFiles files{penarin::settingsFilePath(programFolder,
                                                           penarin::isFolderWritable(programFolder),
                                                           userFolder),
-                                programFolder / "Mgcsm.html"};
+                                penarin::helpFilePath(programFolder)};
 
     penarin::frmMain window(season, settings, prompts, dialogs, files);
     prompts.setParentWidget(&window);

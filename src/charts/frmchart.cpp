@@ -5,11 +5,14 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
+#include "season/tablewriter.h"
+#include "standings/historytable.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -485,9 +488,45 @@ void FrmChart::redraw()
     drawChart(m_optPct->isChecked() ? ChartKindPct : ChartKindSurplus, m_settings.Hanrei != 0);
 }
 
+QString FrmChart::fileDialogStart() const
+{
+    if (m_season.CurrentFile.empty()) {
+        return {};
+    }
+    return QFileInfo(QString::fromStdString(m_season.CurrentFile)).absolutePath();
+}
+
+void FrmChart::reportSaveFailure(const QString &reason)
+{
+    m_prompts.message(QStringLiteral("ファイルを保存できません\r\n") + reason,
+                      MessageIcon::Critical, MessageButtons::Ok);
+}
+
+// "データ出力(&S)...": the history of the chart on screen, as the export of
+// the main window writes it.
 void FrmChart::exportHistory()
 {
-    // Filled in once the history table and its writer are available.
+    if (!m_season.Published) {
+        return;
+    }
+    const HistoryKind kind = m_data.Kind == ChartKindPct ? HistoryKind::Pct : HistoryKind::Surplus;
+    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_season.Published, kind);
+    if (!table) {
+        m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        return;
+    }
+    const QString path =
+        m_prompts.saveFile(FileRequest{QStringLiteral("名前を付けて保存"),
+                                       QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)"),
+                                       QStringLiteral("csv"), fileDialogStart()});
+    if (path.isEmpty()) {
+        return;
+    }
+    std::string reason;
+    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), *table, &reason)) {
+        reportSaveFailure(QString::fromStdString(reason));
+    }
 }
 
 void FrmChart::drawComposition(int index)
@@ -541,18 +580,15 @@ bool FrmChart::savePicture(const QString &path, QString *error) const
 
 void FrmChart::askAndSavePicture()
 {
-    FileRequest request;
-    request.title = QStringLiteral("画像として保存");
-    request.filter = QStringLiteral("PNG画像(*.png);;SVG画像(*.svg)");
-    request.defaultSuffix = QStringLiteral("png");
-    const QString path = m_prompts.saveFile(request);
+    const QString path = m_prompts.saveFile(FileRequest{
+        QStringLiteral("画像として保存"), QStringLiteral("PNG画像(*.png);;SVG画像(*.svg)"),
+        QStringLiteral("png"), fileDialogStart()});
     if (path.isEmpty()) {
         return;
     }
     QString error;
     if (!savePicture(path, &error)) {
-        m_prompts.message(QStringLiteral("ファイルを保存できません\n%1").arg(error),
-                          MessageIcon::Critical, MessageButtons::Ok);
+        reportSaveFailure(error);
     }
 }
 

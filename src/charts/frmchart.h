@@ -69,6 +69,8 @@ private:
     void placeProgression();
     void redraw();
     void exportHistory();
+    [[nodiscard]] QString fileDialogStart() const;
+    void reportSaveFailure(const QString &reason);
     void askAndSavePicture();
     void drawComposition(int index);
     [[nodiscard]] int surfaceHeight() const;

@@ -7,7 +7,9 @@
 #include "magic/calcodule.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
+#include "season/tablewriter.h"
 #include "season/textcodec.h"
+#include "standings/historytable.h"
 #include "standings/standings.h"
 #include "standings/viewlists.h"
 
@@ -27,6 +29,8 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
+    "  penarin-report export FILE --kind surplus|pct --out PATH [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
     "                           [--measure surplus|pct] [--team N] [view options of show]\n"
@@ -34,6 +38,9 @@ const char *const Usage =
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
+    "export  writes the surplus or percentage history of the view's teams as the\n"
+    "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
+    "        otherwise, CP932 with CR LF.\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n"
     "chart   draws the progression chart (surplus or percentage of every team over the\n"
     "        shown snapshots) or one team's surplus composition (--team: its team\n"
@@ -41,6 +48,7 @@ const char *const Usage =
     "        picture. Not available in a build without Qt.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
+const char *const NoData = "データがありません";
 
 struct ShowOptions
 {
@@ -50,6 +58,8 @@ struct ShowOptions
     std::optional<int> scope;
     std::optional<std::string> settings;
     bool json = false;
+    std::optional<HistoryKind> kind; // export only
+    std::optional<std::string> out;  // export only
 };
 
 struct UsageError
@@ -68,7 +78,9 @@ std::optional<int> parseInt(const std::string &text)
     return value;
 }
 
-ShowOptions parseShow(const std::vector<std::string> &args)
+// The options of show and export: the file and the view, then what only
+// one of the two takes.
+ShowOptions parseViewOptions(const std::vector<std::string> &args)
 {
     ShowOptions options;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -104,6 +116,17 @@ ShowOptions parseShow(const std::vector<std::string> &args)
             }
         } else if (arg == "--settings") {
             options.settings = value();
+        } else if (arg == "--kind") {
+            const std::string &kind = value();
+            if (kind == "surplus") {
+                options.kind = HistoryKind::Surplus;
+            } else if (kind == "pct") {
+                options.kind = HistoryKind::Pct;
+            } else {
+                throw UsageError{"unknown kind \"" + kind + "\""};
+            }
+        } else if (arg == "--out") {
+            options.out = value();
         } else if (arg == "--format") {
             const std::string &format = value();
             if (format != "text" && format != "json") {
@@ -119,13 +142,21 @@ ShowOptions parseShow(const std::vector<std::string> &args)
         }
     }
     if (options.file.empty()) {
-        throw UsageError{"show needs a season file"};
+        throw UsageError{args[0] + " needs a season file"};
+    }
+    const bool exporting = args[0] == "export";
+    if (!exporting && (options.kind || options.out)) {
+        throw UsageError{"--kind and --out belong to export"};
+    }
+    if (exporting && (!options.kind || !options.out)) {
+        throw UsageError{"export needs --kind and --out"};
     }
     return options;
 }
 
 // Picks the view as the main window would: the stored one after opening a
-// file, or the one the show button builds for the requested selectors.
+// file, or the one the show button builds for the requested selectors (the
+// caller has run the opening pass on the stored view by then).
 ViewSelection selectView(Season &season, const ShowOptions &options)
 {
     if (!options.league && !options.division) {
@@ -370,48 +401,79 @@ void printJson(std::ostream &out, const Season &season, const ViewResult &view)
     out << (count > 0 ? "\n  ]\n}\n" : "]\n}\n");
 }
 
-// Loads the file and runs the recalculation pass for the requested view, as
-// the main window does after opening it; nullopt when the file cannot be
-// loaded (the message is written to `err`).
-std::optional<ViewResult> prepareView(Season &season, const ShowOptions &options, std::ostream &err)
+// Loads the file and runs the passes the window runs to show the requested
+// view. Nothing when the file does not load.
+std::optional<ViewResult> computeView(Season &season, const ShowOptions &options)
 {
     const Settings settings = loadSettings(options);
     if (LoadSeason(season, options.file) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
         return std::nullopt;
     }
     // Opening a file displays it, and a displayed season reports results
     // that exceed the schedule.
     season.HasSeason = true;
+    const OrderSettings order = OrderSettingsFrom(settings);
+    if (options.league || options.division) {
+        // The window shows the stored view on opening before anything can be
+        // chosen, and that pass settles the scope the chosen view starts
+        // from (every team shown with interleague games counted leaves the
+        // interleague scope behind).
+        const ViewSelection stored = StoredViewSelection(season);
+        (void)RecalculateView(season, order, ViewRequest{stored.league, stored.division});
+    }
     const ViewSelection selection = selectView(season, options);
     if (options.scope) {
         season.GameScope = *options.scope;
     }
     ViewResult view;
     view.settings = settings;
-    view.pass = RecalculateView(season, OrderSettingsFrom(settings),
-                                ViewRequest{selection.league, selection.division});
+    view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
     view.published = season.Published;
     return view;
 }
 
 int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
-    const ShowOptions options = parseShow(args);
+    const ShowOptions options = parseViewOptions(args);
     Season season;
-    const std::optional<ViewResult> view = prepareView(season, options, err);
-    if (!view) {
+    const std::optional<ViewResult> computed = computeView(season, options);
+    if (!computed) {
+        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
+    const ViewResult &view = *computed;
     if (options.json) {
-        printJson(out, season, *view);
+        printJson(out, season, view);
     } else {
-        printText(out, season, *view);
-        if (view->pass.ShowScheduleMessage) {
+        printText(out, season, view);
+        if (view.pass.ShowScheduleMessage) {
             std::string message = ScheduleMessage;
             message.erase(message.find('\r'), 1);
             err << message << '\n';
         }
+    }
+    return ExitOk;
+}
+
+int runExport(const std::vector<std::string> &args, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const std::optional<TextTable> table =
+        BuildHistoryTable(season, *view->published, *options.kind);
+    if (!table) {
+        err << NoData << '\n';
+        return ExitNothingToExport;
+    }
+    std::string reason;
+    if (!WriteTextTable(*options.out, *table, &reason)) {
+        err << "cannot write " << *options.out << ": " << reason << '\n';
+        return ExitCannotWrite;
     }
     return ExitOk;
 }
@@ -462,10 +524,11 @@ int runChartCommand(const std::vector<std::string> &args, std::ostream &err)
     if (chart.out.empty()) {
         throw UsageError{"chart needs --out FILE.png or FILE.svg"};
     }
-    const ShowOptions options = parseShow(viewArgs);
+    const ShowOptions options = parseViewOptions(viewArgs);
     Season season;
-    const std::optional<ViewResult> view = prepareView(season, options, err);
+    const std::optional<ViewResult> view = computeView(season, options);
     if (!view) {
+        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     if (chart.team &&
@@ -488,8 +551,9 @@ int runResave(const std::vector<std::string> &args, std::ostream &err)
         return ExitCannotLoad;
     }
     season.AddSnapshot = false;
-    if (!SaveSeason(season, args[2])) {
-        err << "cannot write " << args[2] << '\n';
+    std::string reason;
+    if (!SaveSeason(season, args[2], systemNow, &reason)) {
+        err << "cannot write " << args[2] << ": " << reason << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;
@@ -505,6 +569,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "show") {
             return runShow(args, out, err);
+        }
+        if (args[0] == "export") {
+            return runExport(args, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);

@@ -12,7 +12,8 @@ enum ExitCode
     ExitUsage = 2,
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
-    ExitNothingToDraw = 5, // no shown snapshot or team, or too many snapshots
+    ExitNothingToExport = 5, // no snapshot is shown: "データがありません"
+    ExitNothingToDraw = 5, // a chart without shown snapshots or teams, or with too many
 };
 
 // Runs penarin-report with its arguments (without the program name).

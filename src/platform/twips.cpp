@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <limits>
 
 namespace penarin {
 
@@ -11,7 +12,23 @@ namespace {
 
 double usableDpi(double dpi)
 {
-    return dpi > 0.0 ? dpi : DefaultDpi;
+    return std::isfinite(dpi) && dpi > 0.0 ? dpi : DefaultDpi;
+}
+
+// Sizes come from the settings file, where anything may stand; a value
+// beyond what an int holds becomes the nearest one that fits rather than
+// wrapping round to a negative size.
+int roundSaturated(double value)
+{
+    constexpr double lowest = std::numeric_limits<int>::min();
+    constexpr double highest = std::numeric_limits<int>::max();
+    if (std::isnan(value))
+        return 0;
+    if (value <= lowest)
+        return std::numeric_limits<int>::min();
+    if (value >= highest)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(std::lround(value));
 }
 
 double widgetDpi(const QWidget &widget, Qt::Orientation orientation)
@@ -23,12 +40,12 @@ double widgetDpi(const QWidget &widget, Qt::Orientation orientation)
 
 int twipsToPixels(int twips, double dpi)
 {
-    return static_cast<int>(std::lround(twips * usableDpi(dpi) / TwipsPerInch));
+    return roundSaturated(twips * usableDpi(dpi) / TwipsPerInch);
 }
 
 int pixelsToTwips(int pixels, double dpi)
 {
-    return static_cast<int>(std::lround(pixels * TwipsPerInch / usableDpi(dpi)));
+    return roundSaturated(static_cast<double>(pixels) * TwipsPerInch / usableDpi(dpi));
 }
 
 int twipsToPixels(int twips, const QWidget &widget, Qt::Orientation orientation)

@@ -14,7 +14,8 @@ inline constexpr int TwipsPerInch = 1440;
 inline constexpr double DefaultDpi = 96.0;
 
 // A DPI of 0 or less (no screen known yet) counts as DefaultDpi. Results are
-// rounded to the nearest whole unit, halves away from zero.
+// rounded to the nearest whole unit, halves away from zero, and saturate at
+// the limits of int.
 [[nodiscard]] int twipsToPixels(int twips, double dpi);
 [[nodiscard]] int pixelsToTwips(int pixels, double dpi);
 

@@ -1,6 +1,7 @@
 #include "season/filemodule.h"
 
 #include "season/binaryio.h"
+#include "season/safewriter.h"
 
 #include <algorithm>
 #include <fstream>
@@ -380,42 +381,6 @@ void prepareForSave(Season &season, double now)
     }
 }
 
-bool writeWholeFile(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return false;
-    }
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    return written && !out.fail();
-}
-
-// The old file is only replaced by a complete new one, so a full disk or a
-// vanished folder costs the user this save, not the season.
-bool replaceFile(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes)
-{
-    const std::filesystem::path temporary = SaveTemporaryPath(path);
-    std::error_code error;
-    const std::filesystem::file_status existing = std::filesystem::symlink_status(temporary, error);
-    if (std::filesystem::exists(existing) && !std::filesystem::is_regular_file(existing)) {
-        return false; // not a leftover of ours (a folder, a link): leave it alone
-    }
-    if (!writeWholeFile(temporary, bytes)) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> bytes,
@@ -500,20 +465,17 @@ std::vector<std::uint8_t> EncodeSeason(const Season &season)
     return out.take();
 }
 
-std::filesystem::path SaveTemporaryPath(const std::filesystem::path &path)
-{
-    std::filesystem::path temporary = path;
-    temporary += ".saving";
-    return temporary;
-}
-
-bool SaveSeason(Season &season, const std::filesystem::path &path, const Clock &clock)
+bool SaveSeason(Season &season, const std::filesystem::path &path, const Clock &clock,
+                std::string *error)
 {
     // Prepared on a copy: a failed save leaves the season as it was, the
     // pending snapshot included, so the user can simply save again.
     Season saved = season;
     prepareForSave(saved, clock());
-    if (!replaceFile(path, EncodeSeason(saved))) {
+    const std::vector<std::uint8_t> bytes = EncodeSeason(saved);
+    if (!WriteFileSafely(
+            path, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+            error)) {
         return false;
     }
     saved.CurrentFile = path.string();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace penarin {
@@ -27,16 +28,12 @@ enum class LoadStatus
                                              const Clock &clock = systemNow);
 
 // Saves the season: stamps UpdatedAt, appends the snapshot the prompt asked
-// for (AddSnapshot), refreshes the newest snapshot's values, writes to a
-// temporary file beside `path` and renames it over `path` only once it is
-// complete. Returns false (and leaves any existing file untouched) when
-// writing fails. On success CurrentFile is `path` and IsSaved is true.
+// for (AddSnapshot), refreshes the newest snapshot's values and replaces the
+// file as a whole (WriteFileSafely). Returns false, with the reason in
+// `error`, when writing fails; the file and the season are then as they
+// were. On success CurrentFile is `path` and IsSaved is true.
 [[nodiscard]] bool SaveSeason(Season &season, const std::filesystem::path &path,
-                              const Clock &clock = systemNow);
-
-// Where SaveSeason writes before it replaces `path`: beside it, so that the
-// final rename stays within one file system.
-[[nodiscard]] std::filesystem::path SaveTemporaryPath(const std::filesystem::path &path);
+                              const Clock &clock = systemNow, std::string *error = nullptr);
 
 // The exact bytes SaveSeason writes, without touching the season's
 // memory-only state or the snapshot values (for tests and the fuzzer). The

@@ -1,16 +1,12 @@
 #include "season/profile.h"
 
+#include "season/safewriter.h"
+#include "season/textcodec.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <random>
 #include <system_error>
-
-#include <fcntl.h>
-#include <iconv.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace penarin {
 
@@ -20,7 +16,6 @@ namespace {
 
 constexpr std::string_view Blanks = " \t\v\f\r";
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
 std::string_view trimLeft(std::string_view text)
 {
@@ -96,7 +91,7 @@ std::string decodeValue(std::string_view stored)
 {
     if (stored.size() >= 2 && isQuote(stored.front()) && stored.back() == stored.front())
         stored = stored.substr(1, stored.size() - 2);
-    // The original handed values back as C strings.
+    // Older installations of this program stopped a value at a NUL.
     const auto nul = stored.find('\0');
     if (nul != std::string_view::npos)
         stored = stored.substr(0, nul);
@@ -121,37 +116,6 @@ bool holdsLineBreakOrNul(std::string_view text)
 bool isStorableName(std::string_view name)
 {
     return !name.empty() && !holdsLineBreakOrNul(name) && trim(name).size() == name.size();
-}
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// A temporary name beside the target that no other writer picks.
-int createTemporaryFile(const fs::path &target, fs::path &temporary)
-{
-    std::random_device entropy;
-    std::uniform_int_distribution<std::uint32_t> draw;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(draw(entropy)));
-        temporary = target;
-        temporary += suffix;
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
 }
 
 } // namespace
@@ -191,51 +155,6 @@ bool isValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string cp932ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    iconv_t cd = ::iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        // Without the converter keep what is certain: the ASCII part.
-        for (const char c : bytes) {
-            if (static_cast<unsigned char>(c) < 0x80)
-                out += c;
-            else
-                out += ReplacementCharacter;
-        }
-        return out;
-    }
-
-    // One CP932 byte never becomes more than three UTF-8 bytes.
-    out.resize(bytes.size() * 3 + 4);
-    char *in = const_cast<char *>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::size_t produced = 0;
-    while (inLeft > 0) {
-        char *outPtr = out.data() + produced;
-        std::size_t outLeft = out.size() - produced;
-        const std::size_t result = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        produced = out.size() - outLeft;
-        if (result != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2);
-        } else {
-            // An invalid or truncated sequence: mark it and go on with the
-            // next byte rather than lose the rest of the file.
-            if (out.size() - produced < ReplacementCharacter.size())
-                out.resize(out.size() * 2);
-            out.replace(produced, ReplacementCharacter.size(), ReplacementCharacter);
-            produced += ReplacementCharacter.size();
-            ++in;
-            --inLeft;
-        }
-    }
-    ::iconv_close(cd);
-    out.resize(produced);
-    return out;
-}
-
 int profileInteger(std::string_view text)
 {
     std::size_t i = 0;
@@ -246,7 +165,7 @@ int profileInteger(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
-    // Unsigned arithmetic wraps where the 32-bit original overflowed.
+    // Unsigned arithmetic wraps modulo 2^32 instead of overflowing.
     std::uint32_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         magnitude = magnitude * 10u + static_cast<std::uint32_t>(text[i] - '0');
@@ -348,7 +267,7 @@ std::string Profile::string(std::string_view section, std::string_view key,
 
 int Profile::integer(std::string_view section, std::string_view key, int defaultValue) const
 {
-    // The original fell back to the default for an empty value too.
+    // An empty value gives the default too, as in older installations.
     const auto found = value(section, key);
     if (!found || found->empty())
         return defaultValue;
@@ -406,37 +325,13 @@ std::string Profile::toBytes() const
     return bytes;
 }
 
-bool Profile::save(const fs::path &path) const
+bool Profile::save(const fs::path &path, std::string *error) const
 {
-    std::error_code error;
-    fs::path target = path;
-    // Replace what a symbolic link points to, not the link itself.
-    if (fs::is_symlink(path, error)) {
-        fs::path resolved = fs::canonical(path, error);
-        if (!error)
-            target = std::move(resolved);
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    fs::create_directories(folder, error);
-
-    fs::path temporary;
-    const int fd = createTemporaryFile(target, temporary);
-    if (fd < 0)
-        return false;
-
-    // Keep the permissions the user gave the existing file.
-    struct stat existing
-    {};
-    if (::stat(target.c_str(), &existing) == 0)
-        (void)::fchmod(fd, existing.st_mode & 07777);
-
-    bool written = writeAll(fd, toBytes()) && ::fsync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    // The user's configuration folder may not exist yet on a first run.
+    std::error_code ignored;
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path(), ignored);
+    return WriteFileSafely(path, toBytes(), error);
 }
 
 } // namespace penarin

@@ -9,13 +9,14 @@
 
 namespace penarin {
 
-// An INI file ("private profile") held in memory as its lines, read and
-// written the way the Windows profile functions did, so that files carried
-// over from older installations read the same and every line we do not own
-// (comments, unknown keys, other sections) survives a write untouched.
+// An INI file held in memory as its lines, read so that settings files
+// carried over from older installations of this program mean the same, and
+// written so that every line we do not own (comments, unknown keys, other
+// sections) survives a write untouched.
 //
 // Lookups compare section and key names without regard to ASCII case. In a
-// file with a section or key twice, the first one counts, as it did before.
+// file with a section or key twice, the first one counts, which is what
+// older installations read from such a file.
 // Text is UTF-8 in memory; the file is written as UTF-8 with CR LF endings.
 class Profile
 {
@@ -58,10 +59,9 @@ public:
     // The file's bytes as they would be written.
     [[nodiscard]] std::string toBytes() const;
 
-    // Writes the file to a temporary file beside `path` and renames it over
-    // `path` only once it is complete, so a failed write never leaves a
-    // truncated settings file behind. A missing folder is created.
-    [[nodiscard]] bool save(const std::filesystem::path &path) const;
+    // Replaces the file as a whole (WriteFileSafely), so a failed write never
+    // leaves a truncated settings file behind. A missing folder is created.
+    [[nodiscard]] bool save(const std::filesystem::path &path, std::string *error = nullptr) const;
 
     [[nodiscard]] const std::vector<std::string> &lines() const { return m_lines; }
 
@@ -79,15 +79,13 @@ private:
     bool m_byteOrderMark = false;
 };
 
-// Reads an integer as GetPrivateProfileInt did: leading blanks, an optional
-// sign, then decimal digits up to the first other character; no digits
-// gives 0. Overlong numbers wrap like the 32-bit original.
+// Reads an integer from a settings value: leading blanks, an optional sign,
+// then decimal digits up to the first other character; no digits gives 0.
+// Overlong numbers wrap modulo 2^32, so a hand-edited file reads the same as
+// in older installations of this program.
 [[nodiscard]] int profileInteger(std::string_view text);
 
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 [[nodiscard]] bool isValidUtf8(std::string_view bytes);
-
-// CP932 (Windows Japanese) to UTF-8. Bytes that are not CP932 become U+FFFD.
-[[nodiscard]] std::string cp932ToUtf8(std::string_view bytes);
 
 } // namespace penarin

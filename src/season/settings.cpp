@@ -141,16 +141,23 @@ bool storeSettings(Profile &profile, const Settings &settings, const WindowValue
 }
 
 bool writeSettings(const std::filesystem::path &path, const Settings &settings,
-                   const WindowValues &window, const std::string &currentFile,
+                   const WindowValues &window, const std::string &currentFile, std::string *error,
                    const std::vector<std::string> *recentFiles)
 {
     Profile profile;
-    if (profile.load(path) == Profile::LoadStatus::Failed)
+    if (profile.load(path) == Profile::LoadStatus::Failed) {
+        if (error)
+            *error = "設定ファイルを読み込めません";
         return false;
+    }
     const bool stored = storeSettings(profile, settings, window, currentFile);
     if (recentFiles != nullptr)
         storeRecentFiles(profile, *recentFiles);
-    return profile.save(path) && stored;
+    if (!profile.save(path, error))
+        return false;
+    if (!stored && error)
+        *error = "ファイル名を設定ファイルに書き込めません";
+    return stored;
 }
 
 std::filesystem::path settingsFilePath(const std::filesystem::path &programFolder,

@@ -91,12 +91,13 @@ bool storeSettings(Profile &profile, const Settings &settings, const WindowValue
 // Writes the settings into the file at `path`, keeping every line of it
 // that is not one of ours. The file is replaced in one step; on any failure
 // (including a file that exists but cannot be read, whose lines we would
-// otherwise lose) it stays as it was and the result is false. Nobody is
-// told: a lost preference is not worth a message at shutdown.
-// With recentFiles, the "Recent" section is rewritten from the list;
-// without, it is left as it is.
+// otherwise lose) it stays as it was, the result is false and `error` says
+// why. The window at shutdown tells nobody: a lost preference is not worth
+// a message then. With recentFiles, the "Recent" section is rewritten from
+// the list; without, it is left as it is.
 [[nodiscard]] bool writeSettings(const std::filesystem::path &path, const Settings &settings,
                                  const WindowValues &window, const std::string &currentFile,
+                                 std::string *error = nullptr,
                                  const std::vector<std::string> *recentFiles = nullptr);
 
 // Where the settings file lives: in the program's folder, or, when the

@@ -1,5 +1,10 @@
 #include "season/textcodec.h"
 
+#include <algorithm>
+#include <cerrno>
+
+#include <iconv.h>
+
 namespace penarin {
 
 namespace {
@@ -36,7 +41,86 @@ void appendUtf16(std::u16string &out, char32_t c)
     }
 }
 
+// How many input bytes one unconvertible character takes.
+using SkipLength = std::size_t (*)(std::string_view rest);
+
+std::size_t oneByte(std::string_view)
+{
+    return 1;
+}
+
+std::size_t utf8SequenceLength(std::string_view rest)
+{
+    const auto lead = static_cast<unsigned char>(rest.front());
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return std::min(length, rest.size());
+}
+
+// The one place that talks to iconv. Whatever cannot be converted (not
+// valid in `from`, or not representable in `to`) is replaced by
+// `substitute` and the conversion goes on with the next character, rather
+// than losing the rest of the text.
+std::string convert(std::string_view bytes, const char *to, const char *from,
+                    std::string_view substitute, SkipLength skip)
+{
+    std::string out;
+    iconv_t cd = ::iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        // Without the converter keep what is certain: the ASCII part, which
+        // all the encodings used here share.
+        while (!bytes.empty()) {
+            if (static_cast<unsigned char>(bytes.front()) < 0x80) {
+                out += bytes.front();
+                bytes.remove_prefix(1);
+            } else {
+                out += substitute;
+                bytes.remove_prefix(skip(bytes));
+            }
+        }
+        return out;
+    }
+
+    out.resize(bytes.size() * 3 + 4);
+    char *in = const_cast<char *>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    std::size_t produced = 0;
+    while (inLeft > 0) {
+        char *outPtr = out.data() + produced;
+        std::size_t outLeft = out.size() - produced;
+        const std::size_t result = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        produced = out.size() - outLeft;
+        if (result != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        if (out.size() - produced < substitute.size())
+            out.resize(out.size() * 2 + substitute.size());
+        out.replace(produced, substitute.size(), substitute);
+        produced += substitute.size();
+        const std::size_t skipped = skip(std::string_view(in, inLeft));
+        in += skipped;
+        inLeft -= skipped;
+    }
+    ::iconv_close(cd);
+    out.resize(produced);
+    return out;
+}
+
 } // namespace
+
+std::string cp932ToUtf8(std::string_view bytes)
+{
+    return convert(bytes, "UTF-8", "CP932", "\xEF\xBF\xBD", oneByte);
+}
+
+std::string toCp932(std::u16string_view text)
+{
+    // Through UTF-8, which toUtf8 always makes well-formed (a stray
+    // surrogate becomes U+FFFD and then "?").
+    return convert(toUtf8(text), "CP932", "UTF-8", "?", utf8SequenceLength);
+}
 
 std::string toUtf8(std::u16string_view text)
 {

@@ -10,4 +10,13 @@ namespace penarin {
 [[nodiscard]] std::string toUtf8(std::u16string_view text);
 [[nodiscard]] std::u16string fromUtf8(std::string_view text);
 
+// CP932 (Japanese Shift_JIS, the encoding of older settings files) to UTF-8.
+// Bytes that are not CP932 become U+FFFD.
+[[nodiscard]] std::string cp932ToUtf8(std::string_view bytes);
+
+// Text to CP932 for the exported tables a spreadsheet opens. A character
+// CP932 cannot hold (an emoji, most accented Latin) becomes "?", so one odd
+// team name never costs the user the whole export.
+[[nodiscard]] std::string toCp932(std::u16string_view text);
+
 } // namespace penarin

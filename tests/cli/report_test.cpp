@@ -1,5 +1,6 @@
 #include "cli/report.h"
 #include "season/filemodule.h"
+#include "standings/viewlists.h"
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
@@ -113,12 +114,12 @@ TEST_F(ReportTest, ResaveOfEachSampleChangesOnlyTheUpdateStamp)
     for (const std::string &sample : {sampleA, sampleB}) {
         const fs::path out = m_dir / "resaved.ptr";
         ASSERT_EQ(report({"resave", sample, out.string()}).status, cli::ExitOk);
-        std::vector<char> original = readAll(sample);
+        std::vector<char> stored = readAll(sample);
         std::vector<char> resaved = readAll(out);
-        ASSERT_EQ(original.size(), resaved.size()) << sample;
-        std::fill_n(original.begin() + updatedAt, 8, 0);
+        ASSERT_EQ(stored.size(), resaved.size()) << sample;
+        std::fill_n(stored.begin() + updatedAt, 8, 0);
         std::fill_n(resaved.begin() + updatedAt, 8, 0);
-        EXPECT_TRUE(original == resaved) << sample;
+        EXPECT_TRUE(stored == resaved) << sample;
     }
 }
 
@@ -349,6 +350,62 @@ TEST_F(ReportTest, ChartRefusesWhatItCannotDraw)
               cli::ExitCannotWrite);
 }
 #endif
+
+TEST_F(ReportTest, ChosenLeagueStartsFromTheScopeTheStoredViewLeft)
+{
+    // Interleague games count; a file saved while every team was shown
+    // opens in the interleague scope, and choosing a league keeps it, as
+    // in the window. Saved while league 1 was shown, the same choice stays
+    // in the official scope.
+    test::SeasonBuilder b;
+    for (const char16_t *name : {u"甲", u"乙"})
+        b.addTeam(name, 1);
+    for (const char16_t *name : {u"丙", u"丁"})
+        b.addTeam(name, 2);
+    b.roundRobin(10, 4).result(1, 2, 3, 1).result(1, 3, 2, 0).result(4, 2, 1, 1);
+    for (const int storedLeague : {0, 1}) {
+        Season season = b.build();
+        BuildViewLists(season, storedLeague, -1);
+        const std::string file = save(season, "stored.ptr").string();
+        const RunResult run = report({"show", file, "--league", "1", "--format", "json"});
+        ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+        const bool interleague = storedLeague == 0;
+        EXPECT_NE(run.out.find(interleague ? "\"gameScope\": 1" : "\"gameScope\": 0"),
+                  std::string::npos)
+            << storedLeague;
+        EXPECT_EQ(occurrences(run.out, "\"rank\""), interleague ? 4u : 2u) << storedLeague;
+    }
+}
+
+TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
+{
+    const fs::path out = m_dir / "history.CSV";
+    const RunResult run =
+        report({"export", sampleA, "--kind", "surplus", "--league", "1", "--out", out.string()});
+    ASSERT_EQ(run.status, cli::ExitOk) << run.err;
+    const std::vector<char> bytes = readAll(out);
+    const std::string text(bytes.begin(), bytes.end());
+    // Dates, memos ("開幕1か月" in CP932), then the six teams of league 1.
+    EXPECT_EQ(text.substr(0, text.find("\r\n") + 2),
+              "\"\",\"2026/05/10\",\"2026/06/21\",\"2026/08/02\"\r\n");
+    EXPECT_NE(text.find("\"\",\"\x8A\x4A\x96\x8B"
+                        "1\x82\xA9\x8C\x8E\","),
+              std::string::npos);
+    EXPECT_EQ(occurrences(text, "\r\n"), 8u);
+
+    const RunResult none =
+        report({"export", sampleB, "--kind", "pct", "--out", (m_dir / "b.txt").string()});
+    EXPECT_EQ(none.status, cli::ExitNothingToExport);
+    EXPECT_EQ(none.err, "データがありません\n");
+    EXPECT_FALSE(fs::exists(m_dir / "b.txt"));
+
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"export", sampleA, "--kind", "pct"},
+          {"export", sampleA, "--kind", "results", "--out", out.string()},
+          {"show", sampleA, "--out", out.string()}}) {
+        EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
+    }
+}
 
 } // namespace
 } // namespace penarin

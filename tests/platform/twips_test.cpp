@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <limits>
+
 using namespace penarin;
 
 class TwipsTest : public QObject
@@ -13,6 +15,7 @@ class TwipsTest : public QObject
 private slots:
     void convertsAtTheGivenDpi();
     void pixelsSurviveTheRoundTrip();
+    void hugeValuesSaturate();
     void usesTheWidgetsLogicalDpi();
 };
 
@@ -43,6 +46,20 @@ void TwipsTest::pixelsSurviveTheRoundTrip()
             QCOMPARE(twipsToPixels(pixelsToTwips(pixels, dpi), dpi), pixels);
         }
     }
+}
+
+void TwipsTest::hugeValuesSaturate()
+{
+    constexpr int most = std::numeric_limits<int>::max();
+    constexpr int least = std::numeric_limits<int>::min();
+    QCOMPARE(twipsToPixels(2000000000, 96), 133333333);
+    QCOMPARE(pixelsToTwips(2000000000, 96), most);
+    QCOMPARE(pixelsToTwips(-2000000000, 96), least);
+    QCOMPARE(pixelsToTwips(most, 0.001), most);
+    QCOMPARE(twipsToPixels(most, 1e12), most);
+    QCOMPARE(twipsToPixels(least, 1e12), least);
+    QCOMPARE(twipsToPixels(1440, std::numeric_limits<double>::infinity()), 96);
+    QCOMPARE(twipsToPixels(1440, std::numeric_limits<double>::quiet_NaN()), 96);
 }
 
 void TwipsTest::usesTheWidgetsLogicalDpi()

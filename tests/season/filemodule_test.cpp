@@ -1,6 +1,7 @@
 #include "season/binaryio.h"
 #include "season/filemodule.h"
 #include "season/fileseasons.h"
+#include "season/safewriter.h"
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
@@ -569,7 +570,7 @@ TEST_F(SeasonFileOnDisk, FirstSaveThatAddsASnapshot)
     EXPECT_EQ(s.CurrentFile, path.string());
     EXPECT_EQ(s.Header.UpdatedAt, laterNow());
     EXPECT_EQ(readFile(path), EncodeSeason(s));
-    EXPECT_FALSE(fs::exists(SaveTemporaryPath(path)));
+    EXPECT_FALSE(fs::exists(SafeWriteTemporaryPath(path)));
 
     const Season loaded = loadBytes(readFile(path));
     ASSERT_EQ(loaded.SnapshotCount(), 1);
@@ -636,25 +637,27 @@ TEST_F(SeasonFileOnDisk, FailedSaveKeepsTheOldFileAndTheSeason)
         EXPECT_EQ(s.CurrentFile, before.CurrentFile);
     };
 
-    // The folder does not exist.
-    EXPECT_FALSE(SaveSeason(s, m_dir / "gone" / "s.ptr", laterNow));
+    // The folder does not exist: the caller gets the reason to show.
+    std::string error;
+    EXPECT_FALSE(SaveSeason(s, m_dir / "gone" / "s.ptr", laterNow, &error));
+    EXPECT_EQ(error, "保存先のフォルダがありません");
     expectUntouched();
 
     // The temporary name is taken by a folder, which must survive.
-    fs::create_directory(SaveTemporaryPath(path));
+    fs::create_directory(SafeWriteTemporaryPath(path));
     EXPECT_FALSE(SaveSeason(s, path, laterNow));
     expectUntouched();
-    EXPECT_TRUE(fs::is_directory(SaveTemporaryPath(path)));
-    fs::remove(SaveTemporaryPath(path));
+    EXPECT_TRUE(fs::is_directory(SafeWriteTemporaryPath(path)));
+    fs::remove(SafeWriteTemporaryPath(path));
 
-    // The target itself is a folder: the rename fails after the write.
+    // The target itself is a folder: refused before anything is written.
     const fs::path folder = m_dir / "folder.ptr";
     fs::create_directory(folder);
     fs::create_directory(folder / "inside");
     EXPECT_FALSE(SaveSeason(s, folder, laterNow));
     expectUntouched();
     EXPECT_TRUE(fs::is_directory(folder / "inside"));
-    EXPECT_FALSE(fs::exists(SaveTemporaryPath(folder)));
+    EXPECT_FALSE(fs::exists(SafeWriteTemporaryPath(folder)));
 }
 
 TEST(ClearSeasonTest, LeavesAnEmptySeasonStampedToday)

@@ -1,4 +1,5 @@
 #include "season/profile.h"
+#include "season/textcodec.h"
 #include "settings/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
 
-TEST(ProfileInteger, ReadsLikeTheProfileApi)
+TEST(ProfileInteger, ReadsLeadingDigitsAfterBlanksAndSign)
 {
     EXPECT_EQ(profileInteger(" 12abc"), 12);
     EXPECT_EQ(profileInteger("abc"), 0);
@@ -24,7 +25,7 @@ TEST(ProfileInteger, ReadsLikeTheProfileApi)
     EXPECT_EQ(profileInteger("- 5"), 0);
     EXPECT_EQ(profileInteger("1.9"), 1);
     EXPECT_EQ(profileInteger("0x10"), 0);
-    // 2^32 + 1 wraps as the 32-bit original did.
+    // 2^32 + 1 wraps modulo 2^32.
     EXPECT_EQ(profileInteger("4294967297"), 1);
 }
 
@@ -32,7 +33,7 @@ TEST(Profile, MissingKeyGivesDefaultButTextWithoutDigitsGivesZero)
 {
     const Profile p = Profile::fromBytes("[Option]\r\nPct=abc\r\nLine=\r\nRound=\" 7\"\r\n");
     EXPECT_EQ(p.integer("Option", "Pct", 3), 0);
-    EXPECT_EQ(p.integer("Option", "Line", 3), 3); // empty value: the default, like the API
+    EXPECT_EQ(p.integer("Option", "Line", 3), 3); // empty value: the default
     EXPECT_EQ(p.integer("Option", "Round", 3), 7);
     EXPECT_EQ(p.integer("Option", "Zero", 42), 42);
     EXPECT_EQ(p.integer("Missing", "Pct", 42), 42);
@@ -233,10 +234,10 @@ TEST(ProfileFile, FailedSaveLeavesTheFileAndNoLeftovers)
 {
     TempFolder folder;
     const auto path = folder / "Mgcsm.ini";
-    const std::string original = "; keep\r\n[Option]\r\nPct=5\r\n";
-    writeBytes(path, original);
+    const std::string before = "; keep\r\n[Option]\r\nPct=5\r\n";
+    writeBytes(path, before);
 
-    Profile p = Profile::fromBytes(original);
+    Profile p = Profile::fromBytes(before);
     ASSERT_TRUE(p.setValue("Option", "FileName", std::string(200, 'x')));
     bool saved = true;
     {
@@ -245,7 +246,7 @@ TEST(ProfileFile, FailedSaveLeavesTheFileAndNoLeftovers)
         saved = p.save(path);
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(readBytes(path), original);
+    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(countEntries(folder.path()), 1);
 }
 

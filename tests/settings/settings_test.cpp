@@ -6,6 +6,9 @@
 
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace penarin {
 namespace {
 
@@ -114,7 +117,7 @@ TEST(ReadSettings, OutOfRangeValuesThatDifferFromTheMissingOnes)
     EXPECT_EQ(read("[Option]\nPct=3\n").settings.ZanAvg, 0);
 }
 
-TEST(ReadSettings, NumbersAreReadLikeTheProfileApiBeforeTheRangeCheck)
+TEST(ReadSettings, NumbersAreReadByTheirLeadingDigitsBeforeTheRangeCheck)
 {
     const Settings s = readSettings(Profile::fromBytes("[option]\r\n"
                                                        "PCT= 12abc\r\n"
@@ -424,8 +427,8 @@ TEST(SettingsFile, FailedWriteLeavesTheFileIntact)
 {
     TempFolder folder;
     const auto path = folder / "Mgcsm.ini";
-    const std::string original = "; mine\r\n[Option]\r\nPct=5\r\nFileName=/old.ptr\r\n";
-    writeBytes(path, original);
+    const std::string before = "; mine\r\n[Option]\r\nPct=5\r\nFileName=/old.ptr\r\n";
+    writeBytes(path, before);
     bool written = true;
     {
         FileSizeLimit limit(32);
@@ -433,7 +436,7 @@ TEST(SettingsFile, FailedWriteLeavesTheFileIntact)
         written = writeSettings(path, Settings{}, WindowValues{}, "/new.ptr");
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(path), original);
+    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(countEntries(folder.path()), 1);
 }
 
@@ -451,6 +454,42 @@ TEST(SettingsFile, Location)
     TempFolder folder;
     EXPECT_TRUE(isFolderWritable(folder.path()));
     EXPECT_FALSE(isFolderWritable(folder / "does-not-exist"));
+}
+
+// An installed program's folder is read-only for the users who run it; they
+// must be sent to their configuration folder, not left writing nowhere.
+TEST(SettingsFile, ReadOnlyProgramFolder)
+{
+    using std::filesystem::perms;
+    TempFolder folder;
+    const auto bin = folder / "bin";
+    const auto open = folder / "open";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(open);
+    std::filesystem::permissions(folder.path(), perms::owner_all | perms::group_exec |
+                                                    perms::group_read | perms::others_exec |
+                                                    perms::others_read);
+    std::filesystem::permissions(bin, perms::owner_read | perms::owner_exec | perms::group_read |
+                                          perms::group_exec | perms::others_read |
+                                          perms::others_exec);
+    std::filesystem::permissions(open, perms::all);
+    const auto sees = [&] { return !isFolderWritable(bin) && isFolderWritable(open); };
+
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(sees());
+        return;
+    }
+    // Root may write anywhere, so the question is asked as an ordinary user.
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(!dropped ? 2 : sees() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not become an ordinary user";
 }
 
 } // namespace

@@ -31,6 +31,24 @@ public:
         }
     }
 
+    // What the user builds in the new season wizard; unset: cancelled.
+    std::function<NewSeasonOutcome(Season &, Settings &)> wizard;
+    // What the user does in the previous-year rank dialog.
+    std::function<void(Season &)> rankSets;
+
+    NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *) override
+    {
+        ClearSeason(season);
+        return wizard ? wizard(season, settings) : NewSeasonOutcome{};
+    }
+
+    void editRankSets(Season &season, QWidget *) override
+    {
+        if (rankSets) {
+            rankSets(season);
+        }
+    }
+
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override
     {
         ++snapshotQuestions;

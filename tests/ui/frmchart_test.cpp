@@ -112,7 +112,8 @@ void FrmChartTest::progressionPath()
     QVERIFY(svgFile.readAll().contains("<svg"));
     prompts.queueSaveFile(dir.filePath(QStringLiteral("no-folder/chart.png")));
     click(chart, "btnSavePicture");
-    QVERIFY(prompts.messageTexts().back().startsWith(QStringLiteral("ファイルを保存できません\n")));
+    QVERIFY(
+        prompts.messageTexts().back().startsWith(QStringLiteral("ファイルを保存できません\r\n")));
     QCOMPARE(prompts.messages().back().icon, MessageIcon::Critical);
 
     // The percentage is drawn by "再表示(&R)..." after the chart data dialog,
@@ -129,6 +130,26 @@ void FrmChartTest::progressionPath()
     QCOMPARE(chart.progression()->data().Kind, ChartKindPct);
     QCOMPARE(chart.progression()->data().Series.size(), std::size_t{2});
     QVERIFY(!legend->isVisible()); // the stored legend flag
+
+    // "データ出力(&S)..." writes the history of the chart shown: percentages
+    // of every standings team at the shown snapshots.
+    const QString csv = dir.filePath(QStringLiteral("history.csv"));
+    prompts.queueSaveFile(csv);
+    click(chart, "btnExport");
+    QCOMPARE(prompts.calls().back().file.title, QStringLiteral("名前を付けて保存"));
+    QFile history(csv);
+    QVERIFY(history.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = history.readAll().split('\n');
+    QCOMPARE(lines.size(), 6); // dates, memos, three teams, and the end
+    QCOMPARE(lines[0], QByteArray("\"\",\"2026/03/28\",\"2026/04/30\",\"2026/05/03\"\r"));
+    QVERIFY(lines[2].endsWith("\".510\",\".530\",\".540\"\r"));
+
+    for (Snapshot &snapshot : season.Snapshots) {
+        snapshot.Shown = StoredFalse;
+    }
+    click(chart, "btnExport");
+    QCOMPARE(prompts.messageTexts().back(), QStringLiteral("データがありません"));
+    QCOMPARE(prompts.pendingAnswers(), 0);
 }
 
 void FrmChartTest::nothingOrTooMuchKeepsTheWindowShut()

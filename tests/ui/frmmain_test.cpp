@@ -632,8 +632,9 @@ private slots:
         click(window.cardGrid(), 4, 10);
         m_prompts->queueSaveFile(path(QStringLiteral("no-such-folder/s.ptr")));
         QVERIFY(!window.SaveAs());
-        QCOMPARE(m_prompts->messageTexts(),
-                 QStringList{QStringLiteral("ファイルを保存できません")});
+        QCOMPARE(m_prompts->messageTexts().size(), 1);
+        QVERIFY(m_prompts->messageTexts().front().startsWith(
+            QStringLiteral("ファイルを保存できません\r\n")));
         QVERIFY(!m_season.IsSaved);
     }
 
@@ -650,9 +651,10 @@ private slots:
         m_prompts->queueAnswer(MessageAnswer::Yes);
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QCOMPARE(m_prompts->messageTexts(),
-                 (QStringList{QStringLiteral("現在のデータを保存しますか"),
-                              QStringLiteral("ファイルを保存できません")}));
+        QCOMPARE(m_prompts->messageTexts().size(), 2);
+        QCOMPARE(m_prompts->messageTexts().front(), QStringLiteral("現在のデータを保存しますか"));
+        QVERIFY(m_prompts->messageTexts().back().startsWith(
+            QStringLiteral("ファイルを保存できません")));
         QVERIFY(m_season.HasSeason);
         QVERIFY(!m_season.IsSaved);
         QCOMPARE(m_season.team(3).CardWins[4], 1);
@@ -942,6 +944,77 @@ private slots:
         // Opening a season empties the history.
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
         QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
+    }
+
+    // "新規作成": the save question first, then the wizard's season shown
+    // whole and unsaved; a cancelled wizard leaves an empty window.
+    void aNewSeasonIsShownUnsavedAndACancelledOneLeavesNothing()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        click(window.cardGrid(), 4, 10);
+        m_prompts->queueAnswer(MessageAnswer::No);
+        m_dialogs->wizard = [](Season &season, Settings &) {
+            season = test::SeasonBuilder::oneLeague({u"東", u"西", u"南"}, 6).build();
+            return NewSeasonOutcome{false, false};
+        };
+        QAction *create = findAction(&window, QStringLiteral("新規作成(&N)..."));
+        create->trigger();
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        QCOMPARE(window.standingsGrid()->rowCount(), 4);
+        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン"));
+        QVERIFY(m_season.HasSeason && !m_season.IsSaved);
+        QVERIFY(!findAction(&window, QStringLiteral("公式戦(&P)"))->isEnabled());
+        QVERIFY(findAction(&window, QStringLiteral("公式戦(&P)"))->isChecked());
+        // Undo cannot make a never-saved season count as saved.
+        click(window.cardGrid(), 2, 4);
+        window.undoStack()->undo();
+        QVERIFY(!m_season.IsSaved);
+
+        m_prompts->queueAnswer(MessageAnswer::No);
+        m_dialogs->wizard = nullptr;
+        create->trigger();
+        QVERIFY(!m_season.HasSeason);
+        QCOMPARE(window.standingsGrid()->rowCount(), 0);
+    }
+
+    void rankSetsThatChangedTheSeasonRebuildTheView()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        m_dialogs->rankSets = [](Season &season) {
+            season.team(1).TeamName = u"甲改";
+            season.SeasonEdited = true;
+        };
+        findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger();
+        QVERIFY(!m_season.SeasonEdited);
+        QVERIFY(!m_season.IsSaved);
+        QCOMPARE(window.cardGrid()->text(2, 0), QStringLiteral("甲改"));
+    }
+
+    // "貯金(&B)..." writes the history through the export dialog; without a
+    // shown snapshot it says so.
+    void historyExportsWriteTheShownSnapshots()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        const QString out = path(QStringLiteral("surplus.csv"));
+        m_prompts->queueSaveFile(out);
+        findAction(&window, QStringLiteral("貯金(&B)..."))->trigger();
+        QCOMPARE(m_prompts->calls().back().file.filter,
+                 QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)"));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("\r\n"), m_season.Published->Rows.size() + 2);
+        QVERIFY(bytes.startsWith("\"\",\""));
+
+        for (Snapshot &snapshot : m_season.Snapshots) {
+            snapshot.Shown = 0;
+        }
+        findAction(&window, QStringLiteral("勝率(&P)..."))->trigger();
+        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("データがありません")});
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

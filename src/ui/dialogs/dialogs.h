@@ -12,6 +12,13 @@ namespace penarin {
 struct FontPreview;
 struct Settings;
 
+// How the new season wizard ended.
+struct NewSeasonOutcome
+{
+    bool cancelled = true;      // nothing built; the season is left empty
+    bool setGamesCount = false; // the user wants to set the games counts first
+};
+
 // Every dialog the main window opens is asked for through this interface,
 // as every message box is asked through Prompts: the program gets the real
 // dialogs, a window test scripts their outcome without waiting on a modal
@@ -32,6 +39,12 @@ public:
     // the dialog may still be open, so the window follows at once.
     virtual void editSettings(Settings &settings, const FontPreview &preview,
                               const std::function<void()> &applied, QWidget *parent) = 0;
+
+    // The new season wizard: builds a season into `season` (cleared first).
+    virtual NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) = 0;
+
+    // The previous-year rank sets; marks the season edited when it stored one.
+    virtual void editRankSets(Season &season, QWidget *parent) = 0;
 };
 
 } // namespace penarin

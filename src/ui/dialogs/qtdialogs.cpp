@@ -2,6 +2,8 @@
 
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
+#include "ui/dialogs/frmleague.h"
+#include "ui/dialogs/frmwa.h"
 
 namespace penarin {
 
@@ -20,6 +22,18 @@ void QtDialogs::editSettings(Settings &settings, const FontPreview &preview,
     DlgSet dialog(settings, m_prompts, preview, parent);
     QObject::connect(&dialog, &DlgSet::settingsApplied, &dialog, [&applied] { applied(); });
     dialog.ShowSettings();
+}
+
+NewSeasonOutcome QtDialogs::newSeason(Season &season, Settings &settings, QWidget *parent)
+{
+    const NewSeasonResult result = RunNewSeasonWizard(season, settings, m_prompts, parent);
+    return NewSeasonOutcome{result.cancelled, result.setGamesCount};
+}
+
+void QtDialogs::editRankSets(Season &season, QWidget *parent)
+{
+    (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
+                            parent);
 }
 
 } // namespace penarin

@@ -15,6 +15,8 @@ public:
     std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) override;
     void editSettings(Settings &settings, const FontPreview &preview,
                       const std::function<void()> &applied, QWidget *parent) override;
+    NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) override;
+    void editRankSets(Season &season, QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "season/filemodule.h"
 #include "season/recentfiles.h"
+#include "season/tablewriter.h"
 #include "season/textcodec.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/dlgset.h"
@@ -241,7 +242,7 @@ void frmMain::buildMenus()
     };
 
     m_menuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    later(add(m_menuFile, QStringLiteral("新規作成(&N)..."), {}, [] {}));
+    add(m_menuFile, QStringLiteral("新規作成(&N)..."), {}, [this] { newSeason(); });
     add(m_menuFile, QStringLiteral("開く(&O)..."), {}, [this] {
         if (AskToSave()) {
             return;
@@ -260,8 +261,10 @@ void frmMain::buildMenus()
         add(m_menuFile, QStringLiteral("名前を付けて保存(&A)..."), {}, [this] { SaveAs(); });
     QMenu *exportMenu = m_menuFile->addMenu(QStringLiteral("テキストファイルに出力(&T)"));
     m_actExportResults = later(add(exportMenu, QStringLiteral("成績(&R)..."), {}, [] {}));
-    m_actExportSurplus = later(add(exportMenu, QStringLiteral("貯金(&B)..."), {}, [] {}));
-    m_actExportPct = later(add(exportMenu, QStringLiteral("勝率(&P)..."), {}, [] {}));
+    m_actExportSurplus = add(exportMenu, QStringLiteral("貯金(&B)..."), {},
+                             [this] { exportHistory(HistoryKind::Surplus); });
+    m_actExportPct = add(exportMenu, QStringLiteral("勝率(&P)..."), {},
+                         [this] { exportHistory(HistoryKind::Pct); });
     m_menuFile->addSeparator();
     add(m_menuFile, QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
         [this] { close(); });
@@ -289,7 +292,13 @@ void frmMain::buildMenus()
     m_actSettings = add(m_menuOption, QStringLiteral("設定(&S)..."), QKeySequence(Qt::Key_F2),
                         [this] { editSettings(); });
     m_actGames = later(add(m_menuOption, QStringLiteral("対戦数(&G)..."), {}, [] {}));
-    m_actRanks = later(add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [] {}));
+    m_actRanks = add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [this] {
+        if (!m_season.HasSeason) {
+            return;
+        }
+        m_dialogs.editRankSets(m_season, this);
+        rebuildWhenEdited();
+    });
     m_menuOption->addSeparator();
     m_actLoad = add(m_menuOption, QStringLiteral("次回起動時ファイルを開く(&F)"), {},
                     [this](bool checked) { m_settings.Load = checked ? 1 : 0; });
@@ -519,6 +528,74 @@ void frmMain::restoreGeometry(const WindowValues &window)
     setGeometry(pixels);
 }
 
+void frmMain::newSeason()
+{
+    if (m_season.SimMode == 1) {
+        m_optMode[0]->setChecked(true);
+    }
+    if (AskToSave()) {
+        return;
+    }
+    m_undo->clear();
+    m_document->clear();
+    clearWindow();
+    m_season.SeasonEdited = false;
+    m_season.GameScope = ScopeOfficial;
+    const NewSeasonOutcome outcome = m_dialogs.newSeason(m_season, m_settings, this);
+    if (outcome.cancelled) {
+        m_document->clear();
+        clearWindow();
+        return;
+    }
+    FillGrids(0, -1);
+    updateTitle();
+    // A season that was never saved has no state to undo back to.
+    m_undo->resetClean();
+}
+
+// Dialogs that changed the season mark it edited; the view is built again.
+void frmMain::rebuildWhenEdited()
+{
+    if (!m_season.SeasonEdited) {
+        return;
+    }
+    m_season.SeasonEdited = false;
+    SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+}
+
+// "貯金(&B)..." and "勝率(&P)...": the shown snapshots of the teams in the
+// standings, as a file a spreadsheet opens.
+void frmMain::exportHistory(HistoryKind kind)
+{
+    if (!m_season.Published) {
+        return;
+    }
+    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_season.Published, kind);
+    if (!table) {
+        m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        return;
+    }
+    writeExport(*table);
+}
+
+void frmMain::writeExport(const TextTable &table)
+{
+    const QString path =
+        m_prompts.saveFile(FileRequest{QStringLiteral("名前を付けて保存"),
+                                       QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)"),
+                                       QStringLiteral("csv"), fileDialogStart()});
+    if (path.isEmpty()) {
+        return;
+    }
+    std::string reason;
+    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), table, &reason)) {
+        m_prompts.message(QStringLiteral("ファイルを保存できません\r\n") +
+                              QString::fromStdString(reason),
+                          MessageIcon::Critical, MessageButtons::Ok);
+    }
+}
+
 void frmMain::editSettings()
 {
     if (!m_season.HasSeason) {
@@ -664,10 +741,16 @@ bool frmMain::saveTo(const QString &path)
 {
     const double now = systemNow();
     const std::optional<SnapshotRequest> snapshot = m_dialogs.askSnapshot(now, this);
-    if (!m_document->saveTo(path, snapshot, [now] { return now; })) {
-        // The old file is untouched; say so rather than pretend the data is safe.
-        m_prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Critical,
-                          MessageButtons::Ok);
+    std::string reason;
+    if (!m_document->saveTo(
+            path, snapshot, [now] { return now; }, &reason)) {
+        // The old file is untouched; say so, and why, rather than pretend
+        // the data is safe.
+        QString text = QStringLiteral("ファイルを保存できません");
+        if (!reason.empty()) {
+            text += QStringLiteral("\r\n") + QString::fromStdString(reason);
+        }
+        m_prompts.message(text, MessageIcon::Critical, MessageButtons::Ok);
         return false;
     }
     m_undo->setClean();
@@ -726,7 +809,7 @@ void frmMain::writeSettingsFile()
     // What the next start reopens: the last season that was open, even when
     // a later open failed.
     (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile(),
-                                 &m_recentFiles);
+                                 nullptr, &m_recentFiles);
 }
 
 } // namespace penarin

@@ -3,6 +3,8 @@
 #include "magic/calcodule.h"
 #include "season/season.h"
 #include "season/settings.h"
+#include "season/texttable.h"
+#include "standings/historytable.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -100,6 +102,10 @@ private:
     void refreshAfterUndo();
     void updateSavedFromUndo();
     void editSettings();
+    void newSeason();
+    void rebuildWhenEdited();
+    void exportHistory(HistoryKind kind);
+    void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
     void clearWindow();

@@ -49,7 +49,7 @@ LoadStatus SeasonDocument::open(const QString &path)
 }
 
 bool SeasonDocument::saveTo(const QString &path, const std::optional<SnapshotRequest> &snapshot,
-                            const Clock &clock)
+                            const Clock &clock, std::string *error)
 {
     const bool wasModified = isModified();
     const std::string oldFile = m_season.CurrentFile;
@@ -58,7 +58,7 @@ bool SeasonDocument::saveTo(const QString &path, const std::optional<SnapshotReq
         m_season.SnapshotDate = snapshot->date;
         m_season.SnapshotMemo = snapshot->memo;
     }
-    const bool saved = SaveSeason(m_season, pathOf(path), clock);
+    const bool saved = SaveSeason(m_season, pathOf(path), clock, error);
     m_season.AddSnapshot = false;
     if (saved) {
         m_lastFile = m_season.CurrentFile;

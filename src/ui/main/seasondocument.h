@@ -45,9 +45,10 @@ public:
     [[nodiscard]] LoadStatus open(const QString &path);
 
     // Writes the season to path, with the snapshot when one is asked for.
-    // On failure the file on disk is untouched and the season stays unsaved.
+    // On failure the file on disk is untouched, the season stays unsaved and
+    // error says why.
     [[nodiscard]] bool saveTo(const QString &path, const std::optional<SnapshotRequest> &snapshot,
-                              const Clock &clock = systemNow);
+                              const Clock &clock = systemNow, std::string *error = nullptr);
 
     // The season as after clearing it: no teams, no file.
     void clear();
