@@ -1,5 +1,7 @@
 #include "ui/dialogs/qtdialogs.h"
 
+#include "charts/frmchart.h"
+#include "charts/frmcheck.h"
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
@@ -34,6 +36,22 @@ void QtDialogs::editRankSets(Season &season, QWidget *parent)
 {
     (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
                             parent);
+}
+
+bool QtDialogs::editChartData(Season &season, Settings &settings, QWidget *parent)
+{
+    return ShowChartData(season, settings, m_prompts, parent);
+}
+
+int QtDialogs::showProgressionChart(Season &season, Settings &settings, QWidget *parent)
+{
+    return ShowProgressionChart(season, settings, m_prompts, parent);
+}
+
+void QtDialogs::showCompositionChart(Season &season, Settings &settings, int standingsRow,
+                                     QWidget *parent)
+{
+    ShowCompositionChart(season, settings, m_prompts, standingsRow, parent);
 }
 
 } // namespace penarin

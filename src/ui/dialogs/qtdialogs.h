@@ -17,6 +17,10 @@ public:
                       const std::function<void()> &applied, QWidget *parent) override;
     NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) override;
     void editRankSets(Season &season, QWidget *parent) override;
+    bool editChartData(Season &season, Settings &settings, QWidget *parent) override;
+    int showProgressionChart(Season &season, Settings &settings, QWidget *parent) override;
+    void showCompositionChart(Season &season, Settings &settings, int standingsRow,
+                              QWidget *parent) override;
 
 private:
     Prompts &m_prompts;
