@@ -5,6 +5,7 @@
 #endif
 
 #include "magic/calcodule.h"
+#include "race/race.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
 #include "season/tablewriter.h"
@@ -31,6 +32,9 @@ const char *const Usage =
     "                           [--settings Mgcsm.ini]\n"
     "  penarin-report export FILE --kind surplus|pct --out PATH [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
+    "  penarin-report race FILE [--league N] [--division N]\n"
+    "                           [--scope official|league|interleague] [--top K]\n"
+    "                           [--format text|json] [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
     "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
     "                           [--measure surplus|pct] [--team N] [view options of show]\n"
@@ -41,6 +45,9 @@ const char *const Usage =
     "export  writes the surplus or percentage history of the view's teams as the\n"
     "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
     "        otherwise, CP932 with CR LF.\n"
+    "race    tells for every team of the view whether it is sure of, can still reach\n"
+    "        or has lost the title and the first K places (default 3), with its\n"
+    "        exact magic number and an outcome of the remaining games that shows it.\n"
     "resave  loads IN and saves it to OUT as the program's Save does.\n"
     "chart   draws the progression chart (surplus or percentage of every team over the\n"
     "        shown snapshots) or one team's surplus composition (--team: its team\n"
@@ -57,6 +64,7 @@ struct ShowOptions
     std::optional<int> division;
     std::optional<int> scope;
     std::optional<std::string> settings;
+    std::optional<int> top; // race only
     bool json = false;
     std::optional<HistoryKind> kind; // export only
     std::optional<std::string> out;  // export only
@@ -113,6 +121,11 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
                 options.scope = ScopeInterleague;
             } else {
                 throw UsageError{"unknown scope \"" + scope + "\""};
+            }
+        } else if (arg == "--top" && args[0] == "race") {
+            options.top = number();
+            if (*options.top < 1) {
+                throw UsageError{"--top needs 1 or more"};
             }
         } else if (arg == "--settings") {
             options.settings = value();
@@ -190,6 +203,7 @@ ViewSelection selectView(Season &season, const ShowOptions &options)
 
 struct ViewResult
 {
+    ViewSelection selection;
     RecalculateResult pass;
     std::shared_ptr<const PublishedStandings> published;
     Settings settings;
@@ -426,6 +440,7 @@ std::optional<ViewResult> computeView(Season &season, const ShowOptions &options
         season.GameScope = *options.scope;
     }
     ViewResult view;
+    view.selection = selection;
     view.settings = settings;
     view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
     view.published = season.Published;
@@ -474,6 +489,131 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
     if (!WriteTextTable(*options.out, *table, &reason)) {
         err << "cannot write " << *options.out << ": " << reason << '\n';
         return ExitCannotWrite;
+    }
+    return ExitOk;
+}
+
+const char *jsonAnswer(race::Answer answer)
+{
+    switch (answer) {
+    case race::Answer::Yes:
+        return "true";
+    case race::Answer::No:
+        return "false";
+    case race::Answer::Unknown:
+        break;
+    }
+    return "null";
+}
+
+void printCertificate(std::ostream &out, const std::optional<race::Certificate> &certificate)
+{
+    if (!certificate) {
+        out << "null";
+        return;
+    }
+    out << "[";
+    for (std::size_t i = 0; i < certificate->size(); ++i) {
+        const race::CardOutcome &card = (*certificate)[i];
+        out << (i > 0 ? ", " : "") << "{\"team\": " << card.Team
+            << ", \"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
+            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws << "}";
+    }
+    out << "]";
+}
+
+bool decided(const race::RaceState &state)
+{
+    for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
+                           state.OwnPower}) {
+        if (a == race::Answer::Unknown) {
+            return false;
+        }
+    }
+    return state.MagicDecided;
+}
+
+void printRaceState(std::ostream &out, const race::RaceState &state)
+{
+    out << "{\"sure\": " << jsonAnswer(state.Sure)
+        << ", \"sureUnlessTied\": " << jsonAnswer(state.SureUnlessTied)
+        << ", \"possible\": " << jsonAnswer(state.Possible)
+        << ", \"possibleWithTie\": " << jsonAnswer(state.PossibleWithTie)
+        << ", \"ownPower\": " << jsonAnswer(state.OwnPower) << ", \"magic\": ";
+    if (state.Magic) {
+        out << *state.Magic;
+    } else {
+        out << "null";
+    }
+    out << ", \"decided\": " << (decided(state) ? "true" : "false") << ",\n      \"certificate\": ";
+    printCertificate(out, state.Reach);
+    out << ", \"certificateNeedsTie\": " << (state.ReachNeedsTie ? "true" : "false")
+        << ",\n      \"winOutFailure\": ";
+    printCertificate(out, state.WinOutFailure);
+    out << "}";
+}
+
+void printRaceJson(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    out << "{\"top\": " << analysis.TopK << ", \"teams\": [";
+    for (std::size_t i = 0; i < analysis.Teams.size(); ++i) {
+        const race::TeamRace &team = analysis.Teams[i];
+        out << (i > 0 ? ",\n" : "\n") << "  {\"teamNo\": " << team.TeamNo
+            << ", \"teamName\": " << jsonString(toUtf8(season.team(team.TeamNo).TeamName))
+            << ",\n    \"title\": ";
+        printRaceState(out, team.Title);
+        out << ",\n    \"topK\": ";
+        printRaceState(out, team.Top);
+        out << "}";
+    }
+    out << (analysis.Teams.empty() ? "]}\n" : "\n]}\n");
+}
+
+Text magicText(const race::RaceState &state)
+{
+    if (!state.MagicDecided) {
+        return u"?";
+    }
+    return state.Magic ? number(*state.Magic) : Text(u"-");
+}
+
+void printRaceText(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+{
+    const Text top = u"上位" + number(analysis.TopK);
+    std::vector<std::vector<Text>> table;
+    table.push_back({u"チーム", u"優勝", u"M", top, u"M"});
+    for (const race::TeamRace &team : analysis.Teams) {
+        table.push_back({season.team(team.TeamNo).TeamName, race::RaceMark(team.Title),
+                         magicText(team.Title), race::RaceMark(team.Top), magicText(team.Top)});
+    }
+    printTable(out, table, {true, true, false, true, false});
+}
+
+int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const ShowOptions options = parseViewOptions(args);
+    Season season;
+    // The passes settle the scope and the standings order the teams are
+    // listed in, exactly as the window would show them.
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    const race::RaceRequest request = race::RaceRequestForView(
+        season, ViewRequest{view->selection.league, view->selection.division},
+        options.top.value_or(3));
+    const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
+    if (analysis.Status != race::RaceStatus::Analysed) {
+        std::string message = ScheduleMessage;
+        message.erase(message.find('\r'), 1);
+        err << message << '\n';
+        return ExitCannotAnalyse;
+    }
+    if (options.json) {
+        printRaceJson(out, season, analysis);
+    } else {
+        printRaceText(out, season, analysis);
     }
     return ExitOk;
 }
@@ -572,6 +712,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "export") {
             return runExport(args, err);
+        }
+        if (args[0] == "race") {
+            return runRace(args, out, err);
         }
         if (args[0] == "resave") {
             return runResave(args, err);

@@ -270,21 +270,19 @@ void WriteCardState(Season &season, int team, int opponent, const CardState &sta
     if (!season.Teams.contains(team) || !season.Teams.contains(opponent) || team == opponent) {
         return;
     }
+    auto write = [](const Slots &mine, const Slots &mirror, std::int16_t wins, std::int16_t losses,
+                    std::int16_t draws) {
+        store(Column::Wins, wins, mine, mirror);
+        store(Column::Losses, losses, mine, mirror);
+        store(Column::Draws, draws, mine, mirror);
+    };
     if (realCardPresent(season, team, opponent)) {
-        store(Column::Wins, state.wins, realSlots(season, team, opponent),
-              realSlots(season, opponent, team));
-        store(Column::Losses, state.losses, realSlots(season, team, opponent),
-              realSlots(season, opponent, team));
-        store(Column::Draws, state.draws, realSlots(season, team, opponent),
-              realSlots(season, opponent, team));
+        write(realSlots(season, team, opponent), realSlots(season, opponent, team), state.wins,
+              state.losses, state.draws);
     }
     if (simCardPresent(season, team, opponent)) {
-        store(Column::Wins, state.simWins, simSlots(season, team, opponent),
-              simSlots(season, opponent, team));
-        store(Column::Losses, state.simLosses, simSlots(season, team, opponent),
-              simSlots(season, opponent, team));
-        store(Column::Draws, state.simDraws, simSlots(season, team, opponent),
-              simSlots(season, opponent, team));
+        write(simSlots(season, team, opponent), simSlots(season, opponent, team), state.simWins,
+              state.simLosses, state.simDraws);
     }
 }
 

@@ -103,7 +103,7 @@ private:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
-    frmMain &start()
+    frmMain &start(const QString &fileToOpen = QString())
     {
         ClearSeason(m_season);
         m_prompts = std::make_unique<RecordingPrompts>();
@@ -112,7 +112,7 @@ private:
             m_season, m_settings, *m_prompts, *m_dialogs,
             ProgramFiles{path(QStringLiteral("Mgcsm.ini")).toStdString(),
                          path(QStringLiteral("Mgcsm.html")).toStdString()});
-        m_window->startUp();
+        m_window->startUp(fileToOpen);
         if (m_wanted) {
             m_settings = *m_wanted;
         }
@@ -820,14 +820,7 @@ private slots:
         const QString a = copyOf(sampleA, QStringLiteral("a.ptr"));
         const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
         writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
-        ClearSeason(m_season);
-        m_prompts = std::make_unique<RecordingPrompts>();
-        m_dialogs = std::make_unique<test::ScriptedDialogs>();
-        m_window = std::make_unique<frmMain>(
-            m_season, m_settings, *m_prompts, *m_dialogs,
-            ProgramFiles{path(QStringLiteral("Mgcsm.ini")).toStdString(),
-                         path(QStringLiteral("Mgcsm.html")).toStdString()});
-        m_window->startUp(b);
+        start(b);
         QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr - ペナリン"));
         QVERIFY(m_season.IsSaved);
     }

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace penarin::race {
+
+// A feasibility problem over bounded integer variables: does some integer
+// point satisfy every row? Rows and bounds are integers, so the problems the
+// race analysis builds are exact; the solver's answer is checked against the
+// season again before anything is reported (see race.cpp).
+class IntegerProgram
+{
+public:
+    struct Term
+    {
+        int variable;
+        std::int64_t coefficient;
+    };
+
+    enum class Outcome
+    {
+        Feasible,
+        Infeasible,
+        TimedOut
+    };
+
+    // A variable lower..upper (both inclusive); returns its index.
+    int addVariable(std::int64_t lower, std::int64_t upper);
+    // lower <= sum of terms <= upper.
+    void addRow(std::vector<Term> terms, std::int64_t lower, std::int64_t upper);
+    // sum of terms >= lower.
+    void addAtLeast(std::vector<Term> terms, std::int64_t lower);
+    // sum of terms <= upper.
+    void addAtMost(std::vector<Term> terms, std::int64_t upper);
+
+    [[nodiscard]] std::int64_t lower(int variable) const { return m_lower[variable]; }
+    [[nodiscard]] std::int64_t upper(int variable) const { return m_upper[variable]; }
+    void setLower(int variable, std::int64_t value) { m_lower[variable] = value; }
+    void setUpper(int variable, std::int64_t value) { m_upper[variable] = value; }
+
+    [[nodiscard]] int variableCount() const { return static_cast<int>(m_lower.size()); }
+    [[nodiscard]] int rowCount() const { return static_cast<int>(m_rows.size()); }
+
+    // Looks for a feasible point. With Feasible, value() reads it.
+    [[nodiscard]] Outcome solve(std::chrono::milliseconds timeLimit);
+    [[nodiscard]] std::int64_t value(int variable) const { return m_values[variable]; }
+
+    // Unbounded sides of a row.
+    static constexpr std::int64_t NoLimit = std::numeric_limits<std::int64_t>::max();
+    static constexpr std::int64_t NoLowerLimit = std::numeric_limits<std::int64_t>::min();
+
+private:
+    // The solver proper, one per backend (GLPK in the program).
+    Outcome solveWithSolver(std::chrono::milliseconds timeLimit);
+
+    struct Row
+    {
+        std::vector<Term> terms;
+        std::int64_t lower;
+        std::int64_t upper;
+    };
+
+    std::vector<std::int64_t> m_lower;
+    std::vector<std::int64_t> m_upper;
+    std::vector<Row> m_rows;
+    std::vector<std::int64_t> m_values;
+};
+
+} // namespace penarin::race

@@ -1,0 +1,444 @@
+#include "race/race.h"
+#include "standings/standings.h"
+#include "support/seasonbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+namespace penarin {
+namespace {
+
+using race::Answer;
+using race::Certificate;
+using race::RaceState;
+
+// A remaining card as the generated season schedules it.
+struct OpenCard
+{
+    int a, b, games;
+    bool draws;
+};
+
+struct Generated
+{
+    Season season;
+    std::vector<int> view; // league 1
+    std::vector<OpenCard> open;
+    int judgment = 0;
+    int scope = ScopeOfficial;
+};
+
+// Small seasons with at most 12 remaining games: league 1 is the view,
+// sometimes with a team of league 2 whose interleague games count for the
+// view's teams. Results are drawn close together so that level finishes
+// are common, and sometimes a team has no decided game at all.
+Generated generate(std::mt19937 &random)
+{
+    auto roll = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    Generated g;
+    test::SeasonBuilder builder;
+    const int teams = roll(3, 5);
+    for (int t = 1; t <= teams; ++t) {
+        g.view.push_back(builder.addTeam(u"T" + std::u16string(1, char16_t(u'0' + t)), 1));
+    }
+    const bool outsider = roll(0, 2) == 0;
+    const int other = outsider ? builder.addTeam(u"X", 2) : 0;
+    const int leagueDraws = roll(0, 1);
+    const int interDraws = roll(0, 1);
+    builder.intCounts(1).drawReplay(leagueDraws, leagueDraws, interDraws);
+    const bool idleTeam = roll(0, 3) == 0; // team 1 without a decided game
+    int budget = 12;
+    auto schedule = [&](int a, int b, bool draws) {
+        const int played = idleTeam && (a == 1 || b == 1) ? 0 : roll(0, 3);
+        const int open = std::min(budget, roll(0, 3));
+        budget -= open;
+        const int wins = roll(0, played);
+        const int drawn = draws ? roll(0, played - wins) : 0;
+        // A replayed draw leaves its game scheduled.
+        const int replayed = draws ? 0 : roll(0, 1);
+        builder.card(a, b, played + open);
+        builder.result(a, b, wins, played - wins - drawn, draws ? drawn : replayed);
+        if (open > 0) {
+            g.open.push_back({a, b, open, draws});
+        }
+    };
+    for (int a = 1; a <= teams; ++a) {
+        for (int b = a + 1; b <= teams; ++b) {
+            schedule(a, b, leagueDraws == 1);
+        }
+        if (outsider && roll(0, 1) == 1) {
+            schedule(a, other, interDraws == 1);
+        }
+    }
+    g.season = builder.build();
+    g.season.HasSeason = true;
+    g.judgment = roll(0, 1);
+    // In the league scope the interleague games are not part of the race;
+    // in the interleague scope they are all of it, and every team is a rival.
+    const int scope = outsider ? roll(0, 3) : 0;
+    if (scope == 1) {
+        g.scope = ScopeLeague;
+        std::erase_if(g.open, [other](const OpenCard &card) { return card.b == other; });
+    } else if (scope == 2) {
+        g.scope = ScopeInterleague;
+        g.view.push_back(other);
+        std::erase_if(g.open, [other](const OpenCard &card) { return card.b != other; });
+    }
+    // Sometimes simulated results already stand: the analysis and the
+    // replay must both count them.
+    if (roll(0, 2) == 0 && !g.open.empty()) {
+        OpenCard &card = g.open.front();
+        g.season.SimMode = 1;
+        g.season.SimResults[card.a].Wins[card.b] = 1;
+        g.season.SimResults[card.b].Losses[card.a] = 1;
+        if (--card.games == 0) {
+            g.open.erase(g.open.begin());
+        }
+    }
+    return g;
+}
+
+// The measure that decides, as the standings compute it.
+double measure(const TeamTotalsResult &t, int judgment)
+{
+    return judgment == 1 ? t.Wins : t.Pct;
+}
+
+struct Standing
+{
+    std::vector<double> measures; // per view team
+    std::vector<int> openWins;    // wins in the outcome's games, per view team
+};
+
+// The standings of the season as it stands, with `outcome` already in it.
+Standing standingOf(const Generated &g, const Season &season, const Certificate &outcome)
+{
+    Standing s;
+    for (int team : g.view) {
+        s.measures.push_back(measure(TeamTotals(season, team, g.scope), g.judgment));
+        int wins = 0;
+        for (const race::CardOutcome &o : outcome) {
+            wins += o.Team == team ? o.Wins : (o.Opponent == team ? o.Losses : 0);
+        }
+        s.openWins.push_back(wins);
+    }
+    return s;
+}
+
+Standing replay(const Generated &g, const Certificate &outcome)
+{
+    Season season = g.season;
+    race::ApplyCertificate(season, outcome);
+    return standingOf(g, season, outcome);
+}
+
+// Every card of the outcome used up, no more: what a replay must show.
+bool complete(const Generated &g, const Certificate &outcome)
+{
+    Season season = g.season;
+    race::ApplyCertificate(season, outcome);
+    for (const OpenCard &card : g.open) {
+        if (TeamTotals(season, card.a, g.scope, card.b).Remaining != 0) {
+            return false;
+        }
+    }
+    return std::all_of(g.view.begin(), g.view.end(),
+                       [&](int team) { return TeamTotals(season, team, g.scope).Remaining == 0; });
+}
+
+// Rivals of view team x level with or better than it, and strictly better.
+std::pair<int, int> rivalsAhead(const Standing &s, std::size_t x)
+{
+    int levelOrBetter = 0;
+    int better = 0;
+    for (std::size_t r = 0; r < s.measures.size(); ++r) {
+        if (r != x) {
+            levelOrBetter += s.measures[r] >= s.measures[x] ? 1 : 0;
+            better += s.measures[r] > s.measures[x] ? 1 : 0;
+        }
+    }
+    return {levelOrBetter, better};
+}
+
+// Every outcome of the open cards, entered card by card as simulated
+// results of `work` (which must be in simulation mode) and taken back.
+void forEachOutcome(const std::vector<OpenCard> &open, Season &work,
+                    const std::function<void(const Certificate &)> &visit)
+{
+    Certificate outcome(open.size());
+    auto enter = [&work](const race::CardOutcome &o, int sign) {
+        auto add = [sign](std::int16_t &cell, int value) {
+            cell = static_cast<std::int16_t>(cell + sign * value);
+        };
+        add(work.SimResults[o.Team].Wins[o.Opponent], o.Wins);
+        add(work.SimResults[o.Team].Losses[o.Opponent], o.Losses);
+        add(work.SimResults[o.Team].Draws[o.Opponent], o.Draws);
+        add(work.SimResults[o.Opponent].Wins[o.Team], o.Losses);
+        add(work.SimResults[o.Opponent].Losses[o.Team], o.Wins);
+        add(work.SimResults[o.Opponent].Draws[o.Team], o.Draws);
+    };
+    std::function<void(std::size_t)> walk = [&](std::size_t c) {
+        if (c == open.size()) {
+            visit(outcome);
+            return;
+        }
+        const OpenCard &card = open[c];
+        for (int w = 0; w <= card.games; ++w) {
+            for (int d = 0; d <= (card.draws ? card.games - w : 0); ++d) {
+                outcome[c] = {card.a, card.b, w, card.games - w - d, d};
+                enter(outcome[c], 1);
+                walk(c + 1);
+                enter(outcome[c], -1);
+            }
+        }
+    };
+    walk(0);
+}
+
+Answer answer(bool value)
+{
+    return value ? Answer::Yes : Answer::No;
+}
+
+struct Expected
+{
+    bool fails = false, beaten = false, reaches = false, reachesWithTie = false;
+    bool failsWinningOut = false;
+    int mostFailingWins = -1;
+};
+
+TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
+{
+    std::mt19937 random(17);
+    for (int round = 0; round < 120; ++round) {
+        const Generated g = generate(random);
+        const int topK = std::uniform_int_distribution<int>(2, 3)(random);
+        const race::RaceAnalysis analysis = race::AnalyzeRace(
+            g.season, {g.view, g.scope, g.judgment, topK, std::chrono::seconds(10)});
+        ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);
+        ASSERT_FALSE(analysis.ScheduleMismatch);
+        ASSERT_EQ(analysis.Teams.size(), g.view.size());
+
+        const std::size_t n = g.view.size();
+        std::vector<int> remaining(n, 0);
+        for (const OpenCard &card : g.open) {
+            for (std::size_t x = 0; x < n; ++x) {
+                remaining[x] += g.view[x] == card.a || g.view[x] == card.b ? card.games : 0;
+            }
+        }
+        std::vector<std::array<Expected, 2>> expected(n);
+        Season work = g.season;
+        if (work.SimMode == 0) {
+            work.resetSimResults();
+            work.SimMode = 1;
+        }
+        forEachOutcome(g.open, work, [&](const Certificate &outcome) {
+            const Standing s = standingOf(g, work, outcome);
+            for (std::size_t x = 0; x < n; ++x) {
+                const auto [levelOrBetter, better] = rivalsAhead(s, x);
+                for (int which = 0; which < 2; ++which) {
+                    const int k = which == 0 ? 1 : topK;
+                    Expected &e = expected[x][which];
+                    const bool fails = levelOrBetter >= k;
+                    e.fails |= fails;
+                    e.beaten |= better >= k;
+                    e.reaches |= !fails;
+                    e.reachesWithTie |= better < k;
+                    if (fails) {
+                        e.failsWinningOut |= s.openWins[x] == remaining[x];
+                        e.mostFailingWins = std::max(e.mostFailingWins, s.openWins[x]);
+                    }
+                }
+            }
+        });
+
+        for (std::size_t x = 0; x < n; ++x) {
+            for (int which = 0; which < 2; ++which) {
+                const int k = which == 0 ? 1 : topK;
+                const Expected &e = expected[x][which];
+                const RaceState &got = which == 0 ? analysis.Teams[x].Title : analysis.Teams[x].Top;
+                SCOPED_TRACE(::testing::Message() << "round " << round << ", team " << g.view[x]
+                                                  << ", k " << k << ", judgment " << g.judgment);
+                EXPECT_EQ(got.Sure, answer(!e.fails));
+                EXPECT_EQ(got.SureUnlessTied, answer(!e.beaten));
+                EXPECT_EQ(got.Possible, answer(e.reaches));
+                EXPECT_EQ(got.PossibleWithTie, answer(e.reachesWithTie));
+                EXPECT_EQ(got.OwnPower, answer(!e.failsWinningOut));
+                EXPECT_TRUE(got.MagicDecided);
+                std::optional<int> magic;
+                if (!e.fails) {
+                    magic = 0;
+                } else if (!e.failsWinningOut) {
+                    magic = e.mostFailingWins + 1;
+                }
+                EXPECT_EQ(got.Magic, magic);
+
+                // Every certificate replayed through the standings.
+                ASSERT_EQ(got.Reach.has_value(), e.reachesWithTie);
+                if (got.Reach) {
+                    ASSERT_TRUE(complete(g, *got.Reach));
+                    const Standing s = replay(g, *got.Reach);
+                    const auto [levelOrBetter, better] = rivalsAhead(s, x);
+                    EXPECT_EQ(got.ReachNeedsTie, !e.reaches);
+                    EXPECT_LT(got.ReachNeedsTie ? better : levelOrBetter, k);
+                    EXPECT_EQ(s.openWins[x], remaining[x]);
+                }
+                ASSERT_EQ(got.WinOutFailure.has_value(), e.failsWinningOut);
+                if (got.WinOutFailure) {
+                    ASSERT_TRUE(complete(g, *got.WinOutFailure));
+                    const Standing s = replay(g, *got.WinOutFailure);
+                    EXPECT_EQ(s.openWins[x], remaining[x]);
+                    EXPECT_GE(rivalsAhead(s, x).first, k);
+                }
+            }
+        }
+    }
+}
+
+// Published wins-only elimination instances: wins, losses, and the games
+// left against each team of the division; whatever else a team has left is
+// played against teams outside it (here a team of another league).
+struct ClassicTeam
+{
+    const char16_t *name;
+    int wins, losses, left;
+    std::vector<int> against;
+};
+
+struct ClassicCase
+{
+    const char *name;
+    std::vector<ClassicTeam> teams;
+    std::vector<Text> eliminated;
+};
+
+TEST(RaceTest, ClassicEliminationInstances)
+{
+    const std::vector<ClassicCase> cases{
+        // The second team can still reach the leader's 83 wins, and the
+        // fourth can pass the third, yet both are out.
+        {"four teams",
+         {{u"A", 83, 71, 8, {0, 1, 6, 1}},
+          {u"B", 80, 79, 3, {1, 0, 0, 2}},
+          {u"C", 78, 78, 6, {6, 0, 0, 0}},
+          {u"D", 77, 82, 3, {1, 2, 0, 0}}},
+         {u"B", u"D"}},
+        // The last team can reach 76 wins, more than anyone has now, but the
+        // other four must share 27 games among themselves.
+        {"five teams with games outside the division",
+         {{u"A", 75, 59, 28, {0, 3, 8, 7, 3}},
+          {u"B", 71, 63, 28, {3, 0, 2, 7, 7}},
+          {u"C", 69, 66, 27, {8, 2, 0, 0, 3}},
+          {u"D", 63, 72, 27, {7, 7, 0, 0, 3}},
+          {u"E", 49, 86, 27, {3, 7, 3, 3, 0}}},
+         {u"E"}},
+    };
+    for (const ClassicCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SeasonBuilder builder;
+        std::vector<int> view;
+        for (const ClassicTeam &t : c.teams) {
+            view.push_back(builder.addTeam(t.name, 1));
+        }
+        const int outside = builder.addTeam(u"O", 2);
+        builder.intCounts(1).drawReplay(0, 0, 0);
+        for (std::size_t i = 0; i < c.teams.size(); ++i) {
+            const ClassicTeam &t = c.teams[i];
+            int inDivision = 0;
+            for (std::size_t j = i + 1; j < c.teams.size(); ++j) {
+                builder.card(view[i], view[j], t.against[j]);
+            }
+            for (int games : t.against) {
+                inDivision += games;
+            }
+            builder.card(view[i], outside, t.wins + t.losses + t.left - inDivision);
+            builder.result(view[i], outside, t.wins, t.losses);
+        }
+        Season season = builder.build();
+        season.HasSeason = true;
+        const race::RaceAnalysis analysis =
+            race::AnalyzeRace(season, {view, ScopeOfficial, 1, 1, std::chrono::seconds(10)});
+        ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);
+        std::vector<Text> eliminated;
+        for (const race::TeamRace &t : analysis.Teams) {
+            // Eliminated: no outcome leaves the team with at least as many
+            // wins as everyone else.
+            if (t.Title.PossibleWithTie == Answer::No) {
+                eliminated.push_back(season.team(t.TeamNo).TeamName);
+            }
+        }
+        EXPECT_EQ(eliminated, c.eliminated);
+    }
+}
+
+TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
+{
+    std::mt19937 random(3);
+    Generated g = generate(random);
+    while (g.open.size() < 4) {
+        g = generate(random);
+    }
+    race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    const race::RaceAnalysis full = race::AnalyzeRace(g.season, request);
+    request.TotalTimeLimit = std::chrono::milliseconds(0);
+    const race::RaceAnalysis none = race::AnalyzeRace(g.season, request);
+    EXPECT_EQ(none.SolverCalls, 0);
+    int unknown = 0;
+    for (std::size_t t = 0; t < g.view.size(); ++t) {
+        for (auto state : {&race::TeamRace::Title, &race::TeamRace::Top}) {
+            const RaceState &a = full.Teams[t].*state;
+            const RaceState &b = none.Teams[t].*state;
+            for (auto field : {&RaceState::Sure, &RaceState::SureUnlessTied, &RaceState::Possible,
+                               &RaceState::PossibleWithTie, &RaceState::OwnPower}) {
+                unknown += b.*field == Answer::Unknown ? 1 : 0;
+                EXPECT_TRUE(b.*field == Answer::Unknown || b.*field == a.*field);
+            }
+            EXPECT_TRUE(!b.MagicDecided || b.Magic == a.Magic);
+            EXPECT_EQ(b.Reach.has_value(), b.PossibleWithTie == Answer::Yes);
+        }
+    }
+    EXPECT_GT(unknown, 0);
+}
+
+TEST(RaceTest, MarksReadTheStrongestStateThatHolds)
+{
+    const Answer Y = Answer::Yes, N = Answer::No, U = Answer::Unknown;
+    struct Case
+    {
+        Answer sure, possible, possibleWithTie, ownPower;
+        const char16_t *mark;
+    };
+    for (const Case &c : std::vector<Case>{{Y, Y, Y, Y, u"確定"},
+                                           {N, Y, Y, Y, u"自力"},
+                                           {N, Y, Y, N, u"他力"},
+                                           {N, N, Y, N, u"同率次第"},
+                                           {N, N, N, N, u"消滅"},
+                                           {N, Y, Y, U, u"不明"},
+                                           {U, U, U, U, u"不明"}}) {
+        RaceState state;
+        state.Sure = c.sure;
+        state.Possible = c.possible;
+        state.PossibleWithTie = c.possibleWithTie;
+        state.OwnPower = c.ownPower;
+        EXPECT_EQ(race::RaceMark(state), Text(c.mark));
+    }
+}
+
+TEST(RaceTest, ScheduleThatCannotBePlayedOutIsRefused)
+{
+    Season season =
+        test::SeasonBuilder::oneLeague({u"A", u"B", u"C"}, 2).result(1, 2, 3, 0).build();
+    season.HasSeason = true;
+    const race::RaceAnalysis analysis =
+        race::AnalyzeRace(season, {{1, 2, 3}, ScopeOfficial, 0, 2, std::chrono::seconds(10)});
+    EXPECT_EQ(analysis.Status, race::RaceStatus::ScheduleInconsistent);
+    EXPECT_TRUE(analysis.Teams.empty());
+}
+
+} // namespace
+} // namespace penarin
