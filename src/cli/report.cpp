@@ -1,5 +1,9 @@
 #include "cli/report.h"
 
+#ifdef PENARIN_WITH_CHARTS
+#include "cli/chartcommand.h"
+#endif
+
 #include "magic/calcodule.h"
 #include "magic/winline.h"
 #include "race/race.h"
@@ -14,6 +18,7 @@
 #include "standings/teamreport.h"
 #include "standings/viewlists.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -42,6 +47,8 @@ const char *const Usage =
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
     "  penarin-report resave IN OUT\n"
+    "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
+    "                           [--measure surplus|pct] [--team N] [view options of show]\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
@@ -60,7 +67,11 @@ const char *const Usage =
     "        N of the view (from 1): its record, the record that clinches its title,\n"
     "        and with --opponent the report against the team at position M with the\n"
     "        magic of that card. Percentages have the settings' Round digits.\n"
-    "resave  loads IN and saves it to OUT as the program's Save does.\n";
+    "resave  loads IN and saves it to OUT as the program's Save does.\n"
+    "chart   draws the progression chart (surplus or percentage of every team over the\n"
+    "        shown snapshots) or one team's surplus composition (--team: its team\n"
+    "        number, default the leader) as the chart window does, into a PNG or SVG\n"
+    "        picture. Not available in a build without Qt.\n";
 
 const char *const CannotLoad = "ファイルを開けません";
 const char *const NoData = "データがありません";
@@ -824,6 +835,68 @@ int runTeam(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     return ExitOk;
 }
 
+#ifdef PENARIN_WITH_CHARTS
+int runChartCommand(const std::vector<std::string> &args, std::ostream &err)
+{
+    // The chart's own options are taken out; the rest are the view options of
+    // show, read by the same parser.
+    ChartOptions chart;
+    std::vector<std::string> viewArgs{"chart"};
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const bool takesValue =
+            arg == "--kind" || arg == "--measure" || arg == "--team" || arg == "--out";
+        if (!takesValue) {
+            viewArgs.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            throw UsageError{arg + " needs a value"};
+        }
+        const std::string &value = args[++i];
+        if (arg == "--kind") {
+            if (value != "progression" && value != "composition") {
+                throw UsageError{"unknown chart kind \"" + value + "\""};
+            }
+            chart.composition = value == "composition";
+            chart.kindGiven = true;
+        } else if (arg == "--measure") {
+            if (value != "surplus" && value != "pct") {
+                throw UsageError{"unknown measure \"" + value + "\""};
+            }
+            chart.percentage = value == "pct";
+        } else if (arg == "--team") {
+            const auto team = parseInt(value);
+            if (!team) {
+                throw UsageError{"--team needs a number, not \"" + value + "\""};
+            }
+            chart.team = *team;
+        } else {
+            chart.out = value;
+        }
+    }
+    if (!chart.kindGiven) {
+        throw UsageError{"chart needs --kind progression or --kind composition"};
+    }
+    if (chart.out.empty()) {
+        throw UsageError{"chart needs --out FILE.png or FILE.svg"};
+    }
+    const ShowOptions options = parseViewOptions(viewArgs);
+    Season season;
+    const std::optional<ViewResult> view = computeView(season, options);
+    if (!view) {
+        err << CannotLoad << '\n';
+        return ExitCannotLoad;
+    }
+    if (chart.team &&
+        !std::any_of(view->published->Rows.begin(), view->published->Rows.end(),
+                     [&](const StandingsRow &row) { return row.TeamNo == *chart.team; })) {
+        throw UsageError{"team " + std::to_string(*chart.team) + " is not in the view"};
+    }
+    return runChart(season, view->settings, chart, err);
+}
+#endif
+
 int runResave(const std::vector<std::string> &args, std::ostream &err)
 {
     if (args.size() != 3) {
@@ -869,6 +942,11 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         if (args[0] == "resave") {
             return runResave(args, err);
         }
+#ifdef PENARIN_WITH_CHARTS
+        if (args[0] == "chart") {
+            return runChartCommand(args, err);
+        }
+#endif
         if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             out << Usage;
             return ExitOk;

@@ -13,7 +13,8 @@ enum ExitCode
     ExitCannotLoad = 3,
     ExitCannotWrite = 4,
     ExitNothingToExport = 5, // no snapshot is shown: "データがありません"
-    ExitCannotAnalyse = 6, // the schedule leaves no consistent set of remaining games
+    ExitNothingToDraw = 5,   // a chart without shown snapshots or teams, or with too many
+    ExitCannotAnalyse = 6,   // the schedule leaves no consistent set of remaining games
 };
 
 // Runs penarin-report with its arguments (without the program name).

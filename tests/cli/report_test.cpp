@@ -281,6 +281,81 @@ TEST_F(ReportTest, ScopeAndDivisionSelectTheView)
     }
 }
 
+#ifdef PENARIN_WITH_CHARTS
+// Width and height of a PNG from its header.
+std::pair<int, int> pngSize(const fs::path &path)
+{
+    const std::vector<char> bytes = readAll(path);
+    if (bytes.size() < 24 || std::string(bytes.begin() + 1, bytes.begin() + 4) != "PNG") {
+        return {0, 0};
+    }
+    const auto number = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = at; i < at + 4; ++i) {
+            value = value * 256 + static_cast<unsigned char>(bytes[i]);
+        }
+        return value;
+    };
+    return {number(16), number(20)};
+}
+
+TEST_F(ReportTest, ChartWritesPngAndSvgPictures)
+{
+    // Three shown snapshots: the axis ends at 4000 twips, the surface at 5500
+    // (367 pixels), and the legend stands beside it; the surface is 5400 high.
+    const fs::path png = m_dir / "progression.png";
+    const RunResult progression =
+        report({"chart", sampleA, "--kind", "progression", "--out", png.string()});
+    ASSERT_EQ(progression.status, cli::ExitOk) << progression.err;
+    const auto [width, height] = pngSize(png);
+    EXPECT_GT(width, 367 + 40);
+    EXPECT_EQ(height, 360);
+
+    const fs::path svg = m_dir / "pct.SVG";
+    ASSERT_EQ(report({"chart", sampleA, "--kind", "progression", "--measure", "pct", "--out",
+                      svg.string()})
+                  .status,
+              cli::ExitOk);
+    const std::vector<char> svgBytes = readAll(svg);
+    const std::string svgText(svgBytes.begin(), svgBytes.end());
+    EXPECT_NE(svgText.find("<svg"), std::string::npos);
+    EXPECT_NE(svgText.find(" 360\""), std::string::npos); // the view box's height
+    EXPECT_NE(svgText.find(">ドルフィンズ<"), std::string::npos); // the legend, as text
+
+    const fs::path composition = m_dir / "composition.png";
+    ASSERT_EQ(report({"chart", sampleA, "--kind", "composition", "--team", "2", "--out",
+                      composition.string()})
+                  .status,
+              cli::ExitOk);
+    EXPECT_GE(pngSize(composition).first, (6000 + 300) / 15);
+    EXPECT_GT(pngSize(composition).second, 100);
+}
+
+TEST_F(ReportTest, ChartRefusesWhatItCannotDraw)
+{
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"chart", sampleA, "--out", "x.png"},
+          {"chart", sampleA, "--kind", "pie", "--out", "x.png"},
+          {"chart", sampleA, "--kind", "progression"},
+          {"chart", sampleA, "--kind", "progression", "--measure", "wins", "--out", "x.png"},
+          {"chart", sampleA, "--kind", "composition", "--team", "99", "--out", "x.png"}}) {
+        EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
+    }
+    // A season without snapshots has nothing to draw; nothing is written.
+    const fs::path file = save(test::SeasonBuilder::oneLeague({u"A", u"B"}, 10).build(), "a.ptr");
+    const fs::path out = m_dir / "none.png";
+    const RunResult empty =
+        report({"chart", file.string(), "--kind", "progression", "--out", out.string()});
+    EXPECT_EQ(empty.status, cli::ExitNothingToDraw);
+    EXPECT_EQ(empty.err, "データがありません\n");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(report({"chart", sampleA, "--kind", "composition", "--out",
+                      (m_dir / "no-folder" / "x.png").string()})
+                  .status,
+              cli::ExitCannotWrite);
+}
+#endif
+
 TEST_F(ReportTest, ChosenLeagueStartsFromTheScopeTheStoredViewLeft)
 {
     // Interleague games count; a file saved while every team was shown

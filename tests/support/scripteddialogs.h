@@ -5,6 +5,7 @@
 #include "season/settings.h"
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -77,6 +78,28 @@ public:
     void showTeamData(Season &, Settings &, int position, int rivalPosition, QWidget *) override
     {
         teamData.emplace_back(position, rivalPosition);
+    }
+
+    // What the user does in the chart data dialog; unset: cancelled.
+    std::function<bool(Season &, Settings &)> chartData;
+    // The charts asked for: the progression's draw result is what the real
+    // window would report for the season; the composition records its row.
+    std::function<int(Season &)> progressionChart;
+    std::vector<int> compositionRows;
+
+    bool editChartData(Season &season, Settings &settings, QWidget *) override
+    {
+        return chartData ? chartData(season, settings) : false;
+    }
+
+    int showProgressionChart(Season &season, Settings &, QWidget *) override
+    {
+        return progressionChart ? progressionChart(season) : 0;
+    }
+
+    void showCompositionChart(Season &, Settings &, int standingsRow, QWidget *) override
+    {
+        compositionRows.push_back(standingsRow);
     }
 
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override

@@ -1018,6 +1018,34 @@ private slots:
         QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("データがありません")});
     }
 
+    // The charts and the team data from the menus and the standings grid's
+    // double clicks; a chart that cannot be drawn says why in panel 1.
+    void chartsAndTeamDataOpenFromMenusAndDoubleClicks()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
+        QAction *progression = findAction(&window, QStringLiteral("推移グラフ(&G)..."));
+        for (const auto &[result, text] : {std::pair{0, QStringLiteral("データがありません")},
+                                           std::pair{-1, QStringLiteral("データが多すぎます")}}) {
+            m_dialogs->progressionChart = [result = result](Season &) { return result; };
+            progression->trigger();
+            QCOMPARE(window.panelText(1), text);
+        }
+        FlexGrid *grid = window.standingsGrid();
+        grid->ensureCellVisible(3, 7);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 7).center());
+        grid->ensureCellVisible(2, 13);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 13).center());
+        QCOMPARE(m_dialogs->compositionRows, std::vector<int>{2});
+        QCOMPARE(m_dialogs->teamData, (std::vector<std::pair<int, int>>{{1, 2}}));
+
+        QVERIFY(m_season.IsSaved);
+        m_dialogs->chartData = [](Season &, Settings &) { return true; };
+        findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
+        QVERIFY(!m_season.IsSaved);
+        QVERIFY(!m_season.SeasonEdited);
+    }
+
     void previousFormatFileIsConvertedWithItsMessage()
     {
         const QString file = path(QStringLiteral("old.ptr"));

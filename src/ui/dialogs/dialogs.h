@@ -57,6 +57,17 @@ public:
     // edited when it changed it.
     virtual void showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
                               QWidget *parent) = 0;
+    // "グラフデータ(&C)...": true when closed with "&OK" (snapshots, teams and
+    // the name length applied, the season unsaved). Either way the season is
+    // marked edited when a team's line was changed with "適用(&A)".
+    virtual bool editChartData(Season &season, Settings &settings, QWidget *parent) = 0;
+    // "推移グラフ(&G)...": the draw result; 0 and -1 mean the window was not
+    // shown and DrawResultMessage(result) belongs in the status bar.
+    virtual int showProgressionChart(Season &season, Settings &settings, QWidget *parent) = 0;
+    // "貯金構成(&O)..." (row 0) and a double click on a row's "貯" (that row,
+    // from 0).
+    virtual void showCompositionChart(Season &season, Settings &settings, int standingsRow,
+                                      QWidget *parent) = 0;
 };
 
 } // namespace penarin

@@ -1,5 +1,7 @@
 #include "ui/dialogs/qtdialogs.h"
 
+#include "charts/frmchart.h"
+#include "charts/frmcheck.h"
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
@@ -57,6 +59,22 @@ void QtDialogs::showTeamData(Season &season, Settings &settings, int position, i
             frmRank::showTeamGamesCount(season, settings, m_prompts, team, over);
         },
         parent);
+}
+
+bool QtDialogs::editChartData(Season &season, Settings &settings, QWidget *parent)
+{
+    return ShowChartData(season, settings, m_prompts, parent);
+}
+
+int QtDialogs::showProgressionChart(Season &season, Settings &settings, QWidget *parent)
+{
+    return ShowProgressionChart(season, settings, m_prompts, parent);
+}
+
+void QtDialogs::showCompositionChart(Season &season, Settings &settings, int standingsRow,
+                                     QWidget *parent)
+{
+    ShowCompositionChart(season, settings, m_prompts, standingsRow, parent);
 }
 
 } // namespace penarin

@@ -21,6 +21,10 @@ public:
     void editGamesCount(Season &season, Settings &settings, QWidget *parent) override;
     void showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
                       QWidget *parent) override;
+    bool editChartData(Season &season, Settings &settings, QWidget *parent) override;
+    int showProgressionChart(Season &season, Settings &settings, QWidget *parent) override;
+    void showCompositionChart(Season &season, Settings &settings, int standingsRow,
+                              QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

@@ -10,6 +10,7 @@
 #include "season/recentfiles.h"
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
+#include "standings/chartmodule.h"
 #include "standings/resultstable.h"
 #include "standings/standingstable.h"
 #include "ui/dialogs/dialogs.h"
@@ -209,6 +210,8 @@ void frmMain::buildControls()
     connect(m_standings, &StandingsPane::statusText, this, toPanel1);
     connect(m_cards, &CardPane::statusText, this, toPanel1);
     connect(m_standings, &StandingsPane::teamDataRequested, this, &frmMain::showTeamData);
+    connect(m_standings, &StandingsPane::compositionRequested, this,
+            &frmMain::showCompositionChart);
     connect(m_cards, &CardPane::cardChanged, this, [this](const CardChange &change) {
         if (change.before != change.after) {
             m_undo->push(new CardEntryCommand(m_season, change, [this] { refreshAfterUndo(); }));
@@ -238,13 +241,6 @@ void frmMain::buildMenus()
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    // Entries whose dialog the program does not have yet stay disabled.
-    auto later = [](QAction *action) {
-        action->setEnabled(false);
-        action->setProperty("pending", true);
-        return action;
-    };
-
     m_menuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     add(m_menuFile, QStringLiteral("新規作成(&N)..."), {}, [this] { newSeason(); });
     add(m_menuFile, QStringLiteral("開く(&O)..."), {}, [this] {
@@ -320,11 +316,16 @@ void frmMain::buildMenus()
     m_menuData = menuBar()->addMenu(QStringLiteral("データ(&D)"));
     m_actWinLine = add(m_menuData, QStringLiteral("優勝ライン(&L)..."), QKeySequence(Qt::Key_F3),
                        [this] { showWinLine(); });
-    m_actProgression = later(add(m_menuData, QStringLiteral("推移グラフ(&G)..."),
-                                 QKeySequence(Qt::CTRL | Qt::Key_G), [] {}));
-    m_actSurplus = later(add(m_menuData, QStringLiteral("貯金構成(&O)..."),
-                             QKeySequence(Qt::CTRL | Qt::Key_O), [] {}));
-    m_actChartData = later(add(m_menuData, QStringLiteral("グラフデータ(&C)..."), {}, [] {}));
+    m_actProgression = add(m_menuData, QStringLiteral("推移グラフ(&G)..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showProgressionChart(); });
+    m_actSurplus = add(m_menuData, QStringLiteral("貯金構成(&O)..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_O), [this] { showCompositionChart(0); });
+    m_actChartData = add(m_menuData, QStringLiteral("グラフデータ(&C)..."), {}, [this] {
+        if (m_season.HasSeason) {
+            const bool applied = m_dialogs.editChartData(m_season, m_settings, this);
+            followChartDialogs(applied);
+        }
+    });
     m_actTeamData = add(m_menuData, QStringLiteral("チームデータ(&T)..."), QKeySequence(Qt::Key_F7),
                         [this] { showTeamData(0, -1); });
 
@@ -367,11 +368,7 @@ void frmMain::updateMenuState()
 {
     const bool hasSeason = m_season.HasSeason;
     const bool hasSnapshots = m_season.SnapshotCount() > 0;
-    auto enable = [](QAction *action, bool on) {
-        if (!action->property("pending").toBool()) {
-            action->setEnabled(on);
-        }
-    };
+    auto enable = [](QAction *action, bool on) { action->setEnabled(on); };
     enable(m_actSave, hasSeason);
     enable(m_actSaveAs, hasSeason);
     enable(m_actExportResults, hasSeason);
@@ -582,6 +579,36 @@ void frmMain::showTeamData(int position, int rivalPosition)
         return;
     }
     m_dialogs.showTeamData(m_season, m_settings, position, rivalPosition, this);
+    rebuildWhenEdited();
+}
+
+void frmMain::showProgressionChart()
+{
+    if (!m_season.HasSeason || !m_season.Published) {
+        return;
+    }
+    const int result = m_dialogs.showProgressionChart(m_season, m_settings, this);
+    if (result <= 0) {
+        setPanel(1, QString::fromStdU16String(std::u16string(DrawResultMessage(result))));
+    }
+    followChartDialogs(false);
+}
+
+void frmMain::showCompositionChart(int position)
+{
+    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
+        return;
+    }
+    m_dialogs.showCompositionChart(m_season, m_settings, position, this);
+}
+
+// The chart dialogs change snapshots, shown teams and line styles: a season
+// they changed is unsaved, and the view shows it again.
+void frmMain::followChartDialogs(bool applied)
+{
+    if (applied) {
+        m_season.SeasonEdited = true;
+    }
     rebuildWhenEdited();
 }
 

@@ -107,6 +107,9 @@ private:
     void editGamesCount();
     void showWinLine();
     void showTeamData(int position, int rivalPosition);
+    void showProgressionChart();
+    void showCompositionChart(int position);
+    void followChartDialogs(bool applied);
     void exportHistory(HistoryKind kind);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
