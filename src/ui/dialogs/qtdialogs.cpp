@@ -3,6 +3,7 @@
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
+#include "ui/dialogs/frmrace.h"
 #include "ui/dialogs/frmwa.h"
 
 namespace penarin {
@@ -34,6 +35,13 @@ void QtDialogs::editRankSets(Season &season, QWidget *parent)
 {
     (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
                             parent);
+}
+
+std::optional<race::Certificate> QtDialogs::raceOutcome(const Season &season,
+                                                        const Settings &settings, int league,
+                                                        int division, QWidget *parent)
+{
+    return ShowRaceForm(season, settings, league, division, m_prompts, parent);
 }
 
 } // namespace penarin

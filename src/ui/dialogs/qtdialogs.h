@@ -17,6 +17,9 @@ public:
                       const std::function<void()> &applied, QWidget *parent) override;
     NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) override;
     void editRankSets(Season &season, QWidget *parent) override;
+    std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &settings,
+                                                 int league, int division,
+                                                 QWidget *parent) override;
 
 private:
     Prompts &m_prompts;
