@@ -69,10 +69,14 @@ int levelOrBetterAfter(const Season &original, const race::Certificate &certific
 
 struct Dialog
 {
-    Dialog(const Season &season, int topK) : dialog(season, settings, ViewRequest{1, 0}, topK)
+    Dialog(const Season &season, int topK)
+        : dialog(season, settings, prompts, ViewRequest{1, 0}, topK)
     {
         dialog.show();
+        waitForAnalysis();
     }
+
+    void waitForAnalysis() { QVERIFY(dialog.waitForAnalysis(std::chrono::seconds(60))); }
 
     template <class T> T *find(const char *name)
     {
@@ -108,6 +112,7 @@ struct Dialog
     }
 
     Settings settings;
+    RecordingPrompts prompts;
     frmRace dialog;
 };
 
@@ -199,6 +204,10 @@ private slots:
         QSpinBox *spin = d.find<QSpinBox>("spnTop");
         QCOMPARE(spin->maximum(), 4);
         spin->setValue(3);
+        QVERIFY(d.dialog.analysing());
+        QCOMPARE(d.row(0).mid(TitleMarkCol), QStringList({"...", "...", "...", "..."}));
+        QVERIFY(!d.find<QPushButton>("btnView")->isEnabled());
+        d.waitForAnalysis();
         QCOMPARE(d.dialog.topK(), 3);
         QCOMPARE(d.grid()->text(0, TopMarkCol), QStringLiteral("上位3位"));
         QStringList topThree;

@@ -4,17 +4,21 @@
 #include "platform/prompts.h"
 #include "season/settings.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 
 namespace penarin {
 
@@ -45,10 +49,29 @@ const QColor TieBackground(255, 255, 192);
 const QColor OutText(128, 128, 128);
 const QColor UnknownText(192, 0, 0);
 
-// The analysis runs on the window's thread: a season hard enough to need
-// more than this is shown with "不明" rather than freezing the window.
-constexpr std::chrono::milliseconds ProblemLimit{2000};
-constexpr std::chrono::milliseconds AnalysisLimit{10000};
+// A long season with many teams can keep the solver busy for seconds, so
+// the analysis runs beside the window, which stays responsive meanwhile;
+// what is still open after this long is shown as "不明".
+constexpr std::chrono::milliseconds AnalysisLimit{20000};
+constexpr std::chrono::milliseconds PollInterval{30};
+// ShowRaceForm waits this long before opening the window, so a quick
+// analysis is there at once and a schedule that cannot be analysed is
+// reported without a window flashing up.
+constexpr std::chrono::milliseconds FirstLook{300};
+
+// One analysis at a time: a change of k while one runs queues the next,
+// and one that nobody waits for any more is skipped before it starts. The
+// pool belongs to the application, so leaving the program waits for a
+// running analysis instead of cutting it off inside the solver.
+QThreadPool &analysisPool()
+{
+    static QThreadPool *pool = [] {
+        auto *created = new QThreadPool(QCoreApplication::instance());
+        created->setMaxThreadCount(1);
+        return created;
+    }();
+    return *pool;
+}
 
 bool onlyTieKeepsOut(const RaceState &state)
 {
@@ -76,6 +99,15 @@ QString numberText(int value)
 }
 
 } // namespace
+
+// Handed to the worker: the result comes back through it, never through a
+// signal to a window that may be gone by then.
+struct frmRace::Job
+{
+    std::atomic<bool> wanted{true};
+    std::mutex mutex;
+    std::optional<race::RaceAnalysis> result;
+};
 
 QString RaceTableMark(const RaceState &state)
 {
@@ -168,37 +200,51 @@ std::vector<RaceOutcome> RaceOutcomes(const race::TeamRace &team, int topK)
     return outcomes;
 }
 
-frmRace::frmRace(const Season &season, const Settings &settings, const ViewRequest &view, int topK,
-                 QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings),
+frmRace::frmRace(const Season &season, const Settings &settings, Prompts &prompts,
+                 const ViewRequest &view, int topK, QWidget *parent)
+    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts),
+      // The worker reads its own copy: the window's season may change once
+      // this dialog is closed, while an analysis still runs.
+      m_snapshot(std::make_shared<const Season>(season)),
       m_request(race::RaceRequestForView(season, view, topK))
 {
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
     setModal(true);
-    m_request.TimeLimit = ProblemLimit;
     m_request.TotalTimeLimit = AnalysisLimit;
     buildControls();
     const int teams = std::max(1, static_cast<int>(m_request.Teams.size()));
     m_spnTop->setRange(1, teams);
     m_spnTop->setValue(std::clamp(topK, 1, teams));
     m_request.TopK = m_spnTop->value();
-    analyse();
-    // Only now: the value set above must not run the analysis twice.
+    // Only now: the value set above must not start a second analysis.
     connect(m_spnTop, &QSpinBox::valueChanged, this, &frmRace::setTopK);
+    startAnalysis();
+}
+
+frmRace::~frmRace()
+{
+    if (m_job) {
+        m_job->wanted = false;
+    }
 }
 
 void frmRace::buildControls()
 {
     m_lblNote = new QLabel(this);
     m_lblNote->setObjectName(QStringLiteral("lblNote"));
-    m_lblNote->setWordWrap(true);
-    m_lblMismatch = new QLabel(
-        QStringLiteral("チームの試合数と対戦ごとの試合数の合計が合わないチームがあります。"
-                       "残り試合は対戦ごとに数えています。"),
-        this);
+    m_lblMismatch =
+        new QLabel(QStringLiteral("試合数が対戦ごとの試合数の合計と合わないチームがあります。\n"
+                                  "残り試合は対戦ごとの試合数から数えています。"),
+                   this);
     m_lblMismatch->setObjectName(QStringLiteral("lblMismatch"));
-    m_lblMismatch->setWordWrap(true);
+    m_lblMismatch->hide();
+    m_lblBusy = new QLabel(QStringLiteral("計算しています..."), this);
+    m_lblBusy->setObjectName(QStringLiteral("lblBusy"));
+
+    m_poll = new QTimer(this);
+    m_poll->setInterval(PollInterval);
+    connect(m_poll, &QTimer::timeout, this, [this] { (void)collect(); });
 
     m_spnTop = new QSpinBox(this);
     m_spnTop->setObjectName(QStringLiteral("spnTop"));
@@ -232,6 +278,8 @@ void frmRace::buildControls()
     auto *top = new QHBoxLayout;
     top->addWidget(lblTop);
     top->addWidget(m_spnTop);
+    top->addSpacing(12);
+    top->addWidget(m_lblBusy);
     top->addStretch();
 
     auto *bottom = new QHBoxLayout;
@@ -268,7 +316,7 @@ void frmRace::buildControls()
 
 void frmRace::setTopK(int topK)
 {
-    if (topK == m_request.TopK && !m_analysis.Teams.empty()) {
+    if (topK == m_request.TopK) {
         return;
     }
     m_request.TopK = topK;
@@ -276,7 +324,7 @@ void frmRace::setTopK(int topK)
         const QSignalBlocker block(m_spnTop);
         m_spnTop->setValue(topK);
     }
-    analyse();
+    startAnalysis();
 }
 
 int frmRace::topK() const
@@ -284,27 +332,83 @@ int frmRace::topK() const
     return m_analysis.TopK;
 }
 
-void frmRace::analyse()
+bool frmRace::analysing() const
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    m_analysis = race::AnalyzeRace(m_season, m_request);
-    QGuiApplication::restoreOverrideCursor();
+    return !m_ready;
+}
 
+void frmRace::startAnalysis()
+{
+    if (m_job) {
+        m_job->wanted = false;
+    }
+    m_job = std::make_shared<Job>();
+    m_ready = false;
+    analysisPool().start([job = m_job, season = m_snapshot, request = m_request] {
+        if (!job->wanted) {
+            return;
+        }
+        race::RaceAnalysis analysis = race::AnalyzeRace(*season, request);
+        const std::lock_guard lock(job->mutex);
+        job->result = std::move(analysis);
+    });
+    m_lblBusy->show();
+    fillGrid();
+    m_poll->start();
+}
+
+bool frmRace::collect()
+{
+    if (m_ready) {
+        return true;
+    }
+    {
+        const std::lock_guard lock(m_job->mutex);
+        if (!m_job->result) {
+            return false;
+        }
+        m_analysis = std::move(*m_job->result);
+    }
+    m_job.reset();
+    m_ready = true;
+    m_poll->stop();
+    m_lblBusy->hide();
+    if (m_analysis.Status == race::RaceStatus::ScheduleInconsistent) {
+        m_prompts.message(QString::fromUtf8(ScheduleMessage), MessageIcon::Critical,
+                          MessageButtons::Ok);
+        reject();
+        return true;
+    }
     const QString measure =
         m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
-    m_lblNote->setText(QStringLiteral("残り試合のすべての勝ち負けの組み合わせを調べた結果です。"
-                                      "%1で比べ、同率のときの順位決定の条件は考えません。"
-                                      "マジックは、あと何勝すれば確定するかです"
-                                      "（-：自力では確定しない、?：時間内に求められなかった）。")
+    // Short lines rather than word wrap: a wrapped Japanese label can be
+    // given too little height by the layout and lose its last line.
+    m_lblNote->setText(QStringLiteral("残り試合のすべての勝ち負けの組み合わせを調べた結果です。\n"
+                                      "%1で比べ、同率のときの順位決定の条件は考えません。\n"
+                                      "マジック：あと何勝で確定するか"
+                                      "（-：自力では確定しない、?：時間内に決まらない）")
                            .arg(measure));
     m_lblMismatch->setVisible(m_analysis.ScheduleMismatch);
     fillGrid();
+    return true;
+}
+
+bool frmRace::waitForAnalysis(std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!collect()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 void frmRace::fillGrid()
 {
-    const int teams = static_cast<int>(m_analysis.Teams.size());
-    const QString topHeader = QStringLiteral("上位%1位").arg(m_analysis.TopK);
+    const int teams = static_cast<int>(m_request.Teams.size());
+    const QString topHeader = QStringLiteral("上位%1位").arg(m_request.TopK);
     {
         FlexGrid::UpdateGuard guard(*m_grid);
         m_grid->clear();
@@ -327,11 +431,11 @@ void frmRace::fillGrid()
         }
         const PublishedStandings *published = m_season.Published.get();
         for (int i = 0; i < teams; ++i) {
-            const race::TeamRace &team = m_analysis.Teams[i];
+            const int teamNo = m_request.Teams[i];
             const int row = HeaderRows + i;
             if (published != nullptr) {
                 for (int r = 1; r <= published->Rows.size(); ++r) {
-                    if (published->Rows[r].TeamNo == team.TeamNo) {
+                    if (published->Rows[r].TeamNo == teamNo) {
                         m_grid->setText(row, RankCol, numberText(published->Rows[r].Rank));
                         m_grid->setText(row, RemainingCol,
                                         numberText(published->Rows[r].Remaining));
@@ -339,11 +443,18 @@ void frmRace::fillGrid()
                 }
             }
             m_grid->setText(row, NameCol,
-                            QString::fromStdU16String(m_season.team(team.TeamNo).TeamName));
-            m_grid->setText(row, TitleMarkCol, RaceTableMark(team.Title));
-            m_grid->setText(row, TitleMagicCol, RaceTableMagic(team.Title));
-            m_grid->setText(row, TopMarkCol, RaceTableMark(team.Top));
-            m_grid->setText(row, TopMagicCol, RaceTableMagic(team.Top));
+                            QString::fromStdU16String(m_season.team(teamNo).TeamName));
+            if (m_ready) {
+                const race::TeamRace &team = m_analysis.Teams[i];
+                m_grid->setText(row, TitleMarkCol, RaceTableMark(team.Title));
+                m_grid->setText(row, TitleMagicCol, RaceTableMagic(team.Title));
+                m_grid->setText(row, TopMarkCol, RaceTableMark(team.Top));
+                m_grid->setText(row, TopMagicCol, RaceTableMagic(team.Top));
+            } else {
+                for (int col = TitleMarkCol; col <= TopMagicCol; ++col) {
+                    m_grid->setText(row, col, QStringLiteral("..."));
+                }
+            }
             for (const int col : {TitleMarkCol, TopMarkCol}) {
                 m_grid->setCellAlignment(row, col, Qt::AlignCenter);
             }
@@ -356,14 +467,16 @@ void frmRace::fillGrid()
             m_grid->fitColWidth(col, minimum[col], 1);
         }
     }
-    // Every column in view without a horizontal scroll bar, and up to a
-    // league of 16 teams without a vertical one.
+    // Every column in view without a horizontal scroll bar, and every row
+    // up to a league of 16 teams without a vertical one; no empty band
+    // below the last team.
     const GridGeometry &geometry = m_grid->gridGeometry();
     const int frame = 2 * m_grid->frameWidth();
-    const int shownRows = std::min(HeaderRows + teams, HeaderRows + 16);
+    const int height = geometry.rowTop(std::min(HeaderRows + teams, HeaderRows + 16)) + frame;
     m_grid->setMinimumWidth(geometry.totalWidth() + frame +
                             m_grid->verticalScrollBar()->sizeHint().width());
-    m_grid->setMinimumHeight(geometry.rowTop(shownRows) + frame);
+    m_grid->setMinimumHeight(height);
+    m_grid->setMaximumHeight(teams > 16 ? QWIDGETSIZE_MAX : height);
 
     m_teamIndex = std::clamp(m_teamIndex, 0, std::max(0, teams - 1));
     if (teams > 0) {
@@ -377,7 +490,7 @@ void frmRace::fillGrid()
 void frmRace::paintRows()
 {
     const QPalette palette = m_grid->palette();
-    for (int i = 0; i < static_cast<int>(m_analysis.Teams.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(m_request.Teams.size()); ++i) {
         const int row = HeaderRows + i;
         const bool selected = i == m_teamIndex;
         for (int col = 0; col < ColumnCount; ++col) {
@@ -386,7 +499,7 @@ void frmRace::paintRows()
             m_grid->setCellForeground(
                 row, col, selected ? palette.color(QPalette::HighlightedText) : QColor());
         }
-        if (selected) {
+        if (selected || !m_ready) {
             continue;
         }
         const race::TeamRace &team = m_analysis.Teams[i];
@@ -410,7 +523,7 @@ void frmRace::paintRows()
 void frmRace::selectTeam(int row, int col)
 {
     const int index = row - HeaderRows;
-    if (index < 0 || index >= static_cast<int>(m_analysis.Teams.size())) {
+    if (index < 0 || index >= static_cast<int>(m_request.Teams.size())) {
         return;
     }
     m_teamIndex = index;
@@ -426,7 +539,7 @@ void frmRace::fillOutcomes(int preferredKind)
     const int previousKind =
         m_cmbOutcome->currentIndex() >= 0 ? m_outcomes[m_cmbOutcome->currentIndex()].kind : -1;
     m_outcomes.clear();
-    if (m_teamIndex < static_cast<int>(m_analysis.Teams.size())) {
+    if (m_ready && m_teamIndex < static_cast<int>(m_analysis.Teams.size())) {
         m_outcomes = RaceOutcomes(m_analysis.Teams[m_teamIndex], m_analysis.TopK);
     }
     const QString name = m_outcomes.empty()
@@ -462,7 +575,7 @@ void frmRace::showCellTip(int row, int col)
 {
     const int index = row - HeaderRows;
     QString tip;
-    if (index >= 0 && index < static_cast<int>(m_analysis.Teams.size())) {
+    if (m_ready && index >= 0 && index < static_cast<int>(m_analysis.Teams.size())) {
         const race::TeamRace &team = m_analysis.Teams[index];
         if (col == TitleMarkCol || col == TitleMagicCol) {
             tip = RaceMarkExplanation(team.Title, 1);
@@ -490,11 +603,10 @@ std::optional<race::Certificate> ShowRaceForm(const Season &season, const Settin
     if (!season.Published || season.Published->Rows.size() == 0) {
         return std::nullopt;
     }
-    frmRace dialog(season, settings, ViewRequest{league, division}, 3, parent);
-    if (dialog.analysis().Status == race::RaceStatus::ScheduleInconsistent) {
-        prompts.message(QString::fromUtf8(ScheduleMessage), MessageIcon::Critical,
-                        MessageButtons::Ok);
-        return std::nullopt;
+    frmRace dialog(season, settings, prompts, ViewRequest{league, division}, 3, parent);
+    if (dialog.waitForAnalysis(FirstLook) &&
+        dialog.analysis().Status == race::RaceStatus::ScheduleInconsistent) {
+        return std::nullopt; // the dialog has said why
     }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

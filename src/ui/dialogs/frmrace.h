@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 
 namespace penarin {
 
@@ -64,13 +67,23 @@ class frmRace : public QDialog
 
 public:
     // season.Published must hold the view's latest recalculation; the
-    // dialog reads the teams and their order from it.
-    frmRace(const Season &season, const Settings &settings, const ViewRequest &view, int topK = 3,
-            QWidget *parent = nullptr);
+    // dialog reads the teams and their order from it. The analysis starts
+    // at once and runs on a worker thread; the table shows it when it is
+    // done. A schedule that leaves nothing to analyse is reported through
+    // prompts and closes the dialog.
+    frmRace(const Season &season, const Settings &settings, Prompts &prompts,
+            const ViewRequest &view, int topK = 3, QWidget *parent = nullptr);
+    ~frmRace() override;
 
-    // Re-runs the analysis for another number of places (as the spin box does).
+    // Analyses again for another number of places (as the spin box does).
     void setTopK(int topK);
+    // The places of the analysis shown.
     [[nodiscard]] int topK() const;
+    [[nodiscard]] bool analysing() const;
+    // Blocks until the running analysis is shown, at most `limit`; true
+    // when it is.
+    bool waitForAnalysis(std::chrono::milliseconds limit);
+    // The analysis shown; empty while the first one runs.
     [[nodiscard]] const race::RaceAnalysis &analysis() const { return m_analysis; }
 
     // The outcome chosen with "この結果を見る(&V)"; nothing before that.
@@ -80,8 +93,12 @@ public:
     }
 
 private:
+    struct Job;
+
     void buildControls();
-    void analyse();
+    void startAnalysis();
+    // Takes a finished analysis and shows it; false while it still runs.
+    bool collect();
     void fillGrid();
     void paintRows();
     void selectTeam(int row, int col);
@@ -91,7 +108,11 @@ private:
 
     const Season &m_season;
     const Settings &m_settings;
+    Prompts &m_prompts;
+    std::shared_ptr<const Season> m_snapshot;
     race::RaceRequest m_request;
+    std::shared_ptr<Job> m_job;
+    bool m_ready = false;
     race::RaceAnalysis m_analysis;
     std::vector<RaceOutcome> m_outcomes;
     std::optional<race::Certificate> m_chosen;
@@ -99,6 +120,8 @@ private:
 
     QLabel *m_lblNote = nullptr;
     QLabel *m_lblMismatch = nullptr;
+    QLabel *m_lblBusy = nullptr;
+    QTimer *m_poll = nullptr;
     QSpinBox *m_spnTop = nullptr;
     FlexGrid *m_grid = nullptr;
     QComboBox *m_cmbOutcome = nullptr;
