@@ -50,9 +50,7 @@ const QColor OutText(128, 128, 128);
 const QColor UnknownText(192, 0, 0);
 
 // A long season with many teams can keep the solver busy for seconds, so
-// the analysis runs beside the window, which stays responsive meanwhile;
-// what is still open after this long is shown as "不明".
-constexpr std::chrono::milliseconds AnalysisLimit{20000};
+// the analysis runs beside the window, which stays responsive meanwhile.
 constexpr std::chrono::milliseconds PollInterval{30};
 // ShowRaceForm waits this long before opening the window, so a quick
 // analysis is there at once and a schedule that cannot be analysed is
@@ -211,8 +209,16 @@ frmRace::frmRace(const Season &season, const Settings &settings, Prompts &prompt
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
     setModal(true);
-    m_request.TotalTimeLimit = AnalysisLimit;
     buildControls();
+    const QString measure =
+        m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
+    // Short lines rather than word wrap: a wrapped Japanese label can be
+    // given too little height by the layout and lose its last line.
+    m_lblNote->setText(QStringLiteral("残り試合のすべての勝ち負けの組み合わせを調べた結果です。\n"
+                                      "%1で比べ、同率のときの順位決定の条件は考えません。\n"
+                                      "マジック：あと何勝で確定するか"
+                                      "（-：自力では確定しない、?：時間内に決まらない）")
+                           .arg(measure));
     const int teams = std::max(1, static_cast<int>(m_request.Teams.size()));
     m_spnTop->setRange(1, teams);
     m_spnTop->setValue(std::clamp(topK, 1, teams));
@@ -379,15 +385,6 @@ bool frmRace::collect()
         reject();
         return true;
     }
-    const QString measure =
-        m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
-    // Short lines rather than word wrap: a wrapped Japanese label can be
-    // given too little height by the layout and lose its last line.
-    m_lblNote->setText(QStringLiteral("残り試合のすべての勝ち負けの組み合わせを調べた結果です。\n"
-                                      "%1で比べ、同率のときの順位決定の条件は考えません。\n"
-                                      "マジック：あと何勝で確定するか"
-                                      "（-：自力では確定しない、?：時間内に決まらない）")
-                           .arg(measure));
     m_lblMismatch->setVisible(m_analysis.ScheduleMismatch);
     fillGrid();
     return true;
