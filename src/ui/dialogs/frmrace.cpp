@@ -2,6 +2,7 @@
 
 #include "platform/flexgrid.h"
 #include "platform/prompts.h"
+#include "platform/twips.h"
 #include "season/settings.h"
 
 #include <QComboBox>
@@ -264,6 +265,7 @@ void frmRace::buildControls()
     m_grid = new FlexGrid(this);
     m_grid->setObjectName(QStringLiteral("grdRace"));
     m_grid->setFocusMark(FlexGrid::FocusMark::None);
+    m_grid->viewport()->installEventFilter(this);
     QFont font = m_grid->font();
     font.setPointSize(m_settings.FontSizeA);
     m_grid->setFont(font);
@@ -314,6 +316,11 @@ void frmRace::buildControls()
     connect(m_grid, &FlexGrid::cellDoubleClicked, this, [this](int row, int, Qt::MouseButton) {
         if (row >= HeaderRows && m_btnView->isEnabled()) {
             viewOutcome();
+        }
+    });
+    connect(m_cmbOutcome, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(m_outcomes.size())) {
+            m_wantedKind = m_outcomes[index].kind;
         }
     });
     connect(m_btnView, &QPushButton::clicked, this, &frmRace::viewOutcome);
@@ -463,6 +470,7 @@ void frmRace::fillGrid()
         for (int col = 0; col < ColumnCount; ++col) {
             m_grid->fitColWidth(col, minimum[col], 1);
         }
+        m_nameWidth = m_grid->colWidth(NameCol);
     }
     // Every column in view without a horizontal scroll bar, and every row
     // up to a league of 16 teams without a vertical one; no empty band
@@ -475,13 +483,62 @@ void frmRace::fillGrid()
     m_grid->setMinimumHeight(height);
     m_grid->setMaximumHeight(teams > 16 ? QWIDGETSIZE_MAX : height);
 
+    fitOutcomeBox();
+    fillWidth();
+
     m_teamIndex = std::clamp(m_teamIndex, 0, std::max(0, teams - 1));
     if (teams > 0) {
         const QSignalBlocker block(m_grid);
         m_grid->setCurrentCell(HeaderRows + m_teamIndex, NameCol);
     }
     paintRows();
-    fillOutcomes(-1);
+    fillOutcomes();
+}
+
+void frmRace::fillWidth()
+{
+    // The name column takes whatever the window gives beyond the columns'
+    // own widths, so no empty band shows right of the table.
+    const GridGeometry &geometry = m_grid->gridGeometry();
+    const int others =
+        geometry.totalWidth() - geometry.colLeft(NameCol + 1) + geometry.colLeft(NameCol);
+    const int spare =
+        m_grid->viewport()->width() - others - twipsToPixels(m_nameWidth, geometry.dpiX());
+    m_grid->setColWidth(NameCol, m_nameWidth + std::max(0, pixelsToTwips(spare, geometry.dpiX())));
+}
+
+bool frmRace::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize) {
+        fillWidth();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmRace::fitOutcomeBox()
+{
+    // Wide enough for the longest name with the longest caption, so that
+    // going from team to team never cuts an entry off nor moves the buttons.
+    race::TeamRace every;
+    every.Title.Reach = every.Top.Reach = every.Title.WinOutFailure = every.Top.WinOutFailure =
+        race::Certificate{};
+    QStringList captions;
+    for (const bool tie : {false, true}) {
+        every.Title.ReachNeedsTie = every.Top.ReachNeedsTie = tie;
+        for (const RaceOutcome &outcome : RaceOutcomes(every, m_request.TopK)) {
+            captions << outcome.caption;
+        }
+    }
+    const QSignalBlocker block(m_cmbOutcome);
+    m_cmbOutcome->clear();
+    for (const int teamNo : m_request.Teams) {
+        for (const QString &caption : captions) {
+            m_cmbOutcome->addItem(QString::fromStdU16String(m_season.team(teamNo).TeamName) +
+                                  QStringLiteral("が") + caption);
+        }
+    }
+    m_cmbOutcome->setMinimumWidth(m_cmbOutcome->sizeHint().width());
+    m_cmbOutcome->clear();
 }
 
 void frmRace::paintRows()
@@ -528,13 +585,14 @@ void frmRace::selectTeam(int row, int col)
     // A click on a top-k cell offers that column's outcome first.
     const bool topColumn = col == TopMarkCol || col == TopMagicCol;
     const bool titleColumn = col == TitleMarkCol || col == TitleMagicCol;
-    fillOutcomes(topColumn ? RaceOutcome::TopReach : titleColumn ? RaceOutcome::TitleReach : -1);
+    if (topColumn || titleColumn) {
+        m_wantedKind = topColumn ? RaceOutcome::TopReach : RaceOutcome::TitleReach;
+    }
+    fillOutcomes();
 }
 
-void frmRace::fillOutcomes(int preferredKind)
+void frmRace::fillOutcomes()
 {
-    const int previousKind =
-        m_cmbOutcome->currentIndex() >= 0 ? m_outcomes[m_cmbOutcome->currentIndex()].kind : -1;
     m_outcomes.clear();
     if (m_ready && m_teamIndex < static_cast<int>(m_analysis.Teams.size())) {
         m_outcomes = RaceOutcomes(m_analysis.Teams[m_teamIndex], m_analysis.TopK);
@@ -545,9 +603,9 @@ void frmRace::fillOutcomes(int preferredKind)
                                    m_season.team(m_analysis.Teams[m_teamIndex].TeamNo).TeamName);
     const QSignalBlocker block(m_cmbOutcome);
     m_cmbOutcome->clear();
-    // A column that was clicked decides; otherwise the user keeps looking at
-    // the same kind of outcome while going from team to team.
-    const int wanted = preferredKind >= 0 ? preferredKind : previousKind;
+    // The column clicked last, or the kind the user picked last: going from
+    // team to team keeps showing the same kind of outcome.
+    const int wanted = m_wantedKind;
     for (const RaceOutcome &outcome : m_outcomes) {
         m_cmbOutcome->addItem(name + QStringLiteral("が") + outcome.caption);
     }

@@ -92,6 +92,9 @@ public:
         return m_chosen;
     }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Job;
 
@@ -100,9 +103,11 @@ private:
     // Takes a finished analysis and shows it; false while it still runs.
     bool collect();
     void fillGrid();
+    void fitOutcomeBox();
+    void fillWidth();
     void paintRows();
     void selectTeam(int row, int col);
-    void fillOutcomes(int preferredKind);
+    void fillOutcomes();
     void showCellTip(int row, int col);
     void viewOutcome();
 
@@ -117,6 +122,8 @@ private:
     std::vector<RaceOutcome> m_outcomes;
     std::optional<race::Certificate> m_chosen;
     int m_teamIndex = 0;
+    int m_nameWidth = 0;   // twips, as fitted to the names
+    int m_wantedKind = -1; // a RaceOutcome::Kind, -1 before any choice
 
     QLabel *m_lblNote = nullptr;
     QLabel *m_lblMismatch = nullptr;
