@@ -237,6 +237,21 @@ CardEntry EnterCardValue(Season &season, int row, int col, int value)
     return answer(CardEntryResult::Accepted);
 }
 
+bool HasSimulatedResults(const Season &season)
+{
+    for (int team = 1; team <= season.SimResults.size(); ++team) {
+        const SimRecord &sim = season.SimResults[team];
+        for (const OneBased<std::int16_t> *counts : {&sim.Wins, &sim.Losses, &sim.Draws}) {
+            for (int opponent = 1; opponent <= counts->size(); ++opponent) {
+                if ((*counts)[opponent] != 0) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 void ClearSimulation(Season &season)
 {
     // Sizing afresh also mends arrays of the wrong length, so every pair of

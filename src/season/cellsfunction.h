@@ -82,6 +82,9 @@ struct CardState
 [[nodiscard]] CardState ReadCardState(const Season &season, int team, int opponent);
 void WriteCardState(Season &season, int team, int opponent, const CardState &state);
 
+// Whether any simulated count of any pair of teams is not 0.
+[[nodiscard]] bool HasSimulatedResults(const Season &season);
+
 // Sets every simulated count of every pair of teams to 0.
 void ClearSimulation(Season &season);
 

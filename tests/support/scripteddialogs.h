@@ -102,6 +102,15 @@ public:
         compositionRows.push_back(standingsRow);
     }
 
+    // The outcome the user loads from "優勝・CS争い"; unset: closed.
+    std::function<std::optional<race::Certificate>(const Season &)> race;
+
+    std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &, int, int,
+                                                 QWidget *) override
+    {
+        return race ? race(season) : std::nullopt;
+    }
+
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override
     {
         ++snapshotQuestions;

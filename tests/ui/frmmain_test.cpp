@@ -1,6 +1,8 @@
 #include "modalhelper.h"
 #include "platform/flexgrid.h"
 #include "platform/recordingprompts.h"
+#include "race/race.h"
+#include "season/cellsfunction.h"
 #include "season/filemodule.h"
 #include "season/fileseasons.h"
 #include "season/settings.h"
@@ -1044,6 +1046,37 @@ private slots:
         findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
         QVERIFY(!m_season.IsSaved);
         QVERIFY(!m_season.SeasonEdited);
+    }
+
+    // A loaded outcome becomes the simulated results in simulation mode;
+    // in result mode kept ones are replaced only after a question.
+    void aRaceOutcomeIsLoadedIntoTheSimulation()
+    {
+        want().Simulation = 1;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        simulation->setChecked(true);
+        click(window.cardGrid(), 3, 7); // a kept simulated win of 乙 over 丙
+        window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+        QVERIFY(HasSimulatedResults(m_season));
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 2, 0, 0}};
+        };
+        QAction *raceAction = findAction(&window, QStringLiteral("優勝・CS争い(&R)..."));
+        m_prompts->queueAnswer(MessageAnswer::No);
+        raceAction->trigger();
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+        QCOMPARE(m_season.SimMode, 0);
+        m_prompts->queueAnswer(MessageAnswer::Yes);
+        raceAction->trigger();
+        QCOMPARE(m_prompts->messages().size(), std::size_t{2});
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(m_season.SimResults[3].Wins[4], 2);
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(4, 10), QStringLiteral("2"));
+        window.undoStack()->undo();
+        QCOMPARE(m_season.SimResults[2].Wins[3], 1);
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

@@ -178,10 +178,28 @@ void HelpViewerTest::helpDocumentHasWorkingContents()
     // The texts the user meets in the program are quoted as the program
     // shows them.
     const QString text = browser->toPlainText();
-    for (const char *quoted :
-         {"グラフデータを保存しますか", "日付が正しくありません", "上書き保存", "名前を付けて保存",
-          "カード別マジック", "隠れマジック", "優勝マジック", "上位確定", "下位確定",
-          "シミュレーション", "クリア", "公式戦", "リーグ戦", "交流戦", "Mgcsm.ini"}) {
+    for (const char *quoted : {"グラフデータを保存しますか",
+                               "日付が正しくありません",
+                               "上書き保存",
+                               "名前を付けて保存",
+                               "カード別マジック",
+                               "隠れマジック",
+                               "優勝マジック",
+                               "上位確定",
+                               "下位確定",
+                               "シミュレーション",
+                               "クリア",
+                               "公式戦",
+                               "リーグ戦",
+                               "交流戦",
+                               "Mgcsm.ini",
+                               "優勝・CS争い",
+                               "確定",
+                               "自力",
+                               "他力",
+                               "同率次第",
+                               "消滅",
+                               "この結果を見る"}) {
         QVERIFY2(text.contains(QString::fromUtf8(quoted)), quoted);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "race/race.h"
 #include "ui/main/seasondocument.h"
 
 #include <functional>
@@ -68,6 +69,13 @@ public:
     // from 0).
     virtual void showCompositionChart(Season &season, Settings &settings, int standingsRow,
                                       QWidget *parent) = 0;
+
+    // "優勝・CS争い" for the view shown (league and division selector
+    // indices, season.Published up to date): the outcome the user chose to
+    // load, or nothing. The season is left as it was.
+    virtual std::optional<race::Certificate> raceOutcome(const Season &season,
+                                                         const Settings &settings, int league,
+                                                         int division, QWidget *parent) = 0;
 };
 
 } // namespace penarin

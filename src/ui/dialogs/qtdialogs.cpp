@@ -6,6 +6,7 @@
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
 #include "ui/dialogs/frmpropaty.h"
+#include "ui/dialogs/frmrace.h"
 #include "ui/dialogs/frmrank.h"
 #include "ui/dialogs/frmwa.h"
 
@@ -75,6 +76,13 @@ void QtDialogs::showCompositionChart(Season &season, Settings &settings, int sta
                                      QWidget *parent)
 {
     ShowCompositionChart(season, settings, m_prompts, standingsRow, parent);
+}
+
+std::optional<race::Certificate> QtDialogs::raceOutcome(const Season &season,
+                                                        const Settings &settings, int league,
+                                                        int division, QWidget *parent)
+{
+    return ShowRaceForm(season, settings, league, division, m_prompts, parent);
 }
 
 } // namespace penarin

@@ -25,6 +25,9 @@ public:
     int showProgressionChart(Season &season, Settings &settings, QWidget *parent) override;
     void showCompositionChart(Season &season, Settings &settings, int standingsRow,
                               QWidget *parent) override;
+    std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &settings,
+                                                 int league, int division,
+                                                 QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

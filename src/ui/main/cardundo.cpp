@@ -24,20 +24,22 @@ void CardEntryCommand::redo()
     m_refresh();
 }
 
-ClearSimulationCommand::ClearSimulationCommand(Season &season, std::function<void()> refresh)
-    : QUndoCommand(QStringLiteral("シミュレーションのクリア")), m_season(season),
-      m_before(season.SimResults), m_refresh(std::move(refresh))
+SimulationCommand::SimulationCommand(Season &season, const QString &text,
+                                     std::function<void(Season &)> change,
+                                     std::function<void()> refresh)
+    : QUndoCommand(text), m_season(season), m_before(season.SimResults),
+      m_change(std::move(change)), m_refresh(std::move(refresh))
 {}
 
-void ClearSimulationCommand::undo()
+void SimulationCommand::undo()
 {
     m_season.SimResults = m_before;
     m_refresh();
 }
 
-void ClearSimulationCommand::redo()
+void SimulationCommand::redo()
 {
-    ClearSimulation(m_season);
+    m_change(m_season);
     m_refresh();
 }
 

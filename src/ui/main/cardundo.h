@@ -39,11 +39,13 @@ private:
     bool m_done = true;
 };
 
-// Undoes "クリア": the simulated results of every card come back.
-class ClearSimulationCommand : public QUndoCommand
+// Undoes a change of the simulated results as a whole ("クリア", a loaded
+// outcome of the remaining games): every card's simulated results come back.
+class SimulationCommand : public QUndoCommand
 {
 public:
-    ClearSimulationCommand(Season &season, std::function<void()> refresh);
+    SimulationCommand(Season &season, const QString &text, std::function<void(Season &)> change,
+                      std::function<void()> refresh);
 
     void undo() override;
     void redo() override;
@@ -51,6 +53,7 @@ public:
 private:
     Season &m_season;
     OneBased<SimRecord> m_before;
+    std::function<void(Season &)> m_change;
     std::function<void()> m_refresh;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/helpviewer.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "race/race.h"
 #include "season/filemodule.h"
 #include "season/recentfiles.h"
 #include "season/tablewriter.h"
@@ -196,9 +197,10 @@ void frmMain::buildControls()
         if (!m_season.HasSeason) {
             return;
         }
-        m_undo->push(new ClearSimulationCommand(m_season, [this] {
-            SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-        }));
+        m_undo->push(new SimulationCommand(
+            m_season, QStringLiteral("シミュレーションのクリア"),
+            [](Season &season) { ClearSimulation(season); },
+            [this] { SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision); }));
     });
     connect(m_cmbLg, &QComboBox::activated, this,
             [this](int index) { fillDivisionSelector(index); });
@@ -328,6 +330,8 @@ void frmMain::buildMenus()
     });
     m_actTeamData = add(m_menuData, QStringLiteral("チームデータ(&T)..."), QKeySequence(Qt::Key_F7),
                         [this] { showTeamData(0, -1); });
+    m_menuData->addSeparator();
+    m_actRace = add(m_menuData, QStringLiteral("優勝・CS争い(&R)..."), {}, [this] { showRace(); });
 
     m_menuRank = menuBar()->addMenu(QStringLiteral("順位表(&R)"));
     m_actScope[0] = add(m_menuRank, QStringLiteral("公式戦(&P)"),
@@ -382,6 +386,7 @@ void frmMain::updateMenuState()
     enable(m_actChartData, hasSeason);
     enable(m_actSurplus, hasSeason);
     enable(m_actTeamData, hasSeason);
+    enable(m_actRace, hasSeason);
     enable(m_actProgression, m_season.GameScope == ScopeOfficial && hasSnapshots);
     for (QAction *action : m_actScope) {
         action->setEnabled(hasSeason && m_scopeMenuEnabled);
@@ -610,6 +615,44 @@ void frmMain::followChartDialogs(bool applied)
         m_season.SeasonEdited = true;
     }
     rebuildWhenEdited();
+}
+
+// "優勝・CS争い": the outcome the user picked becomes the simulated results,
+// shown in simulation mode; one undo takes it back.
+void frmMain::showRace()
+{
+    if (!m_season.HasSeason || !m_season.Published) {
+        return;
+    }
+    const std::optional<race::Certificate> outcome = m_dialogs.raceOutcome(
+        m_season, m_settings, m_cmbLg->currentIndex(), m_cmbgp->currentIndex(), this);
+    if (!outcome) {
+        return;
+    }
+    // In simulation mode the outcome was found on top of the simulated
+    // results and goes on top of them; in result mode it replaces any kept.
+    if (m_season.SimMode == 0 && HasSimulatedResults(m_season) &&
+        m_prompts.message(
+            QStringLiteral("入力済みのシミュレーションの成績をこの結果で置き換えますか"),
+            MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return;
+    }
+    m_undo->push(new SimulationCommand(
+        m_season, QStringLiteral("優勝・CS争いの結果"),
+        [outcome](Season &season) { race::ApplyCertificate(season, *outcome); },
+        [this] { showSimulationMode(); }));
+}
+
+// The mode controls follow a season switched to simulation by a command.
+void frmMain::showSimulationMode()
+{
+    {
+        const QSignalBlocker blockResult(m_optMode[0]);
+        const QSignalBlocker blockSimulation(m_optMode[1]);
+        m_optMode[m_season.SimMode == 1 ? 1 : 0]->setChecked(true);
+    }
+    m_btnClear->setEnabled(m_season.SimMode == 1);
+    FillGrids(m_cmbLg->currentIndex(), m_cmbgp->currentIndex());
 }
 
 void frmMain::showWinLine()

@@ -106,6 +106,8 @@ private:
     void rebuildWhenEdited();
     void editGamesCount();
     void showWinLine();
+    void showRace();
+    void showSimulationMode();
     void showTeamData(int position, int rivalPosition);
     void showProgressionChart();
     void showCompositionChart(int position);
@@ -170,6 +172,7 @@ private:
     QAction *m_actSurplus = nullptr;
     QAction *m_actChartData = nullptr;
     QAction *m_actTeamData = nullptr;
+    QAction *m_actRace = nullptr;
     std::array<QAction *, 3> m_actScope{}; // 公式戦, リーグ戦, 交流戦
 
     bool m_scopeMenuEnabled = false;
