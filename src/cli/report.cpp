@@ -34,8 +34,7 @@ const char *const Usage =
     "  penarin-report show FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--format text|json]\n"
     "                           [--settings Mgcsm.ini]\n"
-    "  penarin-report export FILE --kind results|surplus|pct --out PATH\n"
-    "                           [--league N] [--division N]\n"
+    "  penarin-report export results|surplus|pct FILE OUT [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
     "  penarin-report race FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--top K]\n"
@@ -55,7 +54,7 @@ const char *const Usage =
     "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
     "export  writes the results table (the standings grid and the head-to-head\n"
     "        records) or the surplus or percentage history of the view's teams as the\n"
-    "        program's export does: commas and quotes when PATH ends in csv, tabs\n"
+    "        program's export does: commas and quotes when OUT ends in csv, tabs\n"
     "        otherwise, CP932 with CR LF.\n"
     "race    tells for every team of the view whether it is sure of, can still reach\n"
     "        or has lost the title and the first K places (default 3), with its\n"
@@ -114,6 +113,8 @@ std::optional<int> parseInt(const std::string &text)
 ShowOptions parseViewOptions(const std::vector<std::string> &args)
 {
     ShowOptions options;
+    // export names its table and its output file around the season file.
+    const bool exporting = args[0] == "export";
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         auto value = [&]() -> const std::string & {
@@ -156,19 +157,6 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             options.opponent = number();
         } else if (arg == "--settings") {
             options.settings = value();
-        } else if (arg == "--kind") {
-            const std::string &kind = value();
-            if (kind == "results") {
-                options.results = true;
-            } else if (kind == "surplus") {
-                options.kind = HistoryKind::Surplus;
-            } else if (kind == "pct") {
-                options.kind = HistoryKind::Pct;
-            } else {
-                throw UsageError{"unknown kind \"" + kind + "\""};
-            }
-        } else if (arg == "--out") {
-            options.out = value();
         } else if (arg == "--format") {
             const std::string &format = value();
             const bool tableFormat = format == "csv" || format == "tsv";
@@ -179,8 +167,20 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
             options.format = format;
         } else if (!arg.empty() && arg[0] == '-') {
             throw UsageError{"unknown option " + arg};
+        } else if (exporting && !options.kind && !options.results) {
+            if (arg == "results") {
+                options.results = true;
+            } else if (arg == "surplus") {
+                options.kind = HistoryKind::Surplus;
+            } else if (arg == "pct") {
+                options.kind = HistoryKind::Pct;
+            } else {
+                throw UsageError{"unknown table \"" + arg + "\" (results, surplus or pct)"};
+            }
         } else if (options.file.empty()) {
             options.file = arg;
+        } else if (exporting && !options.out) {
+            options.out = arg;
         } else {
             throw UsageError{"more than one file given"};
         }
@@ -188,13 +188,8 @@ ShowOptions parseViewOptions(const std::vector<std::string> &args)
     if (options.file.empty()) {
         throw UsageError{args[0] + " needs a season file"};
     }
-    const bool exporting = args[0] == "export";
-    const bool kindGiven = options.kind || options.results;
-    if (!exporting && (kindGiven || options.out)) {
-        throw UsageError{"--kind and --out belong to export"};
-    }
-    if (exporting && (!kindGiven || !options.out)) {
-        throw UsageError{"export needs --kind and --out"};
+    if (exporting && !options.out) {
+        throw UsageError{"export needs a table, a season file and an output file"};
     }
     if (args[0] == "team" && !options.team) {
         throw UsageError{"team needs --team"};

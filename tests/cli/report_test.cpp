@@ -319,7 +319,7 @@ TEST_F(ReportTest, ChartWritesPngAndSvgPictures)
     const std::vector<char> svgBytes = readAll(svg);
     const std::string svgText(svgBytes.begin(), svgBytes.end());
     EXPECT_NE(svgText.find("<svg"), std::string::npos);
-    EXPECT_NE(svgText.find(" 360\""), std::string::npos); // the view box's height
+    EXPECT_NE(svgText.find(" 360\""), std::string::npos);         // the view box's height
     EXPECT_NE(svgText.find(">ドルフィンズ<"), std::string::npos); // the legend, as text
 
     const fs::path composition = m_dir / "composition.png";
@@ -385,8 +385,7 @@ TEST_F(ReportTest, ChosenLeagueStartsFromTheScopeTheStoredViewLeft)
 TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
 {
     const fs::path out = m_dir / "history.CSV";
-    const RunResult run =
-        report({"export", sampleA, "--kind", "surplus", "--league", "1", "--out", out.string()});
+    const RunResult run = report({"export", "surplus", sampleA, out.string(), "--league", "1"});
     ASSERT_EQ(run.status, cli::ExitOk) << run.err;
     const std::vector<char> bytes = readAll(out);
     const std::string text(bytes.begin(), bytes.end());
@@ -398,16 +397,15 @@ TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
               std::string::npos);
     EXPECT_EQ(occurrences(text, "\r\n"), 8u);
 
-    const RunResult none =
-        report({"export", sampleB, "--kind", "pct", "--out", (m_dir / "b.txt").string()});
+    const RunResult none = report({"export", "pct", sampleB, (m_dir / "b.txt").string()});
     EXPECT_EQ(none.status, cli::ExitNothingToExport);
     EXPECT_EQ(none.err, "データがありません\n");
     EXPECT_FALSE(fs::exists(m_dir / "b.txt"));
 
-    for (const std::vector<std::string> &args :
-         {std::vector<std::string>{"export", sampleA, "--kind", "pct"},
-          {"export", sampleA, "--kind", "standings", "--out", out.string()},
-          {"show", sampleA, "--out", out.string()}}) {
+    for (const std::vector<std::string> &args : {std::vector<std::string>{"export", "pct", sampleA},
+                                                 {"export", "standings", sampleA, out.string()},
+                                                 {"export", sampleA, "pct", out.string()},
+                                                 {"show", sampleA, out.string()}}) {
         EXPECT_EQ(report(args).status, cli::ExitUsage) << ::testing::PrintToString(args);
     }
 }
@@ -415,8 +413,7 @@ TEST_F(ReportTest, ExportWritesTheHistoryOfTheView)
 TEST_F(ReportTest, ExportWritesTheResultsTableOfTheView)
 {
     const fs::path out = m_dir / "results.txt";
-    const RunResult run =
-        report({"export", sampleA, "--kind", "results", "--league", "1", "--out", out.string()});
+    const RunResult run = report({"export", "results", sampleA, out.string(), "--league", "1"});
     ASSERT_EQ(run.status, cli::ExitOk) << run.err;
     const std::vector<char> bytes = readAll(out);
     const std::string text(bytes.begin(), bytes.end());
