@@ -7,6 +7,7 @@
 #include "season/settings.h"
 #include "season/tablewriter.h"
 #include "standings/historytable.h"
+#include "ui/dialogs/tableexport.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -516,17 +517,7 @@ void FrmChart::exportHistory()
                           MessageButtons::Ok);
         return;
     }
-    const QString path =
-        m_prompts.saveFile(FileRequest{QStringLiteral("名前を付けて保存"),
-                                       QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)"),
-                                       QStringLiteral("csv"), fileDialogStart()});
-    if (path.isEmpty()) {
-        return;
-    }
-    std::string reason;
-    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), *table, &reason)) {
-        reportSaveFailure(QString::fromStdString(reason));
-    }
+    (void)ExportTable(m_prompts, *table, fileDialogStart());
 }
 
 void FrmChart::drawComposition(int index)

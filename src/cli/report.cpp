@@ -431,11 +431,12 @@ void printJson(std::ostream &out, const Season &season, const ViewResult &view)
 }
 
 // Loads the file and runs the passes the window runs to show the requested
-// view. Nothing when the file does not load.
-std::optional<ViewResult> computeView(Season &season, const ShowOptions &options)
+// view. Nothing, and the window's message on err, when the file does not load.
+std::optional<ViewResult> computeView(Season &season, const ShowOptions &options, std::ostream &err)
 {
     const Settings settings = loadSettings(options);
     if (LoadSeason(season, options.file) == LoadStatus::Failed) {
+        err << CannotLoad << '\n';
         return std::nullopt;
     }
     // Opening a file displays it, and a displayed season reports results
@@ -466,9 +467,8 @@ int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostrea
 {
     const ShowOptions options = parseViewOptions(args);
     Season season;
-    const std::optional<ViewResult> computed = computeView(season, options);
+    const std::optional<ViewResult> computed = computeView(season, options, err);
     if (!computed) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const ViewResult &view = *computed;
@@ -489,9 +489,8 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
 {
     const ShowOptions options = parseViewOptions(args);
     Season season;
-    const std::optional<ViewResult> view = computeView(season, options);
+    const std::optional<ViewResult> view = computeView(season, options, err);
     if (!view) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const std::optional<TextTable> table =
@@ -516,9 +515,8 @@ int runWinLine(const std::vector<std::string> &args, std::ostream &out, std::ost
 {
     const ShowOptions options = parseViewOptions(args);
     Season season;
-    const std::optional<ViewResult> view = computeView(season, options);
+    const std::optional<ViewResult> view = computeView(season, options, err);
     if (!view) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const Settings &settings = view->settings;
@@ -661,9 +659,8 @@ int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     Season season;
     // The passes settle the scope and the standings order the teams are
     // listed in, exactly as the window would show them.
-    const std::optional<ViewResult> view = computeView(season, options);
+    const std::optional<ViewResult> view = computeView(season, options, err);
     if (!view) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const race::RaceRequest request = race::RaceRequestForView(
@@ -799,9 +796,8 @@ int runTeam(const std::vector<std::string> &args, std::ostream &out, std::ostrea
 {
     const ShowOptions options = parseViewOptions(args);
     Season season;
-    const std::optional<ViewResult> view = computeView(season, options);
+    const std::optional<ViewResult> view = computeView(season, options, err);
     if (!view) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const PublishedStandings &published = *view->published;
@@ -878,9 +874,8 @@ int runChartCommand(const std::vector<std::string> &args, std::ostream &err)
     }
     const ShowOptions options = parseViewOptions(viewArgs);
     Season season;
-    const std::optional<ViewResult> view = computeView(season, options);
+    const std::optional<ViewResult> view = computeView(season, options, err);
     if (!view) {
-        err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     if (chart.team &&

@@ -8,6 +8,7 @@
 #include "season/gamescount.h"
 #include "season/tablewriter.h"
 #include "standings/viewlists.h"
+#include "ui/dialogs/tableexport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -267,19 +268,8 @@ void frmRank::winLineMouseMoved(int row, int col)
 
 void frmRank::exportTable()
 {
-    FileRequest request;
-    request.title = QStringLiteral("名前を付けて保存");
-    request.filter = QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)");
-    request.defaultSuffix = QStringLiteral("csv");
-    const QString path = m_prompts.saveFile(request);
-    if (path.isEmpty()) {
-        return;
-    }
     // The table as the grid shows it, hidden columns included.
-    if (!WriteTextTable(std::filesystem::path(QFile::encodeName(path).toStdString()), m_table)) {
-        m_prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Exclamation,
-                          MessageButtons::Ok);
-    }
+    (void)ExportTable(m_prompts, m_table, QString());
     m_btnCan->setFocus();
 }
 

@@ -16,6 +16,7 @@
 #include "standings/standingstable.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/dlgset.h"
+#include "ui/dialogs/tableexport.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/cardundo.h"
 #include "ui/main/seasondocument.h"
@@ -694,19 +695,7 @@ void frmMain::exportHistory(HistoryKind kind)
 
 void frmMain::writeExport(const TextTable &table)
 {
-    const QString path =
-        m_prompts.saveFile(FileRequest{QStringLiteral("名前を付けて保存"),
-                                       QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt)"),
-                                       QStringLiteral("csv"), fileDialogStart()});
-    if (path.isEmpty()) {
-        return;
-    }
-    std::string reason;
-    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), table, &reason)) {
-        m_prompts.message(QStringLiteral("ファイルを保存できません\r\n") +
-                              QString::fromStdString(reason),
-                          MessageIcon::Critical, MessageButtons::Ok);
-    }
+    (void)ExportTable(m_prompts, table, fileDialogStart());
 }
 
 void frmMain::editSettings()
