@@ -413,7 +413,9 @@ void frmMain::startUp(const QString &fileToOpen)
     // comes instead of the last one.
     if (!fileToOpen.isEmpty()) {
         m_season.IsSaved = true;
-        openSeason(fileToOpen);
+        // Kept whole, so the recent list and the next start find it from
+        // any folder.
+        openSeason(QFileInfo(fileToOpen).absoluteFilePath());
         return;
     }
     if (current.empty() || m_settings.Load != 1) {
@@ -434,7 +436,9 @@ void frmMain::rebuildRecentMenu()
     int number = 1;
     for (const std::string &file : m_recentFiles) {
         const QString path = QString::fromStdString(file);
-        QAction *action = m_menuRecent->addAction(QStringLiteral("&%1 %2").arg(number++).arg(path));
+        // An "&" in a path is text, not an access key.
+        QAction *action = m_menuRecent->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(QString(path).replace(u'&', u"&&")));
         connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
     m_menuRecent->setEnabled(!m_recentFiles.empty());
