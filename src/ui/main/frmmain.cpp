@@ -437,8 +437,8 @@ void frmMain::rebuildRecentMenu()
     for (const std::string &file : m_recentFiles) {
         const QString path = QString::fromStdString(file);
         // An "&" in a path is text, not an access key.
-        QAction *action = m_menuRecent->addAction(
-            QStringLiteral("&%1 %2").arg(number++).arg(QString(path).replace(u'&', u"&&")));
+        QAction *action = m_menuRecent->addAction(QStringLiteral("&%1 %2").arg(number++).arg(
+            QString(path).replace(QLatin1Char('&'), QLatin1String("&&"))));
         connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
     m_menuRecent->setEnabled(!m_recentFiles.empty());
