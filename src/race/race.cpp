@@ -543,9 +543,10 @@ public:
         }
     }
 
-    // `enoughWith`: a number of wins already known to make the team sure
-    // (the title's magic serves every k, as first place is within the top k).
-    RaceState analyse(int k, std::optional<int> enoughWith = std::nullopt)
+    // The states of the team for k places. The magic number is decided here
+    // only where it needs no search (sure already, or not even winning out
+    // is enough); searchMagic does the rest.
+    RaceState analyse(int k)
     {
         RaceState s;
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
@@ -582,11 +583,20 @@ public:
         if (s.OwnPower == Answer::No) {
             s.WinOutFailure = std::move(failure);
             s.MagicDecided = true; // not even winning out is enough
-            return s;
         }
-        if (s.OwnPower == Answer::Unknown || s.Sure == Answer::Unknown) {
-            return s;
+        return s;
+    }
+
+    // The least number of wins that makes the team sure of k places, for a
+    // state analyse left undecided. `enoughWith`: a number of wins already
+    // known to be enough (the title's magic serves every k, as first place
+    // is within the top k).
+    void searchMagic(RaceState &s, int k, std::optional<int> enoughWith = std::nullopt)
+    {
+        if (s.MagicDecided || s.OwnPower != Answer::Yes || s.Sure != Answer::No) {
+            return;
         }
+        const int remaining = m_model.teams[m_team].remaining;
         // With m wins and the rest lost the team can still miss exactly when
         // it can with at least m wins, so "misses" is monotone in m: search
         // for the first m at which it no longer can.
@@ -596,13 +606,12 @@ public:
             const int middle = missing + (enough - missing) / 2;
             const Answer a = fails(middle, Relation::AtLeast, k, nullptr);
             if (a == Answer::Unknown) {
-                return s;
+                return;
             }
             (a == Answer::Yes ? missing : enough) = middle;
         }
         s.MagicDecided = true;
         s.Magic = enough;
-        return s;
     }
 
 private:
@@ -744,13 +753,29 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         return analysis;
     }
     Budget budget{request.TimeLimit, std::chrono::steady_clock::now() + request.TotalTimeLimit};
-    for (int t = 0; t < static_cast<int>(model->teams.size()); ++t) {
+    // Every team's states first, the magic searches after: the searches take
+    // most of the time, so a time limit leaves magic numbers open rather than
+    // whole rows.
+    const int teamCount = static_cast<int>(model->teams.size());
+    for (int t = 0; t < teamCount; ++t) {
         TeamAnalysis team(*model, t, budget);
         TeamRace race;
         race.TeamNo = model->teams[t].teamNo;
         race.Title = team.analyse(1);
-        race.Top = analysis.TopK == 1 ? race.Title : team.analyse(analysis.TopK, race.Title.Magic);
+        if (analysis.TopK != 1) {
+            race.Top = team.analyse(analysis.TopK);
+        }
         analysis.Teams.push_back(std::move(race));
+    }
+    for (int t = 0; t < teamCount; ++t) {
+        TeamAnalysis team(*model, t, budget);
+        TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
+        team.searchMagic(race.Title, 1);
+        if (analysis.TopK == 1) {
+            race.Top = race.Title;
+        } else {
+            team.searchMagic(race.Top, analysis.TopK, race.Title.Magic);
+        }
     }
     analysis.SolverCalls = budget.calls;
     return analysis;
