@@ -214,6 +214,18 @@ void FlexGrid::setText(int row, int col, const QString &text)
     }
 }
 
+void FlexGrid::setText(int row, int col, QStringView text)
+{
+    if (!validCell(row, col)) {
+        return;
+    }
+    QString &cell = m_texts[index(row, col)];
+    if (cell != text) {
+        cell = text.toString();
+        contentChanged();
+    }
+}
+
 QString FlexGrid::text(int row, int col) const
 {
     return validCell(row, col) ? m_texts[index(row, col)] : QString();
@@ -456,18 +468,39 @@ void FlexGrid::fitColWidth(int col, int minimumTwips, int fromRow)
     if (col < 0 || col >= colCount()) {
         return;
     }
-    const QFontMetrics metrics = fontMetrics();
     int widest = 0;
+    const QString *previous = nullptr;
     for (int row = std::max(fromRow, 0); row < rowCount(); ++row) {
-        const QString cellText = text(row, col);
-        if (!cellText.isEmpty()) {
-            widest = std::max(widest, metrics.horizontalAdvance(cellText));
+        const QString &cellText = m_texts[index(row, col)];
+        // A column often repeats a text (a count, a mark) row after row.
+        if (cellText.isEmpty() || (previous != nullptr && *previous == cellText)) {
+            continue;
         }
+        previous = &cellText;
+        widest = std::max(widest, textWidth(cellText));
     }
     const int needed = widest == 0 ? 0
                                    : pixelsToTwips(widest + TextMarginLeft + TextMarginRight + 1,
                                                    m_geometry.dpiX());
     setColWidth(col, std::max(minimumTwips, needed));
+}
+
+// Measuring a text means shaping it, which costs far more than a lookup; a
+// grid refilled on every click shows the same few hundred texts again and
+// again. The bound keeps ever new texts from growing the table without end.
+int FlexGrid::textWidth(const QString &text)
+{
+    constexpr qsizetype MaxCachedWidths = 8192;
+    auto it = m_textWidths.constFind(text);
+    if (it != m_textWidths.constEnd()) {
+        return it.value();
+    }
+    if (m_textWidths.size() >= MaxCachedWidths) {
+        m_textWidths.clear();
+    }
+    const int width = fontMetrics().horizontalAdvance(text);
+    m_textWidths.insert(text, width);
+    return width;
 }
 
 void FlexGrid::updateScrollBars()
@@ -493,6 +526,8 @@ void FlexGrid::updateScrollBars()
 
 void FlexGrid::updateMetrics()
 {
+    // A new font or screen measures every text anew.
+    m_textWidths.clear();
     m_geometry.setDpi(logicalDpiX(), logicalDpiY());
     const int rowPixels = fontMetrics().height() + RowPadding;
     m_geometry.setDefaultRowHeight(pixelsToTwips(rowPixels, m_geometry.dpiY()));
@@ -685,7 +720,13 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
     if (clip.isEmpty() || pane.rows.isEmpty() || pane.cols.isEmpty()) {
         return;
     }
-    painter.setClipRect(clip);
+    struct ShownCell
+    {
+        QRect rect;
+        int row;
+        int col;
+    };
+    std::vector<ShownCell> cells;
     for (int row = pane.rows.first; row <= pane.rows.last; ++row) {
         int col = pane.cols.first;
         while (col <= pane.cols.last) {
@@ -694,25 +735,54 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
             if (row == std::max(span.top, pane.rows.first)) {
                 const QRect rect = m_geometry.spanRect(span);
                 if (!rect.isEmpty()) {
-                    paintCell(painter, rect, span.top, span.left, pane.fixed);
+                    cells.push_back({rect, span.top, span.left});
                 }
             }
             col = span.right + 1;
         }
     }
-    painter.setClipping(false);
-}
 
-void FlexGrid::paintCell(QPainter &painter, const QRect &rect, int row, int col, bool fixed) const
-{
-    painter.fillRect(rect, shownBackground(row, col));
-    const QString &text = m_texts[index(row, col)];
-    if (!text.isEmpty()) {
-        paintText(painter, rect, text, shownAlignment(row, col), shownForeground(row, col));
+    // A large grid shows thousands of cells, and each painter call has a
+    // fixed cost well above the pixels it touches. Cells never overlap and a
+    // cell's text and lines stay inside it, so painting all backgrounds, then
+    // all texts, then all lines gives the picture cell-by-cell painting gives,
+    // with one fill for each run of cells of one colour and one call for
+    // every line.
+    painter.setClipRect(clip);
+    QRect run;
+    QColor runColor;
+    for (const ShownCell &cell : cells) {
+        const QColor color = shownBackground(cell.row, cell.col);
+        if (!run.isNull() && color == runColor && cell.rect.top() == run.top() &&
+            cell.rect.bottom() == run.bottom() && cell.rect.left() == run.right() + 1) {
+            run.setRight(cell.rect.right());
+            continue;
+        }
+        if (!run.isNull()) {
+            painter.fillRect(run, runColor);
+        }
+        run = cell.rect;
+        runColor = color;
     }
-    painter.setPen(fixed ? palette().color(QPalette::Dark) : gridColor());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (!run.isNull()) {
+        painter.fillRect(run, runColor);
+    }
+    for (const ShownCell &cell : cells) {
+        const QString &text = m_texts[index(cell.row, cell.col)];
+        if (!text.isEmpty()) {
+            paintText(painter, cell.rect, text, shownAlignment(cell.row, cell.col),
+                      shownForeground(cell.row, cell.col));
+        }
+    }
+    std::vector<QLine> lines;
+    lines.reserve(2 * cells.size());
+    for (const ShownCell &cell : cells) {
+        lines.emplace_back(cell.rect.topRight(), cell.rect.bottomRight());
+        lines.emplace_back(cell.rect.bottomLeft(), cell.rect.bottomRight());
+    }
+    painter.setPen(pane.fixed ? palette().color(QPalette::Dark) : gridColor());
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    painter.setClipping(false);
 }
 
 void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &text,

@@ -81,8 +81,10 @@ void StandingsPane::fill()
         return stored ? colorFromStored(*stored, palette) : QColor();
     };
 
+    // Every cell is written below, text and formats, so the grid is not
+    // emptied first: a refill after a click then changes only the cells
+    // whose text changed.
     FlexGrid::UpdateGuard guard(*m_grid);
-    m_grid->clear();
     m_grid->setRowCount(table.rowCount());
     m_grid->setColCount(table.colCount());
     m_grid->setFixedCols(StandingsTable::FixedCols);
@@ -91,7 +93,7 @@ void StandingsPane::fill()
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int col = 0; col < table.colCount(); ++col) {
             const StandingsCell &cell = table.cell(row, col);
-            m_grid->setText(row, col, fromText(cell.Text));
+            m_grid->setText(row, col, QStringView(cell.Text));
             m_grid->setCellAlignment(row, col, alignmentOf(cell.Alignment));
             m_grid->setCellBackground(row, col, color(cell.Back));
             m_grid->setCellForeground(row, col, color(cell.Fore));
