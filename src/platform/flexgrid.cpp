@@ -720,12 +720,6 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
     if (clip.isEmpty() || pane.rows.isEmpty() || pane.cols.isEmpty()) {
         return;
     }
-    struct ShownCell
-    {
-        QRect rect;
-        int row;
-        int col;
-    };
     std::vector<ShownCell> cells;
     for (int row = pane.rows.first; row <= pane.rows.last; ++row) {
         int col = pane.cols.first;
@@ -774,15 +768,54 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
                       shownForeground(cell.row, cell.col));
         }
     }
-    std::vector<QLine> lines;
-    lines.reserve(2 * cells.size());
-    for (const ShownCell &cell : cells) {
-        lines.emplace_back(cell.rect.topRight(), cell.rect.bottomRight());
-        lines.emplace_back(cell.rect.bottomLeft(), cell.rect.bottomRight());
-    }
     painter.setPen(pane.fixed ? palette().color(QPalette::Dark) : gridColor());
+    const std::vector<QLine> lines = gridLines(cells);
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     painter.setClipping(false);
+}
+
+// Every cell's line on its right and at its bottom, joined where the
+// segments of neighbouring cells continue each other: a line of pixels
+// drawn whole covers what its pieces cover, and costs one segment instead
+// of one per cell.
+std::vector<QLine> FlexGrid::gridLines(const std::vector<ShownCell> &cells)
+{
+    struct Segment
+    {
+        int along; // x of a vertical line, y of a horizontal one
+        int from;
+        int to;
+        bool operator<(const Segment &other) const
+        {
+            return along != other.along ? along < other.along : from < other.from;
+        }
+    };
+    std::vector<Segment> vertical;
+    std::vector<Segment> horizontal;
+    vertical.reserve(cells.size());
+    horizontal.reserve(cells.size());
+    for (const ShownCell &cell : cells) {
+        const QRect &r = cell.rect;
+        vertical.push_back({r.right(), r.top(), r.bottom()});
+        horizontal.push_back({r.bottom(), r.left(), r.right()});
+    }
+    std::vector<QLine> lines;
+    auto join = [&lines](std::vector<Segment> &segments, bool isVertical) {
+        std::sort(segments.begin(), segments.end());
+        std::size_t i = 0;
+        while (i < segments.size()) {
+            Segment line = segments[i++];
+            while (i < segments.size() && segments[i].along == line.along &&
+                   segments[i].from <= line.to + 1) {
+                line.to = std::max(line.to, segments[i++].to);
+            }
+            lines.push_back(isVertical ? QLine(line.along, line.from, line.along, line.to)
+                                       : QLine(line.from, line.along, line.to, line.along));
+        }
+    };
+    join(vertical, true);
+    join(horizontal, false);
+    return lines;
 }
 
 void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &text,

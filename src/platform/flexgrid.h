@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QLine>
 #include <QStaticText>
 #include <QString>
 
@@ -216,7 +217,15 @@ private:
     void updateMetrics();
     void moveCurrentCell(int rowStep, int colStep);
     [[nodiscard]] Qt::Alignment shownAlignment(int row, int col) const;
+    struct ShownCell
+    {
+        QRect rect;
+        int row;
+        int col;
+    };
+
     void paintPane(QPainter &painter, const QRect &exposed, const Pane &pane) const;
+    [[nodiscard]] static std::vector<QLine> gridLines(const std::vector<ShownCell> &cells);
     void paintText(QPainter &painter, const QRect &cell, const QString &text,
                    Qt::Alignment alignment, const QColor &color) const;
     [[nodiscard]] const QStaticText &shapedText(const QString &text, const QFont &font) const;
