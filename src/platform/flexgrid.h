@@ -107,6 +107,9 @@ public:
     // The same for text held elsewhere: a string is made only when the cell
     // changes, so refilling a grid with mostly the same texts stays cheap.
     void setText(int row, int col, QStringView text);
+    // Text and formats of one cell at once, for filling whole grids.
+    void setCell(int row, int col, QStringView text, Qt::Alignment alignment,
+                 const QColor &background, const QColor &foreground);
     [[nodiscard]] QString text(int row, int col) const;
     void setCellAlignment(int row, int col, Qt::Alignment alignment);
     [[nodiscard]] Qt::Alignment cellAlignment(int row, int col) const;
