@@ -71,7 +71,7 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     PassBuffers &buffers = passBuffers();
     AheadTables &tables = buffers.tables;
     BuildAheadTables(tables, AheadTables::TablesRead(judgment.Conditions, scope), season,
-                     judgmentView, totals.Rows, count, totals.LeagueRows, totals.InterRows);
+                     judgmentView, totals.Rows, count, totals.LeagueRows, totals.InterRows, true);
     const JudgmentOrder judgmentOrder(judgment, tables, scope);
     OrderRows(totals.Rows, count, order, &judgmentOrder);
     NumberRanks(totals.Rows, count, order, &judgmentOrder);
