@@ -777,11 +777,20 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
     if (!run.isNull()) {
         painter.fillRect(run, runColor);
     }
+    QColor penColor;
+    bool penSet = false;
     for (const ShownCell &cell : cells) {
         const QString &text = m_texts[index(cell.row, cell.col)];
         if (!text.isEmpty()) {
-            paintText(painter, cell.rect, text, shownAlignment(cell.row, cell.col),
-                      shownForeground(cell.row, cell.col));
+            const QColor color = shownForeground(cell.row, cell.col);
+            // Setting a pen costs more than comparing colours, and most
+            // texts of a grid share one.
+            if (!penSet || color != penColor) {
+                painter.setPen(color);
+                penColor = color;
+                penSet = true;
+            }
+            paintText(painter, cell.rect, text, shownAlignment(cell.row, cell.col));
         }
     }
     // A line one pixel wide is filled as a rectangle one pixel wide: the
@@ -837,8 +846,9 @@ std::vector<QLine> FlexGrid::gridLines(const std::vector<ShownCell> &cells)
     return lines;
 }
 
+// Draws in the painter's pen.
 void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &text,
-                         Qt::Alignment alignment, const QColor &color) const
+                         Qt::Alignment alignment) const
 {
     const QStaticText &shaped = shapedText(text, painter.font());
     const QSizeF size = shaped.size();
@@ -865,7 +875,6 @@ void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &te
     } else if (alignment & Qt::AlignBottom) {
         y = area.bottom() + 1 - size.height();
     }
-    painter.setPen(color);
     const bool overflows = size.width() > area.width() || size.height() > area.height();
     if (overflows) {
         painter.save();

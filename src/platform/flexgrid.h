@@ -230,7 +230,7 @@ private:
     void paintPane(QPainter &painter, const QRect &exposed, const Pane &pane) const;
     [[nodiscard]] static std::vector<QLine> gridLines(const std::vector<ShownCell> &cells);
     void paintText(QPainter &painter, const QRect &cell, const QString &text,
-                   Qt::Alignment alignment, const QColor &color) const;
+                   Qt::Alignment alignment) const;
     [[nodiscard]] const QStaticText &shapedText(const QString &text, const QFont &font) const;
     void paintFocusMark(QPainter &painter) const;
 
