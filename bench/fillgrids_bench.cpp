@@ -26,12 +26,13 @@ struct Window
     QtDialogs dialogs{prompts};
     frmMain window;
 
-    explicit Window(int teams)
+    // By default the size the window opens at on a first start (9570 x 6060
+    // twips); a large desktop shows many more cells to paint.
+    explicit Window(int teams, QSize size = QSize(638, 404))
         : season(bench::buildSeason(bench::Shape{teams, 1})),
           window(season, settings, prompts, dialogs, ProgramFiles{})
     {
-        // The size the window opens at on a first start (9570 x 6060 twips).
-        window.resize(638, 404);
+        window.resize(size);
         window.show();
         window.SelectView(0, -1);
         QApplication::processEvents();
@@ -59,7 +60,8 @@ void BM_FillGrids(benchmark::State &state)
 // a right click that takes it back, so every iteration sees the same season.
 void BM_ClickOnCard(benchmark::State &state)
 {
-    Window w(static_cast<int>(state.range(0)));
+    Window w(static_cast<int>(state.range(0)),
+             QSize(static_cast<int>(state.range(1)), static_cast<int>(state.range(2))));
     FlexGrid *grid = w.window.cardGrid();
     const QPoint cell = grid->cellRect(2, 4).center();
     for (auto _ : state) {
@@ -74,7 +76,13 @@ void BM_ClickOnCard(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_FillGrids)->Arg(12)->Arg(30)->Arg(88)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ClickOnCard)->Arg(12)->Arg(30)->Arg(88)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClickOnCard)
+    ->ArgNames({"teams", "width", "height"})
+    ->Args({12, 638, 404})
+    ->Args({30, 638, 404})
+    ->Args({88, 638, 404})
+    ->Args({88, 1600, 1000})
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

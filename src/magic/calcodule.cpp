@@ -8,14 +8,14 @@ namespace {
 
 // Fills the slot in place rather than moving a temporary record (text and
 // all) over it: a pass does this rows x rows times.
-void fillCard(CardFigures &card, const Season &season, int team, int opponent, int scope,
-              bool &exceeded)
+void fillCard(CardFigures &card, const Season &season, const CardCounter &counter, int team,
+              int opponent, int scope, bool &exceeded)
 {
     // A team listed twice in a view meets itself: that "card" is its season.
     if (opponent == team) {
         TeamTotals(season, team, scope, opponent, card);
     } else {
-        CardTotals(season, team, opponent, scope, card);
+        counter.count(opponent, card);
     }
     exceeded = exceeded || card.ResultsExceedSchedule;
     card.Opponent = opponent;
@@ -71,7 +71,7 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     PassBuffers &buffers = passBuffers();
     AheadTables &tables = buffers.tables;
     BuildAheadTables(tables, AheadTables::TablesRead(judgment.Conditions, scope), season,
-                     judgmentView, totals.Rows, count, totals.LeagueRows, totals.InterRows);
+                     judgmentView, totals.Rows, count, totals.LeagueRows, totals.InterRows, true);
     const JudgmentOrder judgmentOrder(judgment, tables, scope);
     OrderRows(totals.Rows, count, order, &judgmentOrder);
     NumberRanks(totals.Rows, count, order, &judgmentOrder);
@@ -105,10 +105,11 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
         entry.UserRankB = row.UserRankB;
         entry.UserRankC = row.UserRankC;
         entry.Cards.resize(count);
+        const CardCounter counter(season, row.TeamNo, scope);
         for (int c = 1; c <= count; ++c) {
             CardFigures &card = entry.Cards[c];
             if (c != r) {
-                fillCard(card, season, row.TeamNo, totals.Rows[c].TeamNo, scope, exceeded);
+                fillCard(card, season, counter, row.TeamNo, totals.Rows[c].TeamNo, scope, exceeded);
             } else {
                 // At its own row the card is the team's whole season: the
                 // row's own totals, which step 2 counted already (schedule

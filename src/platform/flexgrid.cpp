@@ -214,9 +214,37 @@ void FlexGrid::setText(int row, int col, const QString &text)
     }
 }
 
+void FlexGrid::setText(int row, int col, QStringView text)
+{
+    if (!validCell(row, col)) {
+        return;
+    }
+    QString &cell = m_texts[index(row, col)];
+    if (cell != text) {
+        cell = text.toString();
+        contentChanged();
+    }
+}
+
 QString FlexGrid::text(int row, int col) const
 {
     return validCell(row, col) ? m_texts[index(row, col)] : QString();
+}
+
+void FlexGrid::setCell(int row, int col, QStringView text, Qt::Alignment alignment,
+                       const QColor &background, const QColor &foreground)
+{
+    if (!validCell(row, col)) {
+        return;
+    }
+    const std::size_t i = index(row, col);
+    if (m_texts[i] != text) {
+        m_texts[i] = text.toString();
+    }
+    m_alignments[i] = alignment;
+    m_backgrounds[i] = background;
+    m_foregrounds[i] = foreground;
+    contentChanged();
 }
 
 void FlexGrid::setCellAlignment(int row, int col, Qt::Alignment alignment)
@@ -456,18 +484,39 @@ void FlexGrid::fitColWidth(int col, int minimumTwips, int fromRow)
     if (col < 0 || col >= colCount()) {
         return;
     }
-    const QFontMetrics metrics = fontMetrics();
     int widest = 0;
+    const QString *previous = nullptr;
     for (int row = std::max(fromRow, 0); row < rowCount(); ++row) {
-        const QString cellText = text(row, col);
-        if (!cellText.isEmpty()) {
-            widest = std::max(widest, metrics.horizontalAdvance(cellText));
+        const QString &cellText = m_texts[index(row, col)];
+        // A column often repeats a text (a count, a mark) row after row.
+        if (cellText.isEmpty() || (previous != nullptr && *previous == cellText)) {
+            continue;
         }
+        previous = &cellText;
+        widest = std::max(widest, textWidth(cellText));
     }
     const int needed = widest == 0 ? 0
                                    : pixelsToTwips(widest + TextMarginLeft + TextMarginRight + 1,
                                                    m_geometry.dpiX());
     setColWidth(col, std::max(minimumTwips, needed));
+}
+
+// Measuring a text means shaping it, which costs far more than a lookup; a
+// grid refilled on every click shows the same few hundred texts again and
+// again. The bound keeps ever new texts from growing the table without end.
+int FlexGrid::textWidth(const QString &text)
+{
+    constexpr qsizetype MaxCachedWidths = 8192;
+    auto it = m_textWidths.constFind(text);
+    if (it != m_textWidths.constEnd()) {
+        return it.value();
+    }
+    if (m_textWidths.size() >= MaxCachedWidths) {
+        m_textWidths.clear();
+    }
+    const int width = fontMetrics().horizontalAdvance(text);
+    m_textWidths.insert(text, width);
+    return width;
 }
 
 void FlexGrid::updateScrollBars()
@@ -493,6 +542,8 @@ void FlexGrid::updateScrollBars()
 
 void FlexGrid::updateMetrics()
 {
+    // A new font or screen measures every text anew.
+    m_textWidths.clear();
     m_geometry.setDpi(logicalDpiX(), logicalDpiY());
     const int rowPixels = fontMetrics().height() + RowPadding;
     m_geometry.setDefaultRowHeight(pixelsToTwips(rowPixels, m_geometry.dpiY()));
@@ -685,7 +736,7 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
     if (clip.isEmpty() || pane.rows.isEmpty() || pane.cols.isEmpty()) {
         return;
     }
-    painter.setClipRect(clip);
+    std::vector<ShownCell> cells;
     for (int row = pane.rows.first; row <= pane.rows.last; ++row) {
         int col = pane.cols.first;
         while (col <= pane.cols.last) {
@@ -694,29 +745,110 @@ void FlexGrid::paintPane(QPainter &painter, const QRect &exposed, const Pane &pa
             if (row == std::max(span.top, pane.rows.first)) {
                 const QRect rect = m_geometry.spanRect(span);
                 if (!rect.isEmpty()) {
-                    paintCell(painter, rect, span.top, span.left, pane.fixed);
+                    cells.push_back({rect, span.top, span.left});
                 }
             }
             col = span.right + 1;
         }
     }
+
+    // A large grid shows thousands of cells, and each painter call has a
+    // fixed cost well above the pixels it touches. Cells never overlap and a
+    // cell's text and lines stay inside it, so painting all backgrounds, then
+    // all texts, then all lines gives the picture cell-by-cell painting gives,
+    // with one fill for each run of cells of one colour and one call for
+    // every line.
+    painter.setClipRect(clip);
+    QRect run;
+    QColor runColor;
+    for (const ShownCell &cell : cells) {
+        const QColor color = shownBackground(cell.row, cell.col);
+        if (!run.isNull() && color == runColor && cell.rect.top() == run.top() &&
+            cell.rect.bottom() == run.bottom() && cell.rect.left() == run.right() + 1) {
+            run.setRight(cell.rect.right());
+            continue;
+        }
+        if (!run.isNull()) {
+            painter.fillRect(run, runColor);
+        }
+        run = cell.rect;
+        runColor = color;
+    }
+    if (!run.isNull()) {
+        painter.fillRect(run, runColor);
+    }
+    QColor penColor;
+    bool penSet = false;
+    for (const ShownCell &cell : cells) {
+        const QString &text = m_texts[index(cell.row, cell.col)];
+        if (!text.isEmpty()) {
+            const QColor color = shownForeground(cell.row, cell.col);
+            // Setting a pen costs more than comparing colours, and most
+            // texts of a grid share one.
+            if (!penSet || color != penColor) {
+                painter.setPen(color);
+                penColor = color;
+                penSet = true;
+            }
+            paintText(painter, cell.rect, text, shownAlignment(cell.row, cell.col));
+        }
+    }
+    // A line one pixel wide is filled as a rectangle one pixel wide: the
+    // same pixels, without the line drawer's cost per pixel.
+    const QColor lineColor = pane.fixed ? palette().color(QPalette::Dark) : gridColor();
+    for (const QLine &line : gridLines(cells)) {
+        painter.fillRect(QRect(line.p1(), line.p2()), lineColor);
+    }
     painter.setClipping(false);
 }
 
-void FlexGrid::paintCell(QPainter &painter, const QRect &rect, int row, int col, bool fixed) const
+// Every cell's line on its right and at its bottom, joined where the
+// segments of neighbouring cells continue each other: a line of pixels
+// drawn whole covers what its pieces cover, and costs one segment instead
+// of one per cell.
+std::vector<QLine> FlexGrid::gridLines(const std::vector<ShownCell> &cells)
 {
-    painter.fillRect(rect, shownBackground(row, col));
-    const QString &text = m_texts[index(row, col)];
-    if (!text.isEmpty()) {
-        paintText(painter, rect, text, shownAlignment(row, col), shownForeground(row, col));
+    struct Segment
+    {
+        int along; // x of a vertical line, y of a horizontal one
+        int from;
+        int to;
+        bool operator<(const Segment &other) const
+        {
+            return along != other.along ? along < other.along : from < other.from;
+        }
+    };
+    std::vector<Segment> vertical;
+    std::vector<Segment> horizontal;
+    vertical.reserve(cells.size());
+    horizontal.reserve(cells.size());
+    for (const ShownCell &cell : cells) {
+        const QRect &r = cell.rect;
+        vertical.push_back({r.right(), r.top(), r.bottom()});
+        horizontal.push_back({r.bottom(), r.left(), r.right()});
     }
-    painter.setPen(fixed ? palette().color(QPalette::Dark) : gridColor());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    std::vector<QLine> lines;
+    auto join = [&lines](std::vector<Segment> &segments, bool isVertical) {
+        std::sort(segments.begin(), segments.end());
+        std::size_t i = 0;
+        while (i < segments.size()) {
+            Segment line = segments[i++];
+            while (i < segments.size() && segments[i].along == line.along &&
+                   segments[i].from <= line.to + 1) {
+                line.to = std::max(line.to, segments[i++].to);
+            }
+            lines.push_back(isVertical ? QLine(line.along, line.from, line.along, line.to)
+                                       : QLine(line.from, line.along, line.to, line.along));
+        }
+    };
+    join(vertical, true);
+    join(horizontal, false);
+    return lines;
 }
 
+// Draws in the painter's pen.
 void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &text,
-                         Qt::Alignment alignment, const QColor &color) const
+                         Qt::Alignment alignment) const
 {
     const QStaticText &shaped = shapedText(text, painter.font());
     const QSizeF size = shaped.size();
@@ -743,7 +875,6 @@ void FlexGrid::paintText(QPainter &painter, const QRect &cell, const QString &te
     } else if (alignment & Qt::AlignBottom) {
         y = area.bottom() + 1 - size.height();
     }
-    painter.setPen(color);
     const bool overflows = size.width() > area.width() || size.height() > area.height();
     if (overflows) {
         painter.save();

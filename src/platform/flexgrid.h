@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QLine>
 #include <QStaticText>
 #include <QString>
 
@@ -80,6 +81,9 @@ public:
     // included) in the grid's font, never below minimumTwips: stored widths
     // were made for narrower fonts than a desktop may have.
     void fitColWidth(int col, int minimumTwips, int fromRow = 0);
+    // The width of a text in the grid's font, in pixels, as fitColWidth
+    // measures it.
+    [[nodiscard]] int textWidth(const QString &text);
     [[nodiscard]] int defaultRowHeight() const { return m_geometry.defaultRowHeight(); }
 
     // Merging of equal texts: side by side in a row with the flag, one above
@@ -100,6 +104,12 @@ public:
     // fixed colours for fixed cells). Alignment 0 means the customary one:
     // numbers right, other text left, both centred vertically.
     void setText(int row, int col, const QString &text);
+    // The same for text held elsewhere: a string is made only when the cell
+    // changes, so refilling a grid with mostly the same texts stays cheap.
+    void setText(int row, int col, QStringView text);
+    // Text and formats of one cell at once, for filling whole grids.
+    void setCell(int row, int col, QStringView text, Qt::Alignment alignment,
+                 const QColor &background, const QColor &foreground);
     [[nodiscard]] QString text(int row, int col) const;
     void setCellAlignment(int row, int col, Qt::Alignment alignment);
     [[nodiscard]] Qt::Alignment cellAlignment(int row, int col) const;
@@ -210,10 +220,17 @@ private:
     void updateMetrics();
     void moveCurrentCell(int rowStep, int colStep);
     [[nodiscard]] Qt::Alignment shownAlignment(int row, int col) const;
+    struct ShownCell
+    {
+        QRect rect;
+        int row;
+        int col;
+    };
+
     void paintPane(QPainter &painter, const QRect &exposed, const Pane &pane) const;
-    void paintCell(QPainter &painter, const QRect &rect, int row, int col, bool fixed) const;
+    [[nodiscard]] static std::vector<QLine> gridLines(const std::vector<ShownCell> &cells);
     void paintText(QPainter &painter, const QRect &cell, const QString &text,
-                   Qt::Alignment alignment, const QColor &color) const;
+                   Qt::Alignment alignment) const;
     [[nodiscard]] const QStaticText &shapedText(const QString &text, const QFont &font) const;
     void paintFocusMark(QPainter &painter) const;
 
@@ -241,6 +258,8 @@ private:
 
     mutable QHash<QString, QStaticText> m_shapedTexts;
     mutable QFont m_shapedFont;
+    // Widths in the grid's font; emptied when the font or screen changes.
+    QHash<QString, int> m_textWidths;
 };
 
 } // namespace penarin

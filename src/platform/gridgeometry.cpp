@@ -376,14 +376,18 @@ bool GridGeometry::validCell(int row, int col) const
     return row >= 0 && row < rowCount() && col >= 0 && col < colCount();
 }
 
+// One direction of scroll(): painting asks for thousands of cell
+// rectangles, and each needs only its own direction's clamp.
 int GridGeometry::viewportX(int col) const
 {
-    return col < fixedCols() ? colLeft(col) : colLeft(col) - scroll().x();
+    return col < fixedCols() ? colLeft(col)
+                             : colLeft(col) - std::clamp(m_scroll.x(), 0, maxScrollX());
 }
 
 int GridGeometry::viewportY(int row) const
 {
-    return row < fixedRows() ? rowTop(row) : rowTop(row) - scroll().y();
+    return row < fixedRows() ? rowTop(row)
+                             : rowTop(row) - std::clamp(m_scroll.y(), 0, maxScrollY());
 }
 
 QRect GridGeometry::spanRect(const CellSpan &span) const

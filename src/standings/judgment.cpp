@@ -178,6 +178,7 @@ AheadTables::AheadTables(int teamCount, unsigned tables)
 
 void AheadTables::reset(int teamCount, unsigned tables)
 {
+    m_season = nullptr;
     m_teamCount = teamCount < 0 ? 0 : teamCount;
     const auto cells =
         static_cast<std::size_t>(m_teamCount) * static_cast<std::size_t>(m_teamCount);
@@ -189,6 +190,40 @@ void AheadTables::reset(int teamCount, unsigned tables)
             cellsOf.clear();
         }
     }
+}
+
+void AheadTables::seriesOnRead(const Season &season, const JudgmentView &view,
+                               const OneBased<StandingsRow> &rows, int count)
+{
+    auto &series = m_tables[Series];
+    if (series.empty()) {
+        return;
+    }
+    std::fill(series.begin(), series.end(), NotYetRead);
+    m_season = &season;
+    m_view = view;
+    m_inView.assign(static_cast<std::size_t>(m_teamCount) + 1, 0);
+    for (int i = 1; i <= count; ++i) {
+        const int team = rows[i].TeamNo;
+        if (team >= 1 && team <= m_teamCount) {
+            m_inView[static_cast<std::size_t>(team)] = 1;
+        }
+    }
+}
+
+// The entry the series table would have been built with: pairs outside the
+// view read 0, as they do in a built table.
+std::uint8_t AheadTables::settleSeries(int a, int b) const
+{
+    std::uint8_t value = 0;
+    if (a != b && m_inView[static_cast<std::size_t>(a)] != 0 &&
+        m_inView[static_cast<std::size_t>(b)] != 0) {
+        const TeamRecord &me = m_season->team(a);
+        value = static_cast<std::uint8_t>(seriesAhead(me, simulationOf(*m_season, a),
+                                                      seriesDrawFactor(*m_season, m_view, me), b));
+    }
+    m_tables[Series][indexOf(a, b)] = value;
+    return value;
 }
 
 AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
@@ -205,7 +240,7 @@ AheadTables BuildAheadTables(const Season &season, const JudgmentView &view,
 void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season,
                       const JudgmentView &view, const OneBased<StandingsRow> &rows, int count,
                       const OneBased<StandingsRow> &leagueRows,
-                      const OneBased<StandingsRow> &interleagueRows)
+                      const OneBased<StandingsRow> &interleagueRows, bool seriesOnRead)
 {
     const int teamCount = season.TeamCount();
     const bool official = view.GameScope == ScopeOfficial;
@@ -235,7 +270,9 @@ void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season
             }
         }
     };
-    if ((chosen & (1U << AheadTables::Series)) != 0) {
+    if ((chosen & (1U << AheadTables::Series)) != 0 && seriesOnRead) {
+        tables.seriesOnRead(season, view, rows, count);
+    } else if ((chosen & (1U << AheadTables::Series)) != 0) {
         // Every row's series against every other: the row's own card arrays,
         // read with its draw rule and simulated results settled once.
         std::vector<int> teams;

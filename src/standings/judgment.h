@@ -76,7 +76,8 @@ public:
         if (table < 0 || table >= TableCount || !contains(a, b) || m_tables[table].empty()) {
             return 0;
         }
-        return m_tables[table][indexOf(a, b)];
+        const std::uint8_t value = m_tables[table][indexOf(a, b)];
+        return value == NotYetRead ? settleSeries(a, b) : value;
     }
     void set(Table table, int a, int b, std::uint8_t value)
     {
@@ -86,7 +87,18 @@ public:
         m_tables[table][indexOf(a, b)] = value;
     }
 
+    // The series table filled as it is read instead of all at once: a pass
+    // reads it only where two teams tie, a few pairs out of thousands. The
+    // season and its view must stay as they are while the table is read;
+    // the next reset or BuildAheadTables ends that. Reading fills entries,
+    // so one such table is not to be read from two threads at once.
+    void seriesOnRead(const Season &season, const JudgmentView &view,
+                      const OneBased<StandingsRow> &rows, int count);
+
 private:
+    static constexpr std::uint8_t NotYetRead = 0xFF;
+
+    [[nodiscard]] std::uint8_t settleSeries(int a, int b) const;
     [[nodiscard]] bool contains(int a, int b) const
     {
         return a >= 1 && a <= m_teamCount && b >= 1 && b <= m_teamCount;
@@ -98,7 +110,11 @@ private:
     }
 
     int m_teamCount = 0;
-    std::array<std::vector<std::uint8_t>, TableCount> m_tables;
+    mutable std::array<std::vector<std::uint8_t>, TableCount> m_tables;
+    // What a series table filled on reading reads from.
+    const Season *m_season = nullptr;
+    JudgmentView m_view;
+    std::vector<char> m_inView; // by team number
 };
 
 // Fills the series table for rows 1..count, and in the official scope the
@@ -110,11 +126,12 @@ private:
                                            const OneBased<StandingsRow> &leagueRows = {},
                                            const OneBased<StandingsRow> &interleagueRows = {});
 // The same into `tables`, building only the chosen ones (AheadTables bits)
-// and reusing their memory.
+// and reusing their memory. With seriesOnRead the series table is filled as
+// it is read (see AheadTables::seriesOnRead).
 void BuildAheadTables(AheadTables &tables, unsigned chosen, const Season &season,
                       const JudgmentView &view, const OneBased<StandingsRow> &rows, int count,
                       const OneBased<StandingsRow> &leagueRows,
-                      const OneBased<StandingsRow> &interleagueRows);
+                      const OneBased<StandingsRow> &interleagueRows, bool seriesOnRead = false);
 
 // The comparison OrderRows and NumberRanks use when the standings are
 // ordered by the championship judgment. It refers to `tables`, which must

@@ -261,34 +261,41 @@ void seasonTotals(const Season &season, const TeamRecord &me, const Tally (&tall
 
 void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out)
 {
-    // The recalculation pass counts every card of the view this way, so the
-    // one category the card belongs to is summed straight from its arrays.
-    const TeamRecord &me = season.team(team);
-    const Category category = categoryOf(me, season.team(opponent));
-    const bool counted = scope == ScopeLeague        ? category != Interleague
-                         : scope == ScopeInterleague ? category == Interleague
-                                                     : true;
+    CardCounter(season, team, scope).count(opponent, out);
+}
+
+CardCounter::CardCounter(const Season &season, int team, int scope)
+    : m_season(season), m_me(season.team(team)), m_sim(simulatedRecord(season, team)),
+      m_scope(scope), m_interleagueFactor(season.Interleague.IntCounts == 1 ? 1 : 0),
+      m_drawReplay{season.Interleague.IntDrawReplay, m_me.DivisionDrawReplay, m_me.LeagueDrawReplay}
+{
+    static_assert(Interleague == 0 && Division == 1 && LeagueOther == 2);
+}
+
+// The one category the card belongs to is summed straight from its arrays.
+void CardCounter::count(int opponent, TeamTotalsResult &out) const
+{
+    const Category category = categoryOf(m_me, m_season.team(opponent));
+    const bool counted = m_scope == ScopeLeague        ? category != Interleague
+                         : m_scope == ScopeInterleague ? category == Interleague
+                                                       : true;
     int wins = 0;
     int losses = 0;
     int draws = 0;
     int used = 0;
     if (counted) {
-        const SimRecord *sim = simulatedRecord(season, team);
-        const int factor =
-            category == Interleague ? (season.Interleague.IntCounts == 1 ? 1 : 0) : 1;
-        wins = factor * (me.CardWins[opponent] + simulated(sim, &SimRecord::Wins, opponent));
-        losses = factor * (me.CardLosses[opponent] + simulated(sim, &SimRecord::Losses, opponent));
-        draws = factor * (me.CardDraws[opponent] + simulated(sim, &SimRecord::Draws, opponent));
-        const int replay = category == Division      ? me.DivisionDrawReplay
-                           : category == LeagueOther ? me.LeagueDrawReplay
-                                                     : season.Interleague.IntDrawReplay;
-        used = wins + losses + draws * replay;
+        const int factor = category == Interleague ? m_interleagueFactor : 1;
+        wins = factor * (m_me.CardWins[opponent] + simulated(m_sim, &SimRecord::Wins, opponent));
+        losses =
+            factor * (m_me.CardLosses[opponent] + simulated(m_sim, &SimRecord::Losses, opponent));
+        draws = factor * (m_me.CardDraws[opponent] + simulated(m_sim, &SimRecord::Draws, opponent));
+        used = wins + losses + draws * m_drawReplay[category];
     }
     out.Wins = wins;
     out.Losses = losses;
     out.Draws = draws;
-    const int cardGames = me.CardGames[opponent];
-    finish(season, cardGames < 0 ? 0 : cardGames - used, out);
+    const int cardGames = m_me.CardGames[opponent];
+    finish(m_season, cardGames < 0 ? 0 : cardGames - used, out);
 }
 
 void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTotalsResult &out)

@@ -55,9 +55,26 @@ void TeamTotals(const Season &season, int team, int scope, int opponent, TeamTot
 [[nodiscard]] TeamTotalsResult TeamTotals(const Season &season, int team, int scope,
                                           int opponent = 0);
 
-// TeamTotals of one card, for two distinct teams of the season: the
-// recalculation pass counts every card of the view this way.
+// TeamTotals of one card, for two distinct teams of the season.
 void CardTotals(const Season &season, int team, int opponent, int scope, TeamTotalsResult &out);
+
+// CardTotals of one team against one opponent after another. The
+// recalculation pass counts every card of every row, so what depends only
+// on the team and the scope is looked up once per row, not once per card.
+class CardCounter
+{
+public:
+    CardCounter(const Season &season, int team, int scope);
+    void count(int opponent, TeamTotalsResult &out) const;
+
+private:
+    const Season &m_season;
+    const TeamRecord &m_me;
+    const SimRecord *m_sim;
+    int m_scope;
+    int m_interleagueFactor;
+    int m_drawReplay[3]; // by the category of the opponent
+};
 
 // A team's whole-season totals in the official, league and interleague
 // scopes, from one walk over its cards.

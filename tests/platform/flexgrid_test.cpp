@@ -78,6 +78,8 @@ private slots:
     void largeGridPaintsCellColours();
     void mergedHeaderPaintsAsOneBlock();
     void textTooWideForItsCellKeepsItsBeginning();
+    void fittedWidthsFollowTextAndFont();
+    void gridLinesFrameEveryCellButNotInsideABlock();
 };
 
 void FlexGridTest::cellsReadBackWhatWasSet()
@@ -546,6 +548,62 @@ void FlexGridTest::textTooWideForItsCellKeepsItsBeginning()
     QVERIFY(inkBetween(grid.cellRect(0, 0), 1, 8));
     QVERIFY(!inkBetween(grid.cellRect(1, 1), 1, 12));
     QVERIFY(inkBetween(grid.cellRect(1, 1), 20, 36));
+}
+
+// Widths are remembered per text, so a refit must still see a changed text
+// and a changed font.
+void FlexGridTest::fittedWidthsFollowTextAndFont()
+{
+    FlexGrid grid;
+    shape(grid, 3, 2, 1, 0);
+    QFont font = grid.font();
+    font.setPointSize(9);
+    grid.setFont(font);
+    grid.setText(1, 0, QStringView(u"12"));
+    grid.setText(2, 0, QStringView(u"12"));
+    grid.fitColWidth(0, 15);
+    const int small = grid.colWidth(0);
+    QVERIFY(small > 15);
+    grid.setText(2, 0, QStringView(u"12345678"));
+    grid.fitColWidth(0, 15);
+    const int longer = grid.colWidth(0);
+    QVERIFY(longer > small);
+    font.setPointSize(18);
+    grid.setFont(font);
+    grid.fitColWidth(0, 15);
+    QVERIFY(grid.colWidth(0) > longer);
+    font.setPointSize(9);
+    grid.setFont(font);
+    grid.fitColWidth(0, 15);
+    QCOMPARE(grid.colWidth(0), longer);
+}
+
+// Lines are drawn joined across cells; each cell must still show its right
+// and bottom edge, and a merged block none inside it.
+void FlexGridTest::gridLinesFrameEveryCellButNotInsideABlock()
+{
+    FlexGrid grid;
+    shape(grid, 5, 6, 1, 1);
+    grid.setColWidth(3, 0);
+    grid.setMergeRow(0, true);
+    grid.setText(0, 1, "A");
+    grid.setText(0, 2, "A");
+    grid.setGridColor(QColor(0, 128, 0));
+    grid.setBackground(Qt::white);
+    showGrid(grid);
+    for (int row = 1; row < 5; ++row) {
+        for (const int col : {1, 2, 4, 5}) {
+            const QRect cell = grid.cellRect(row, col);
+            QCOMPARE(pixelAt(grid, {cell.right(), cell.center().y()}), QColor(0, 128, 0));
+            QCOMPARE(pixelAt(grid, {cell.center().x(), cell.bottom()}), QColor(0, 128, 0));
+            QCOMPARE(pixelAt(grid, {cell.left() + 1, cell.top() + 1}), QColor(Qt::white));
+        }
+    }
+    const QRect block = grid.cellRect(0, 1);
+    const QRgb fixedLine = grid.palette().color(QPalette::Dark).rgb();
+    QCOMPARE(pixelAt(grid, {block.right(), block.center().y()}).rgb(), fixedLine);
+    const int inside = grid.gridGeometry().singleCellRect(0, 1).right();
+    QVERIFY(pixelAt(grid, {inside, block.top() + 2}).rgb() != fixedLine);
 }
 
 QTEST_MAIN(FlexGridTest)

@@ -174,6 +174,41 @@ TEST(AheadTables, OnlyTheTablesTheConditionsRead)
     EXPECT_EQ(some.at(AheadTables::LeaguePct, 1, 2), 1);
 }
 
+// A series table filled on reading reads what a built one holds: every pair
+// of the view, in simulation too, and 0 for a team outside the view.
+TEST(AheadTables, SeriesFilledOnReadingMatchesTheBuiltTable)
+{
+    SeasonBuilder b;
+    for (const char16_t *name : {u"A", u"B", u"C", u"D", u"E"}) {
+        b.addTeam(name, 1);
+    }
+    b.roundRobin(6);
+    b.result(1, 2, 4, 1).result(2, 3, 2, 3).result(3, 4, 3, 3).result(1, 5, 0, 5);
+    Season season = b.build();
+    season.SimMode = 1;
+    season.SimResults[2].Wins[1] = 1;
+    season.SimResults[2].Draws[1] = 1;
+    OneBased<StandingsRow> rows;
+    for (int team : {3, 1, 4, 2}) {
+        rows.push_back(MakeStandingsRow(season, team, TeamTotals(season, team, ScopeOfficial)));
+    }
+    for (const JudgmentView view :
+         {JudgmentView{ScopeLeague, false}, JudgmentView{ScopeOfficial, true}}) {
+        const AheadTables built = BuildAheadTables(season, view, rows, 4);
+        AheadTables onRead;
+        BuildAheadTables(onRead, AheadTables::AllTables, season, view, rows, 4, rows, rows, true);
+        for (int a = 0; a <= 6; ++a) {
+            for (int c = 0; c <= 6; ++c) {
+                // Twice: the second read comes from the filled entry.
+                EXPECT_EQ(onRead.at(AheadTables::Series, a, c), built.at(AheadTables::Series, a, c))
+                    << a << " " << c;
+                EXPECT_EQ(onRead.at(AheadTables::Series, a, c),
+                          built.at(AheadTables::Series, a, c));
+            }
+        }
+    }
+}
+
 TEST(JudgmentOrder, EachConditionBreaksOrKeepsTheTie)
 {
     AheadTables tables(4);

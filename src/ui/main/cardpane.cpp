@@ -141,7 +141,7 @@ void CardPane::fill()
                 values[2] = sim.Draws[opponent];
             }
             for (int k = 0; k < 3; ++k) {
-                m_grid->setText(r + 1, first + k, fromText(CardCellText(values[k], zero)));
+                m_grid->setText(r + 1, first + k, QStringView(CardCellText(values[k], zero)));
             }
         }
     }
@@ -150,8 +150,7 @@ void CardPane::fill()
     m_grid->fitColWidth(0, 1200, 2);
     int nameWidth = 0;
     for (int j = 1; j <= nC; ++j) {
-        nameWidth = std::max(nameWidth,
-                             m_grid->fontMetrics().horizontalAdvance(m_grid->text(0, 3 * j - 2)));
+        nameWidth = std::max(nameWidth, m_grid->textWidth(m_grid->text(0, 3 * j - 2)));
     }
     const int countWidth = std::max(40 * fontSize, pixelsToTwips((nameWidth + 9) / 3 + 1, *m_grid));
     for (int col = 1; col <= 3 * nC; ++col) {

@@ -77,12 +77,24 @@ void StandingsPane::fill()
 {
     const StandingsTable table = BuildStandingsTable(m_season, *m_season.Published, m_settings);
     const QPalette &palette = m_grid->palette();
-    auto color = [&palette](const std::optional<std::int32_t> &stored) {
-        return stored ? colorFromStored(*stored, palette) : QColor();
+    // A table uses a handful of colours over thousands of cells.
+    std::int32_t lastStored = 0;
+    QColor lastColor = colorFromStored(lastStored, palette);
+    auto color = [&](const std::optional<std::int32_t> &stored) {
+        if (!stored) {
+            return QColor();
+        }
+        if (*stored != lastStored) {
+            lastStored = *stored;
+            lastColor = colorFromStored(lastStored, palette);
+        }
+        return lastColor;
     };
 
+    // Every cell is written below, text and formats, so the grid is not
+    // emptied first: a refill after a click then changes only the cells
+    // whose text changed.
     FlexGrid::UpdateGuard guard(*m_grid);
-    m_grid->clear();
     m_grid->setRowCount(table.rowCount());
     m_grid->setColCount(table.colCount());
     m_grid->setFixedCols(StandingsTable::FixedCols);
@@ -91,10 +103,8 @@ void StandingsPane::fill()
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int col = 0; col < table.colCount(); ++col) {
             const StandingsCell &cell = table.cell(row, col);
-            m_grid->setText(row, col, fromText(cell.Text));
-            m_grid->setCellAlignment(row, col, alignmentOf(cell.Alignment));
-            m_grid->setCellBackground(row, col, color(cell.Back));
-            m_grid->setCellForeground(row, col, color(cell.Fore));
+            m_grid->setCell(row, col, QStringView(cell.Text), alignmentOf(cell.Alignment),
+                            color(cell.Back), color(cell.Fore));
         }
     }
     // The stored widths of the figures were made for narrower fonts than a
