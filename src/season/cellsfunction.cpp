@@ -1,5 +1,7 @@
 #include "season/cellsfunction.h"
 
+#include "season/typedtext.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -303,15 +305,8 @@ void WriteCardState(Season &season, int team, int opponent, const CardState &sta
 
 int ReadCardText(std::u16string_view text)
 {
-    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
     int value = 0;
-    for (const char16_t c : text) {
+    for (const char16_t c : trimTyped(text)) {
         int digit = -1;
         if (c >= u'0' && c <= u'9') {
             digit = c - u'0';

@@ -2,6 +2,7 @@
 
 #include "season/oledate.h"
 #include "season/snapshotinput.h"
+#include "season/typedtext.h"
 
 #include <cassert>
 
@@ -9,25 +10,9 @@ namespace penarin {
 
 namespace {
 
-bool isBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\u3000';
-}
-
-std::u16string_view trimmed(std::u16string_view text)
-{
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::optional<int> wholeNumber(std::u16string_view text)
 {
-    text = trimmed(text);
+    text = trimTyped(text);
     if (text.empty() || text.size() > 4) {
         return std::nullopt;
     }
@@ -152,7 +137,7 @@ std::vector<bool> SearchSelection(const std::vector<std::u16string> &memos,
                                   const std::vector<bool> &deleted, std::u16string_view searchText)
 {
     assert(memos.size() == deleted.size());
-    const std::u16string_view pattern = trimmed(searchText);
+    const std::u16string_view pattern = trimTyped(searchText);
     std::vector<bool> selected(memos.size(), false);
     for (std::size_t i = 0; i < memos.size(); ++i) {
         selected[i] = !deleted[i] && MatchesPattern(memos[i], pattern);

@@ -1,15 +1,12 @@
 #include "season/seasonsetup.h"
 
+#include "season/typedtext.h"
+
 #include <algorithm>
 
 namespace penarin {
 
 namespace {
-
-bool isBlank(char16_t unit)
-{
-    return unit == u' ' || unit == u'\t' || unit == u'\u3000';
-}
 
 // A list without conditions is stored as the single end mark.
 JudgmentSet normalized(JudgmentSet judgment)
@@ -34,13 +31,7 @@ std::int16_t narrow(int value)
 
 Text TrimBlanks(std::u16string_view text)
 {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return Text(text);
+    return Text(trimTyped(text));
 }
 
 int GamesValue(std::u16string_view text)

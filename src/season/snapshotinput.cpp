@@ -1,31 +1,13 @@
 #include "season/snapshotinput.h"
 
 #include "season/oledate.h"
+#include "season/typedtext.h"
 
 #include <cmath>
 
 namespace penarin {
 
 namespace {
-
-// Blanks a Japanese keyboard produces around a typed value: the ASCII space,
-// the tab and the ideographic (full-width) space U+3000 that the input
-// method inserts in full-width mode.
-bool isBlank(char16_t unit)
-{
-    return unit == u' ' || unit == u'\t' || unit == u'\u3000';
-}
-
-std::u16string_view trimmed(std::u16string_view text)
-{
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Reads 1 to maxDigits ASCII digits from the front of text. More digits
 // than that make the text no date at all, which also keeps the value far
@@ -113,7 +95,7 @@ void appendPadded(std::u16string &out, int value, int width)
 
 std::optional<double> parseSnapshotDate(std::u16string_view text)
 {
-    text = trimmed(text);
+    text = trimTyped(text);
     for (const DateForm &form : dateForms) {
         if (std::optional<double> date = parseForm(text, form)) {
             return date;
@@ -124,7 +106,7 @@ std::optional<double> parseSnapshotDate(std::u16string_view text)
 
 std::u16string snapshotMemoText(std::u16string_view text)
 {
-    text = trimmed(text);
+    text = trimTyped(text);
     return std::u16string(text.empty() ? BlankSnapshotMemo : text);
 }
 
