@@ -7,6 +7,7 @@
 #include "season/settings.h"
 #include "season/tablewriter.h"
 #include "standings/historytable.h"
+#include "ui/dialogs/formwidgets.h"
 #include "ui/dialogs/tableexport.h"
 
 #include <QButtonGroup>
@@ -223,13 +224,7 @@ using chartwidgets::LegendSurface;
 
 namespace {
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
+using form::button;
 
 } // namespace
 

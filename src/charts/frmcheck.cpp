@@ -5,6 +5,7 @@
 #include "platform/storedcolor.h"
 #include "season/chartdata.h"
 #include "season/settings.h"
+#include "ui/dialogs/formwidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,13 +25,7 @@ namespace penarin {
 
 namespace {
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
+using form::button;
 
 QLabel *label(const QString &text, const char *name, QWidget *parent, QWidget *buddy = nullptr)
 {

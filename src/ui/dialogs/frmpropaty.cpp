@@ -3,6 +3,7 @@
 #include "magic/calcodule.h"
 #include "season/settings.h"
 #include "standings/teamreport.h"
+#include "ui/dialogs/formwidgets.h"
 #include "ui/dialogs/frmwa.h"
 
 #include <QCheckBox>
@@ -84,13 +85,7 @@ QComboBox *reversalCombo(const char *name, QWidget *parent)
     return combo;
 }
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
+using form::button;
 
 QGroupBox *frame(const QString &title, const QString &name, QWidget *parent)
 {
