@@ -77,10 +77,10 @@ Settings unusualSettings()
 
 TEST(SettingsChoices, ShownSettingsApplyBackUnchanged)
 {
-    for (const Settings &original : {Settings{}, unusualSettings()}) {
-        Settings settings = original;
-        ASSERT_TRUE(applySettingsChoices(settings, settingsChoices(original)));
-        EXPECT_EQ(settings, original);
+    for (const Settings &initial : {Settings{}, unusualSettings()}) {
+        Settings settings = initial;
+        ASSERT_TRUE(applySettingsChoices(settings, settingsChoices(initial)));
+        EXPECT_EQ(settings, initial);
     }
 }
 

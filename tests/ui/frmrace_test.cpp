@@ -46,9 +46,9 @@ Season raceSeason()
 
 // How many rivals of `team` finish with a percentage at least its own once
 // the certificate has been played out; -1 when it leaves games unplayed.
-int levelOrBetterAfter(const Season &original, const race::Certificate &certificate, int team)
+int levelOrBetterAfter(const Season &initial, const race::Certificate &certificate, int team)
 {
-    Season season = original;
+    Season season = initial;
     race::ApplyCertificate(season, certificate);
     auto final = [&season](int t) { return TeamTotals(season, t, ScopeOfficial); };
     const TeamTotalsResult mine = final(team);
