@@ -1,6 +1,7 @@
 #include "race/race.h"
 
 #include "race/integerprogram.h"
+#include "season/cellsfunction.h"
 #include "standings/judgment.h"
 #include "standings/standings.h"
 #include "standings/viewstandings.h"
@@ -787,21 +788,13 @@ void ApplyCertificate(Season &season, const Certificate &certificate)
         season.resetSimResults();
     }
     season.SimMode = 1;
-    auto add = [](std::int16_t &cell, int value) {
-        cell = static_cast<std::int16_t>(cell + value);
-    };
+    auto add = [](std::int16_t count, int more) { return static_cast<std::int16_t>(count + more); };
     for (const CardOutcome &o : certificate) {
-        if (!season.Teams.contains(o.Team) || !season.Teams.contains(o.Opponent)) {
-            continue;
-        }
-        SimRecord &mine = season.SimResults[o.Team];
-        SimRecord &theirs = season.SimResults[o.Opponent];
-        add(mine.Wins[o.Opponent], o.Wins);
-        add(mine.Losses[o.Opponent], o.Losses);
-        add(mine.Draws[o.Opponent], o.Draws);
-        add(theirs.Wins[o.Team], o.Losses);
-        add(theirs.Losses[o.Team], o.Wins);
-        add(theirs.Draws[o.Team], o.Draws);
+        CardState card = ReadCardState(season, o.Team, o.Opponent);
+        card.simWins = add(card.simWins, o.Wins);
+        card.simLosses = add(card.simLosses, o.Losses);
+        card.simDraws = add(card.simDraws, o.Draws);
+        WriteCardState(season, o.Team, o.Opponent, card);
     }
 }
 

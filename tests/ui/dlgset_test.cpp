@@ -427,11 +427,7 @@ void DlgSetTest::screenshots()
     if (folder.isEmpty()) {
         QSKIP("PENARIN_SCREENSHOTS not set");
     }
-    QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_ja"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&translator);
-    }
+    const auto japanese = test::japaneseQtTexts();
     Dialog d;
     d.showActive();
     for (int page = 0; page < 2; ++page) {
@@ -439,7 +435,6 @@ void DlgSetTest::screenshots()
         QTest::qWait(100);
         QVERIFY(d.dialog->grab().save(folder + QStringLiteral("/dlgset-page%1.png").arg(page + 1)));
     }
-    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(DlgSetTest)

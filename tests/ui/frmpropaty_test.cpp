@@ -1,4 +1,5 @@
 #include "magic/calcodule.h"
+#include "modalhelper.h"
 #include "platform/recordingprompts.h"
 #include "season/filemodule.h"
 #include "season/settings.h"
@@ -381,11 +382,7 @@ void FrmPropatyTest::screenshots()
     if (folder.isEmpty()) {
         QSKIP("PENARIN_SCREENSHOTS not set");
     }
-    QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_ja"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&translator);
-    }
+    const auto japanese = test::japaneseQtTexts();
     Season season;
     QVERIFY(LoadSeason(season, PENARIN_SAMPLES_DIR "/sample-b.ptr") != LoadStatus::Failed);
     // A division whose leader has a championship magic.
@@ -397,7 +394,6 @@ void FrmPropatyTest::screenshots()
         QVERIFY(
             d.dialog->grab().save(folder + QStringLiteral("/frmpropaty-page%1.png").arg(page + 1)));
     }
-    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(FrmPropatyTest)

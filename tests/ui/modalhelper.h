@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace penarin::test {
 
@@ -19,6 +22,19 @@ inline void whenModalShown(std::function<void(QWidget *)> action, int attempts =
             whenModalShown(std::move(action), attempts - 1);
         }
     });
+}
+
+// Qt's own Japanese texts for the standard buttons, as the program loads
+// them, for screenshots taken by a test; in force while the result lives
+// (a translator leaves the application when it is destroyed).
+inline std::unique_ptr<QTranslator> japaneseQtTexts()
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+    }
+    return translator;
 }
 
 } // namespace penarin::test
