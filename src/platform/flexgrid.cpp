@@ -829,7 +829,11 @@ std::vector<QLine> FlexGrid::gridLines(const std::vector<ShownCell> &cells)
     }
     std::vector<QLine> lines;
     auto join = [&lines](std::vector<Segment> &segments, bool isVertical) {
-        std::sort(segments.begin(), segments.end());
+        // Cells come row by row, so the horizontal lines are usually in
+        // order already; a pane of a large view has thousands of them.
+        if (!std::is_sorted(segments.begin(), segments.end())) {
+            std::sort(segments.begin(), segments.end());
+        }
         std::size_t i = 0;
         while (i < segments.size()) {
             Segment line = segments[i++];
