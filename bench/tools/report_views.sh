@@ -6,10 +6,10 @@
 #
 #   report_views.sh REPORT_EXE OUT_FOLDER FILE.ptr...
 #
-# To check a change: write_seasons (built beside the benchmarks) writes the
-# generated seasons (12 to 88 teams) and the file tests' seasons; run this
-# script with the report command built before the change and with the one
-# built after, over samples/*.ptr and those files, then diff -r the folders.
+# To check a change, give compare_reports.sh the report command built before
+# the change and the one built after, with samples/*.ptr, the seasons
+# write_seasons writes (built beside the benchmarks: 12 to 88 teams and the
+# file tests' seasons) and a loader corpus (fuzz_seeds, grown by fuzz_loader).
 #
 # Views: every league entry, every division entry of it (or none), every
 # scope override (none, official, league, interleague); settings: the
