@@ -32,6 +32,11 @@ double asBound(std::int64_t value)
 
 } // namespace
 
+void ReleaseSolverThreadMemory()
+{
+    // CBC keeps nothing between problems.
+}
+
 IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::milliseconds timeLimit)
 {
     const int columns = static_cast<int>(m_lower.size());

@@ -44,6 +44,11 @@ int silence(void *, const char *)
 
 } // namespace
 
+void ReleaseSolverThreadMemory()
+{
+    glp_free_env();
+}
+
 IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::milliseconds timeLimit)
 {
     glp_term_hook(silence, nullptr);

@@ -746,6 +746,13 @@ RaceRequest RaceRequestForView(const Season &season, const ViewRequest &view, in
 
 RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
 {
+    // The window runs analyses on a pooled worker thread, which may end
+    // later without ever solving again: the solver's memory for this thread
+    // goes back on every way out.
+    struct ReleaseAtEnd
+    {
+        ~ReleaseAtEnd() { ReleaseSolverThreadMemory(); }
+    } release;
     RaceAnalysis analysis;
     analysis.TopK = std::max(1, request.TopK);
     const std::optional<RaceModel> model = buildModel(season, request, analysis.ScheduleMismatch);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <thread>
 
 namespace penarin {
 namespace {
@@ -403,6 +404,36 @@ TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
         }
     }
     EXPECT_GT(unknown, 0);
+}
+
+// The window analyses on a worker thread of a pool. The solver keeps memory
+// for each thread that used it; an analysis gives it back before returning,
+// or every such thread would leave it behind (the sanitizer run's leak check
+// sees that) -- and the next analysis on the same thread must still work.
+TEST(RaceTest, AnalysisOnAWorkerThreadLeavesNothingBehind)
+{
+    std::mt19937 random(5);
+    Generated g = generate(random);
+    while (g.open.size() < 4) {
+        g = generate(random);
+    }
+    const race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    const race::RaceAnalysis expected = race::AnalyzeRace(g.season, request);
+    ASSERT_GT(expected.SolverCalls, 0);
+    std::vector<race::RaceAnalysis> onWorker;
+    std::thread worker([&] {
+        onWorker.push_back(race::AnalyzeRace(g.season, request));
+        onWorker.push_back(race::AnalyzeRace(g.season, request));
+    });
+    worker.join();
+    for (const race::RaceAnalysis &analysis : onWorker) {
+        ASSERT_EQ(analysis.Teams.size(), expected.Teams.size());
+        for (std::size_t t = 0; t < expected.Teams.size(); ++t) {
+            EXPECT_EQ(analysis.Teams[t].Title.Possible, expected.Teams[t].Title.Possible);
+            EXPECT_EQ(analysis.Teams[t].Top.Sure, expected.Teams[t].Top.Sure);
+            EXPECT_EQ(analysis.Teams[t].Title.Magic, expected.Teams[t].Title.Magic);
+        }
+    }
 }
 
 TEST(RaceTest, MarksReadTheStrongestStateThatHolds)
