@@ -1,22 +1,15 @@
 #include "ui/main/frmmain.h"
 
-#include "magic/winline.h"
 #include "platform/elidedlabel.h"
 #include "platform/flexgrid.h"
 #include "platform/helpviewer.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
-#include "race/race.h"
 #include "season/filemodule.h"
 #include "season/recentfiles.h"
-#include "season/tablewriter.h"
-#include "season/textcodec.h"
-#include "standings/chartmodule.h"
 #include "standings/resultstable.h"
 #include "standings/standingstable.h"
 #include "ui/dialogs/dialogs.h"
-#include "ui/dialogs/dlgset.h"
-#include "ui/dialogs/tableexport.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/cardundo.h"
 #include "ui/main/seasondocument.h"
@@ -546,181 +539,6 @@ void frmMain::restoreGeometry(const WindowValues &window)
                                   std::max(available.top(), available.bottom() - pixels.height())));
     }
     setGeometry(pixels);
-}
-
-void frmMain::newSeason()
-{
-    if (m_season.SimMode == 1) {
-        m_optMode[0]->setChecked(true);
-    }
-    if (AskToSave()) {
-        return;
-    }
-    m_undo->clear();
-    m_document->clear();
-    clearWindow();
-    m_season.SeasonEdited = false;
-    m_season.GameScope = ScopeOfficial;
-    const NewSeasonOutcome outcome = m_dialogs.newSeason(m_season, m_settings, this);
-    if (outcome.cancelled) {
-        m_document->clear();
-        clearWindow();
-        return;
-    }
-    if (outcome.setGamesCount) {
-        m_dialogs.editGamesCount(m_season, m_settings, this);
-        m_season.SeasonEdited = false;
-    }
-    FillGrids(0, -1);
-    updateTitle();
-    // A season that was never saved has no state to undo back to.
-    m_undo->resetClean();
-}
-
-void frmMain::editGamesCount()
-{
-    m_dialogs.editGamesCount(m_season, m_settings, this);
-    rebuildWhenEdited();
-}
-
-void frmMain::showTeamData(int position, int rivalPosition)
-{
-    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
-        return;
-    }
-    m_dialogs.showTeamData(m_season, m_settings, position, rivalPosition, this);
-    rebuildWhenEdited();
-}
-
-void frmMain::showProgressionChart()
-{
-    if (!m_season.HasSeason || !m_season.Published) {
-        return;
-    }
-    const int result = m_dialogs.showProgressionChart(m_season, m_settings, this);
-    if (result <= 0) {
-        setPanel(1, QString::fromStdU16String(std::u16string(DrawResultMessage(result))));
-    }
-    followChartDialogs(false);
-}
-
-void frmMain::showCompositionChart(int position)
-{
-    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
-        return;
-    }
-    m_dialogs.showCompositionChart(m_season, m_settings, position, this);
-}
-
-// The chart dialogs change snapshots, shown teams and line styles: a season
-// they changed is unsaved, and the view shows it again.
-void frmMain::followChartDialogs(bool applied)
-{
-    if (applied) {
-        m_season.SeasonEdited = true;
-    }
-    rebuildWhenEdited();
-}
-
-// "優勝・CS争い": the outcome the user picked becomes the simulated results,
-// shown in simulation mode; one undo takes it back.
-void frmMain::showRace()
-{
-    if (!m_season.HasSeason || !m_season.Published) {
-        return;
-    }
-    const std::optional<race::Certificate> outcome = m_dialogs.raceOutcome(
-        m_season, m_settings, m_cmbLg->currentIndex(), m_cmbgp->currentIndex(), this);
-    if (!outcome) {
-        return;
-    }
-    // In simulation mode the outcome was found on top of the simulated
-    // results and goes on top of them; in result mode it replaces any kept.
-    if (m_season.SimMode == 0 && HasSimulatedResults(m_season) &&
-        m_prompts.message(
-            QStringLiteral("入力済みのシミュレーションの成績をこの結果で置き換えますか"),
-            MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
-        return;
-    }
-    m_undo->push(new SimulationCommand(
-        m_season, QStringLiteral("優勝・CS争いの結果"),
-        [outcome](Season &season) { race::ApplyCertificate(season, *outcome); },
-        [this] { showSimulationMode(); }));
-}
-
-// The mode controls follow a season switched to simulation by a command.
-void frmMain::showSimulationMode()
-{
-    {
-        const QSignalBlocker blockResult(m_optMode[0]);
-        const QSignalBlocker blockSimulation(m_optMode[1]);
-        m_optMode[m_season.SimMode == 1 ? 1 : 0]->setChecked(true);
-    }
-    m_btnClear->setEnabled(m_season.SimMode == 1);
-    FillGrids(m_cmbLg->currentIndex(), m_cmbgp->currentIndex());
-}
-
-void frmMain::showWinLine()
-{
-    if (!m_season.HasSeason) {
-        return;
-    }
-    if (m_dialogs.showWinLine(m_season, m_settings, this)) {
-        m_prompts.message(QString::fromUtf8(WinLineFailureMessage), MessageIcon::Critical,
-                          MessageButtons::Ok);
-    }
-}
-
-// Dialogs that changed the season mark it edited; the view is built again.
-void frmMain::rebuildWhenEdited()
-{
-    if (!m_season.SeasonEdited) {
-        return;
-    }
-    m_season.SeasonEdited = false;
-    SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-}
-
-// "貯金(&B)..." and "勝率(&P)...": the shown snapshots of the teams in the
-// standings, as a file a spreadsheet opens.
-void frmMain::exportHistory(HistoryKind kind)
-{
-    if (!m_season.Published) {
-        return;
-    }
-    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_season.Published, kind);
-    if (!table) {
-        m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
-                          MessageButtons::Ok);
-        return;
-    }
-    writeExport(*table);
-}
-
-void frmMain::writeExport(const TextTable &table)
-{
-    (void)ExportTable(m_prompts, table, fileDialogStart());
-}
-
-void frmMain::editSettings()
-{
-    if (!m_season.HasSeason) {
-        return;
-    }
-    const FontPreview preview{standingsGrid(), cardGrid(), m_cards->cellEditor()};
-    m_dialogs.editSettings(
-        m_settings, preview,
-        [this] {
-            applyFonts();
-            SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-        },
-        this);
-}
-
-void frmMain::applyFonts()
-{
-    m_standings->applyFont();
-    m_cards->applySettings();
 }
 
 bool frmMain::openSeason(const QString &path)

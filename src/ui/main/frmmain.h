@@ -44,6 +44,8 @@ struct ProgramFiles
 // The program's one main window. It coordinates: the standings pane (RnkG)
 // above, the mode and selection frames, the card pane (MyG) below, the menus
 // and the status bar; the season and its file belong to the document.
+// frmmain.cpp builds it and handles files, start-up and close; gridmodule.cpp
+// chooses and fills the view; dialoglaunch.cpp opens the dialogs.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
