@@ -8,15 +8,15 @@
 
 namespace penarin::race {
 
-// A feasibility problem over bounded integer variables: does some integer
-// point satisfy every row? Rows and bounds are integers, so the problems the
-// race analysis builds are exact; the solver's answer is checked against the
-// season again before anything is reported (see race.cpp).
 // Gives back what the solver keeps for the calling thread between problems
 // (GLPK keeps one environment per thread and frees it only when asked).
 // No problem may be solving on this thread when it is called.
 void ReleaseSolverThreadMemory();
 
+// A feasibility problem over bounded integer variables: does some integer
+// point satisfy every row? Rows and bounds are integers, so the problems the
+// race analysis builds are exact; the solver's answer is checked against the
+// season again before anything is reported (see race.cpp).
 class IntegerProgram
 {
 public:
