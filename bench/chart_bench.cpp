@@ -8,7 +8,6 @@
 #include "platform/recordingprompts.h"
 #include "season/settings.h"
 
-#include <QApplication>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
@@ -59,13 +58,3 @@ void BM_OpenProgressionChart(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_OpenProgressionChart)->Args({12, 30})->Args({88, 600})->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -319,14 +319,7 @@ void FrmChart::buildProgression()
     connect(btnExport, &QPushButton::clicked, this, &FrmChart::exportHistory);
     connect(btnSavePicture, &QPushButton::clicked, this, &FrmChart::askAndSavePicture);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_surface, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu menu(this);
-        QAction *save = menu.addAction(QStringLiteral("画像として保存(&E)..."));
-        save->setObjectName(QStringLiteral("actSavePicture"));
-        if (menu.exec(m_surface->mapToGlobal(at)) == save) {
-            askAndSavePicture();
-        }
-    });
+    offerPictureMenu(m_surface);
 }
 
 void FrmChart::buildComposition()
@@ -387,14 +380,7 @@ void FrmChart::buildComposition()
     connect(m_chkShares, &QCheckBox::toggled, this, captions);
     connect(btnSavePicture, &QPushButton::clicked, this, &FrmChart::askAndSavePicture);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu menu(this);
-        QAction *save = menu.addAction(QStringLiteral("画像として保存(&E)..."));
-        save->setObjectName(QStringLiteral("actSavePicture"));
-        if (menu.exec(m_view->mapToGlobal(at)) == save) {
-            askAndSavePicture();
-        }
-    });
+    offerPictureMenu(m_view);
 }
 
 int FrmChart::surfaceHeight() const
@@ -562,6 +548,19 @@ bool FrmChart::savePicture(const QString &path, QString *error) const
         *error = QString::fromStdU16String(std::u16string(DrawResultMessage(DrawNothing)));
     }
     return false;
+}
+
+// A right click on the picture offers to save it.
+void FrmChart::offerPictureMenu(QWidget *picture)
+{
+    connect(picture, &QWidget::customContextMenuRequested, this, [this, picture](const QPoint &at) {
+        QMenu menu(this);
+        QAction *save = menu.addAction(QStringLiteral("画像として保存(&E)..."));
+        save->setObjectName(QStringLiteral("actSavePicture"));
+        if (menu.exec(picture->mapToGlobal(at)) == save) {
+            askAndSavePicture();
+        }
+    });
 }
 
 void FrmChart::askAndSavePicture()

@@ -71,6 +71,7 @@ private:
     void exportHistory();
     [[nodiscard]] QString fileDialogStart() const;
     void reportSaveFailure(const QString &reason);
+    void offerPictureMenu(QWidget *picture);
     void askAndSavePicture();
     void drawComposition(int index);
     [[nodiscard]] int surfaceHeight() const;

@@ -105,6 +105,18 @@ std::array<QRadioButton *, 2> optionPair(const char *name, const QString &first,
     return pair;
 }
 
+// A pair side by side as a frame's only contents.
+std::array<QRadioButton *, 2> optionRow(const char *name, const QString &first,
+                                        const QString &second, QWidget *frame)
+{
+    const std::array<QRadioButton *, 2> pair = optionPair(name, first, second, frame);
+    auto *row = new QHBoxLayout(frame);
+    row->addWidget(pair[0]);
+    row->addWidget(pair[1]);
+    row->addStretch();
+    return pair;
+}
+
 // The option index is the stored value; a value neither option stands for
 // leaves both as they are.
 void tick(const std::array<QRadioButton *, 2> &pair, int value)
@@ -372,30 +384,18 @@ QWidget *frmPropaty::buildRacePage()
     auto *page = new QWidget(this);
     m_frmLg = frame(QStringLiteral("リーグ引分再試合"), QStringLiteral("frmLg"), page);
     m_optLgDrw =
-        optionPair("optLgDrw", QStringLiteral("あり(&Q)"), QStringLiteral("なし(&W)"), m_frmLg);
-    auto *league = new QHBoxLayout(m_frmLg);
-    league->addWidget(m_optLgDrw[0]);
-    league->addWidget(m_optLgDrw[1]);
-    league->addStretch();
+        optionRow("optLgDrw", QStringLiteral("あり(&Q)"), QStringLiteral("なし(&W)"), m_frmLg);
 
     m_frmGp = frame(QStringLiteral("地区引分再試合"), QStringLiteral("frmGp"), page);
     m_optGpDrw =
-        optionPair("optGpDrw", QStringLiteral("あり(&E)"), QStringLiteral("なし(&R)"), m_frmGp);
-    auto *division = new QHBoxLayout(m_frmGp);
-    division->addWidget(m_optGpDrw[0]);
-    division->addWidget(m_optGpDrw[1]);
-    division->addStretch();
+        optionRow("optGpDrw", QStringLiteral("あり(&E)"), QStringLiteral("なし(&R)"), m_frmGp);
 
     m_frmInt = frame(QStringLiteral("交流戦"), QStringLiteral("frmInt"), page);
     m_chkInt = new QCheckBox(QStringLiteral("公式戦の成績に組込む(&I)"), m_frmInt);
     m_chkInt->setObjectName(QStringLiteral("chkInt"));
     m_frmIntDrwSet = frame(QStringLiteral("引分再試合"), QStringLiteral("frmIntDrwSet"), m_frmInt);
-    m_optIntDrw = optionPair("optIntDrw", QStringLiteral("あり(&T)"), QStringLiteral("なし(&Y)"),
-                             m_frmIntDrwSet);
-    auto *draw = new QHBoxLayout(m_frmIntDrwSet);
-    draw->addWidget(m_optIntDrw[0]);
-    draw->addWidget(m_optIntDrw[1]);
-    draw->addStretch();
+    m_optIntDrw = optionRow("optIntDrw", QStringLiteral("あり(&T)"), QStringLiteral("なし(&Y)"),
+                            m_frmIntDrwSet);
     auto *inter = new QVBoxLayout(m_frmInt);
     inter->addWidget(m_chkInt);
     inter->addWidget(m_frmIntDrwSet);
