@@ -77,6 +77,11 @@ void SeasonDocument::clear()
 
 void SeasonDocument::markModified()
 {
+    // Every refill after a click marks the season again; a season shown and
+    // unsaved already has nothing to announce.
+    if (m_season.HasSeason && !m_season.IsSaved) {
+        return;
+    }
     const bool wasModified = isModified();
     m_season.HasSeason = true;
     m_season.IsSaved = false;
