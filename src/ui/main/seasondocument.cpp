@@ -79,13 +79,12 @@ void SeasonDocument::markModified()
 {
     // Every refill after a click marks the season again; a season shown and
     // unsaved already has nothing to announce.
-    if (m_season.HasSeason && !m_season.IsSaved) {
+    if (isModified()) {
         return;
     }
-    const bool wasModified = isModified();
     m_season.HasSeason = true;
     m_season.IsSaved = false;
-    announce(wasModified, m_season.CurrentFile);
+    announce(false, m_season.CurrentFile);
 }
 
 void SeasonDocument::markSaved()
