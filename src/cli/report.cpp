@@ -436,7 +436,8 @@ std::optional<ViewResult> computeView(Season &season, const ShowOptions &options
 {
     const Settings settings = loadSettings(options);
     if (LoadSeason(season, options.file) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
+        err << CannotLoad << '\n'
+            << options.file << ": " << LoadFailureReason(options.file) << '\n';
         return std::nullopt;
     }
     // Opening a file displays it, and a displayed season reports results
@@ -894,7 +895,7 @@ int runResave(const std::vector<std::string> &args, std::ostream &err)
     }
     Season season;
     if (LoadSeason(season, args[1]) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
+        err << CannotLoad << '\n' << args[1] << ": " << LoadFailureReason(args[1]) << '\n';
         return ExitCannotLoad;
     }
     season.AddSnapshot = false;

@@ -64,6 +64,15 @@ enum class MessageAnswer
     return false;
 }
 
+// The button Enter presses when the caller names none: the first one, OK or
+// Yes, as users of the program expect from its boxes.
+[[nodiscard]] inline MessageAnswer firstAnswer(MessageButtons buttons)
+{
+    return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel
+               ? MessageAnswer::Ok
+               : MessageAnswer::Yes;
+}
+
 // One open or save file dialog.
 struct FileRequest
 {
@@ -92,9 +101,16 @@ public:
     Prompts &operator=(const Prompts &) = delete;
     virtual ~Prompts() = default;
 
-    // An empty title means the program's own title.
+    // An empty title means the program's own title. `defaultAnswer` is the
+    // button Enter presses: a question whose Yes would be easy to take by
+    // mistake defaults to No.
     virtual MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                  const QString &title) = 0;
+                                  const QString &title, MessageAnswer defaultAnswer) = 0;
+    MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons,
+                          const QString &title)
+    {
+        return message(text, icon, buttons, title, firstAnswer(buttons));
+    }
     MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons)
     {
         return message(text, icon, buttons, QString());

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace penarin {
 
@@ -39,12 +40,19 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons)
     return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 }
 
-// The first button is the default one, as users of the program expect from
-// its boxes: Enter confirms.
-QMessageBox::StandardButton firstButton(MessageButtons buttons)
+QMessageBox::StandardButton buttonOf(MessageAnswer answer)
 {
-    return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel ? QMessageBox::Ok
-                                                                                : QMessageBox::Yes;
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        break;
+    }
+    return QMessageBox::No;
 }
 
 MessageAnswer answerOf(QMessageBox::StandardButton button, MessageButtons buttons)
@@ -63,6 +71,15 @@ MessageAnswer answerOf(QMessageBox::StandardButton button, MessageButtons button
     }
 }
 
+// The extension of a filter entry with a single pattern, "タブ区切り(*.txt)"
+// giving "txt"; empty for any other entry.
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)$"));
+    const QRegularExpressionMatch match = single.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
 QtPrompts::QtPrompts(QWidget *parent) : m_parent(parent) {}
@@ -78,11 +95,12 @@ QString QtPrompts::defaultTitle()
 }
 
 MessageAnswer QtPrompts::message(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                 const QString &title)
+                                 const QString &title, MessageAnswer defaultAnswer)
 {
     QMessageBox box(boxIcon(icon), title.isEmpty() ? defaultTitle() : title, text,
                     boxButtons(buttons), owner());
-    box.setDefaultButton(firstButton(buttons));
+    box.setDefaultButton(
+        buttonOf(answerFits(defaultAnswer, buttons) ? defaultAnswer : firstAnswer(buttons)));
     box.exec();
     return answerOf(box.standardButton(box.clickedButton()), buttons);
 }
@@ -122,6 +140,13 @@ QString QtPrompts::runFileDialog(const FileRequest &request, bool save) const
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension takes the chosen type's: "タブ区切り
+    // (*.txt)" gives "name.txt", which is also what makes the text tabbed.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &request](const QString &filter) {
+                         const QString suffix = filterSuffix(filter);
+                         dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+                     });
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

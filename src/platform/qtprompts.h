@@ -23,7 +23,7 @@ public:
 
     using Prompts::message;
     MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons,
-                          const QString &title) override;
+                          const QString &title, MessageAnswer defaultAnswer) override;
     QString openFile(const FileRequest &request) override;
     QString saveFile(const FileRequest &request) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

@@ -57,7 +57,8 @@ void RecordingPrompts::clear()
 }
 
 MessageAnswer RecordingPrompts::message(const QString &text, MessageIcon icon,
-                                        MessageButtons buttons, const QString &title)
+                                        MessageButtons buttons, const QString &title,
+                                        MessageAnswer defaultAnswer)
 {
     const MessageAnswer answer = takeFirst(m_answers).value_or(dismissedAnswer(buttons));
     if (!answerFits(answer, buttons)) {
@@ -72,6 +73,7 @@ MessageAnswer RecordingPrompts::message(const QString &text, MessageIcon icon,
     call.buttons = buttons;
     call.title = title;
     call.answer = answer;
+    call.defaultAnswer = defaultAnswer;
     m_calls.push_back(call);
     return answer;
 }

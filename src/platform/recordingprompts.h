@@ -32,6 +32,7 @@ public:
         MessageButtons buttons = MessageButtons::Ok;
         QString title; // as passed: empty means the program's title
         MessageAnswer answer = MessageAnswer::Ok;
+        MessageAnswer defaultAnswer = MessageAnswer::Ok; // the button Enter presses
         // File dialogs.
         FileRequest file;
         // Colour dialog.
@@ -59,7 +60,7 @@ public:
 
     using Prompts::message;
     MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons,
-                          const QString &title) override;
+                          const QString &title, MessageAnswer defaultAnswer) override;
     QString openFile(const FileRequest &request) override;
     QString saveFile(const FileRequest &request) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

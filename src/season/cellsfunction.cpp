@@ -220,7 +220,14 @@ CardEntry EnterCardValue(Season &season, int row, int col, int value)
     const int used = simulation ? gamesUsed(column, value, sim, realUsed, f)
                                 : gamesUsed(column, value, real, 0, f);
     if (used > games) {
-        return answer(CardEntryResult::Finished);
+        // The most this cell takes, so the refusal can say what fits.
+        const int without =
+            simulation ? gamesUsed(column, 0, sim, realUsed, f) : gamesUsed(column, 0, real, 0, f);
+        const int weight = column == Column::Draws ? f : 1;
+        CardEntry refused = answer(CardEntryResult::Finished);
+        refused.games = games;
+        refused.most = weight > 0 ? std::clamp((games - without) / weight, 0, MaxCardValue) : 0;
+        return refused;
     }
     if (!simulation && used == games && hasSim) {
         clear(simSlots(season, t, o));
@@ -318,12 +325,7 @@ int ReadCardText(std::u16string_view text)
 {
     int value = 0;
     for (const char16_t c : trimTyped(text)) {
-        int digit = -1;
-        if (c >= u'0' && c <= u'9') {
-            digit = c - u'0';
-        } else if (c >= u'\uFF10' && c <= u'\uFF19') {
-            digit = c - u'\uFF10';
-        }
+        const int digit = typedDigit(c);
         if (digit < 0) {
             return 0;
         }

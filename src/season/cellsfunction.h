@@ -63,6 +63,10 @@ struct CardEntry
     int count = 0;
     int mirrorRow = 0; // only on Accepted
     int mirrorCol = 0;
+    // Only on a value the card has no room for: the card's games and the
+    // largest value the cell would take.
+    int games = 0;
+    int most = 0;
 
     [[nodiscard]] bool accepted() const { return code == CardEntryResult::Accepted; }
 };

@@ -10,9 +10,9 @@ namespace penarin {
 
 namespace {
 
-std::optional<int> wholeNumber(std::u16string_view text)
+std::optional<int> wholeNumber(std::u16string_view typed)
 {
-    text = trimTyped(text);
+    const std::u16string text = typedNumberText(typed);
     if (text.empty() || text.size() > 4) {
         return std::nullopt;
     }

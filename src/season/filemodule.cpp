@@ -485,4 +485,23 @@ bool SaveSeason(Season &season, const std::filesystem::path &path, const Clock &
     return true;
 }
 
+std::string LoadFailureReason(const std::filesystem::path &path)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return "ファイルが見つかりません";
+    }
+    if (error) {
+        return error.message();
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        return "通常のファイルではありません";
+    }
+    if (!std::ifstream(path, std::ios::binary)) {
+        return "ファイルを読む権限がありません";
+    }
+    return "シーズンファイルではないか、壊れています";
+}
+
 } // namespace penarin

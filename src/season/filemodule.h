@@ -27,6 +27,11 @@ enum class LoadStatus
 [[nodiscard]] LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> bytes,
                                              const Clock &clock = systemNow);
 
+// Why `path` did not load, in words the user can act on: no such file, not
+// a plain file, no permission to read it, or not a season file (a file of
+// another kind, or one cut short). Asked after LoadSeason failed.
+[[nodiscard]] std::string LoadFailureReason(const std::filesystem::path &path);
+
 // Saves the season: stamps UpdatedAt, appends the snapshot the prompt asked
 // for (AddSnapshot), refreshes the newest snapshot's values and replaces the
 // file as a whole (WriteFileSafely). Returns false, with the reason in

@@ -1,6 +1,7 @@
 #include "season/gamescount.h"
 
 #include "season/cellsfunction.h"
+#include "season/typedtext.h"
 
 #include <charconv>
 #include <limits>
@@ -111,8 +112,9 @@ bool GamesFilterShows(const Season &season, int team, int leagueEntry, int divis
 }
 
 GamesEntry CheckGamesEntry(const Season &season, const TextTable &matrix, int row, int col,
-                           const Text &typed)
+                           const Text &typedText)
 {
+    const Text typed = typedNumberText(typedText);
     GamesEntry entry;
     if (row == col || !season.Teams.contains(row) || !season.Teams.contains(col)) {
         return entry;

@@ -37,11 +37,12 @@ Text TrimBlanks(std::u16string_view text)
 int GamesValue(std::u16string_view text)
 {
     int value = 0;
-    for (const char16_t unit : text) {
-        if (unit < u'0' || unit > u'9') {
+    for (const char16_t unit : typedNumberText(text)) {
+        const int digit = typedDigit(unit);
+        if (digit < 0) {
             return 0;
         }
-        value = std::min(value * 10 + (unit - u'0'), GamesLimit + 1);
+        value = std::min(value * 10 + digit, GamesLimit + 1);
     }
     return value;
 }
@@ -229,6 +230,27 @@ int SeasonSetup::gamesOf(const TeamRecord &team, int interleaguePerCard) const
     const auto others = std::count_if(m_teams.begin(), m_teams.end(),
                                       [&](const TeamRecord &t) { return t.League != team.League; });
     return team.LeagueGames + interleaguePerCard * static_cast<int>(others);
+}
+
+int SeasonSetup::cardGamesPreview() const
+{
+    const int rivals = m_currentLeagueTeams + static_cast<int>(m_pending.size()) - 1;
+    return rivals > 0 ? m_league.Games / rivals : 0;
+}
+
+std::pair<int, int> SeasonSetup::interleagueGamesPreview(int perCard) const
+{
+    if (m_leagueNo < 2 || m_teams.empty()) {
+        return {0, 0};
+    }
+    int least = GamesLimit + 1;
+    int most = 0;
+    for (const TeamRecord &team : m_teams) {
+        const int games = gamesOf(team, perCard) - team.LeagueGames;
+        least = std::min(least, games);
+        most = std::max(most, games);
+    }
+    return {least, most};
 }
 
 SetupRefusal SeasonSetup::checkSeason(const InterleagueChoice &interleague) const

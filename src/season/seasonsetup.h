@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace penarin {
@@ -100,6 +101,14 @@ public:
     [[nodiscard]] SetupRefusal checkSeason(const InterleagueChoice &interleague) const;
     // Replaces `season` with the new season. Call after checkSeason.
     void buildSeason(Season &season, const InterleagueChoice &interleague, double now) const;
+
+    // What the typed counts give, shown before the games matrix: the games
+    // of one card of the league being entered, with the teams registered
+    // and listed so far (0 while it has fewer than two); and the fewest and
+    // most interleague games of a team with `perCard` games a card (both 0
+    // with a single league).
+    [[nodiscard]] int cardGamesPreview() const;
+    [[nodiscard]] std::pair<int, int> interleagueGamesPreview(int perCard) const;
 
     [[nodiscard]] int leagueNo() const { return m_leagueNo; }
     [[nodiscard]] int teamTotal() const { return static_cast<int>(m_teams.size()); }

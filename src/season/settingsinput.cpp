@@ -1,5 +1,7 @@
 #include "season/settingsinput.h"
 
+#include "season/typedtext.h"
+
 #include <initializer_list>
 
 namespace penarin {
@@ -44,8 +46,9 @@ SettingsChoices settingsChoices(const Settings &settings)
     return choices;
 }
 
-std::optional<std::int16_t> parsePctDigits(std::u16string_view text)
+std::optional<std::int16_t> parsePctDigits(std::u16string_view typed)
 {
+    const std::u16string text = typedNumberText(typed);
     if (text.empty()) {
         return std::nullopt;
     }

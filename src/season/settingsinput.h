@@ -40,6 +40,9 @@ inline constexpr int GreatestFontSize = 48;
 
 // The refusal of an apply, shown with an exclamation icon and an OK button.
 inline constexpr std::u16string_view SettingsRefusedText = u"設定が正しくありません";
+// The refusal of the one typed option names the box and what it takes.
+inline constexpr std::u16string_view PctDigitsRefusedText =
+    u"設定が正しくありません\r\n勝率の小数点以下表示桁数は1～15の数字で入力してください";
 
 // The controls' values for the settings.
 [[nodiscard]] SettingsChoices settingsChoices(const Settings &settings);

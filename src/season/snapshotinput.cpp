@@ -93,9 +93,9 @@ void appendPadded(std::u16string &out, int value, int width)
 
 } // namespace
 
-std::optional<double> parseSnapshotDate(std::u16string_view text)
+std::optional<double> parseSnapshotDate(std::u16string_view typed)
 {
-    text = trimTyped(text);
+    const std::u16string text = typedNumberText(typed);
     for (const DateForm &form : dateForms) {
         if (std::optional<double> date = parseForm(text, form)) {
             return date;

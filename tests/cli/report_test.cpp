@@ -102,10 +102,15 @@ TEST_F(ReportTest, UnloadableFilesExitWithThreeAndTheProgramsMessage)
 {
     const fs::path garbage = m_dir / "garbage.ptr";
     std::ofstream(garbage, std::ios::binary) << "not a season";
-    for (const std::string &file : {garbage.string(), (m_dir / "missing.ptr").string()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {garbage.string(), "シーズンファイルではないか、壊れています"},
+        {(m_dir / "missing.ptr").string(), "ファイルが見つかりません"},
+        {m_dir.string(), "通常のファイルではありません"},
+    };
+    for (const auto &[file, reason] : cases) {
         const RunResult show = report({"show", file});
         EXPECT_EQ(show.status, cli::ExitCannotLoad);
-        EXPECT_EQ(show.err, "ファイルを開けません\n");
+        EXPECT_EQ(show.err, "ファイルを開けません\n" + file + ": " + reason + "\n");
         EXPECT_EQ(report({"resave", file, (m_dir / "out.ptr").string()}).status,
                   cli::ExitCannotLoad);
     }

@@ -127,6 +127,19 @@ void QtPromptsTest::messageBoxShowsWhatWasAsked()
     QCOMPARE(seenDefault, buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel
                               ? QMessageBox::Ok
                               : QMessageBox::Yes);
+
+    // Unless the caller names another; Enter then presses that one.
+    if (buttons == MessageButtons::YesNo) {
+        whenModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box != nullptr);
+            seenDefault = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(prompts.message(text, icon, buttons, QString(), MessageAnswer::No),
+                 MessageAnswer::No);
+        QCOMPARE(seenDefault, QMessageBox::No);
+    }
 }
 
 void QtPromptsTest::closedMessageBoxAnswersAsDismissed_data()
@@ -187,6 +200,18 @@ void QtPromptsTest::saveDialogUsesFilterAndDefaultSuffix()
                                        QString::fromUtf8("タブ区切り(*.txt)")}));
     QCOMPARE(seenSuffix, QString("csv"));
     QVERIFY(saveMode);
+
+    // The tab-separated type gives a typed name its own extension.
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog != nullptr);
+        dialog->selectNameFilter(QString::fromUtf8("タブ区切り(*.txt)"));
+        typeFileName(dialog, dir.filePath("table"));
+    });
+    QCOMPARE(prompts.saveFile({QString::fromUtf8("名前を付けて保存"),
+                               QString::fromUtf8("カンマ区切り(*.csv);;タブ区切り(*.txt)"), "csv",
+                               dir.path()}),
+             dir.filePath("table.txt"));
 
     whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
     QCOMPARE(prompts.saveFile({"x", "*.ptr", "ptr", dir.path()}), QString());

@@ -171,6 +171,40 @@ TEST(EnterCardValue, FinishedCardRefusesWinsAndDrawsOnlyWhereDrawsUseUpGames)
     }
 }
 
+// A value the card has no room for is answered with the card's games and
+// the most the cell takes, in either mode and for draws by their factor.
+TEST(EnterCardValue, RefusalNamesTheMostTheCellTakes)
+{
+    const struct
+    {
+        int factor;
+        bool simulation;
+        int column; // 0 wins, 1 losses, 2 draws
+        int value;
+        int most;
+    } cases[] = {
+        {1, false, 0, 30, 7}, // 3 losses entered: 7 wins fit
+        {1, false, 2, 30, 7}, // draws use up games one each
+        {1, true, 0, 9, 4},   // 3 real wins and 3 losses: 4 simulated wins in all
+        {1, true, 1, 9, 3},   // ... but 3 losses beside the simulated win
+    };
+    for (const auto &c : cases) {
+        Season s = fourTeams(c.factor);
+        ASSERT_EQ(enter(s, rowOf(1), winsCol(2) + 1, 3).result, CardEntryResult::Accepted);
+        if (c.simulation) {
+            ASSERT_EQ(enter(s, rowOf(1), winsCol(2), 3).result, CardEntryResult::Accepted);
+            s.SimMode = 1;
+            ASSERT_EQ(enter(s, rowOf(1), winsCol(2), 1).result, CardEntryResult::Accepted);
+        }
+        const CardEntry refused = EnterCardValue(s, rowOf(1), winsCol(2) + c.column, c.value);
+        EXPECT_EQ(refused.code, CardEntryResult::Finished) << c.column;
+        EXPECT_EQ(refused.games, 10);
+        EXPECT_EQ(refused.most, c.most) << c.column;
+        EXPECT_EQ(EnterCardValue(s, rowOf(1), winsCol(2) + c.column, refused.most).code,
+                  CardEntryResult::Accepted);
+    }
+}
+
 TEST(EnterCardValue, SimulationCountsTheRealResultsOfTheCard)
 {
     for (const int factor : {0, 1}) {

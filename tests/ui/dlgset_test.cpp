@@ -242,7 +242,8 @@ void DlgSetTest::refusesDigitsAndStaysOpen()
 
     QCOMPARE(d.prompts.calls().size(), std::size_t{1});
     const RecordingPrompts::Call &call = d.prompts.calls().front();
-    QCOMPARE(call.text, QStringLiteral("設定が正しくありません"));
+    QCOMPARE(call.text, QStringLiteral("設定が正しくありません\r\n"
+                                       "勝率の小数点以下表示桁数は1～15の数字で入力してください"));
     QCOMPARE(call.icon, MessageIcon::Exclamation);
     QCOMPARE(call.buttons, MessageButtons::Ok);
     QVERIFY(d.dialog->isVisible());

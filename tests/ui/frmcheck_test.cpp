@@ -162,8 +162,9 @@ void FrmCheckTest::lineSettingsStayWhenCancelled()
     d.child<QListWidget>("lstStyle")->setCurrentRow(4);
     d.child<QLineEdit>("txtWidth")->setText(QStringLiteral("0"));
     d.click("btnApply");
-    QCOMPARE(d.prompts.messageTexts(), QStringList{QStringLiteral("エラー")});
-    QCOMPARE(d.prompts.messages().at(0).icon, MessageIcon::Information);
+    QCOMPARE(d.prompts.messageTexts(),
+             QStringList{QStringLiteral("線の太さは1～9の数字で入力してください")});
+    QCOMPARE(d.prompts.messages().at(0).icon, MessageIcon::Exclamation);
     QCOMPARE(d.season.team(3).LineStyle, std::int16_t{3});
     QVERIFY(!d.dialog.edited());
 

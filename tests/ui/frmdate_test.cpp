@@ -79,6 +79,7 @@ void FrmDateTest::startsWithTodayReadyToConfirm()
             QCOMPARE(label->buddy(), d.txtMemo);
         }
     }
+    QVERIFY(labels.contains(QStringLiteral("グラフデータを保存しますか")));
     QVERIFY(labels.contains(QStringLiteral("日付(&D):")));
     QVERIFY(labels.contains(QStringLiteral("メモ(&M):")));
 }
@@ -99,6 +100,9 @@ void FrmDateTest::acceptsValidDateWithTrimmedMemo_data()
                                 << toOleDate({2026, 9, 30}) << QStringLiteral("(メモ)");
     QTest::newRow("empty memo") << QStringLiteral("2024/2/29") << QString()
                                 << toOleDate({2024, 2, 29}) << QStringLiteral("(メモ)");
+    QTest::newRow("full-width digits")
+        << QStringLiteral("２０２６／０８／０１") << QStringLiteral("メモ")
+        << toOleDate({2026, 8, 1}) << QStringLiteral("メモ");
 }
 
 void FrmDateTest::acceptsValidDateWithTrimmedMemo()
@@ -143,7 +147,8 @@ void FrmDateTest::refusesInvalidDateAndStaysOpen()
 
     const std::vector<RecordingPrompts::Call> messages = d.prompts.messages();
     QCOMPARE(messages.size(), std::size_t{1});
-    QCOMPARE(messages[0].text, QStringLiteral("日付が正しくありません"));
+    QCOMPARE(messages[0].text, QStringLiteral("日付が正しくありません\r\n"
+                                              "年/月/日の形で入力してください (例: 2025/04/01)"));
     QCOMPARE(messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(messages[0].buttons, MessageButtons::Ok);
 

@@ -7,6 +7,7 @@
 #include "ui/dialogs/frmleague.h"
 #include "ui/modalhelper.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -162,6 +165,8 @@ private slots:
     void twoLeaguesBuiltSavedAndReopened();
     void singleLeague();
     void tooManyTeamsThenStartOverAndClose();
+    void theRealSetupByKeyboard();
+    void everyControlOfAPageHasItsOwnAccessKey();
 };
 
 void FrmLeagueTest::opensClearedWithDefaults()
@@ -183,13 +188,14 @@ void FrmLeagueTest::opensClearedWithDefaults()
     QCOMPARE(w.button("btnRedo")->text(), QStringLiteral("やり直し(&X)"));
     QCOMPARE(w.button("btnCancel")->text(), QStringLiteral("キャンセル"));
 
-    // The games boxes take digits only.
+    // The games boxes take digits only, the full-width ones of an input
+    // method too.
     auto *games = w.find<QLineEdit>("txtLeagueGames");
     games->setFocus();
     QTest::keyClicks(games, QStringLiteral("1a-4."));
     QTest::sendKeyEvent(QTest::Click, games, Qt::Key_unknown, QStringLiteral("４"), {});
-    QTest::keyClicks(games, QStringLiteral("4"));
-    QCOMPARE(games->text(), QStringLiteral("144"));
+    QTest::sendKeyEvent(QTest::Click, games, Qt::Key_unknown, QStringLiteral("ｘ"), {});
+    QCOMPARE(games->text(), QStringLiteral("14４"));
     QTest::keyClick(games, Qt::Key_Backspace);
     QCOMPARE(games->text(), QStringLiteral("14"));
     auto *intGames = w.find<QLineEdit>("txtIntGames");
@@ -404,7 +410,15 @@ void FrmLeagueTest::tooManyTeamsThenStartOverAndClose()
     QVERIFY(w.dialog.isVisible());
     QCOMPARE(w.season.TeamCount(), 0);
 
-    // やり直し: everything registered is gone, names included.
+    // やり直し asks first, Enter keeping what is registered; then
+    // everything registered is gone, names included.
+    w.click("btnRedo");
+    QCOMPARE(w.prompts.messageTexts().last(),
+             QStringLiteral("入力した内容をすべて破棄してやり直しますか"));
+    QCOMPARE(w.prompts.messages().back().defaultAnswer, MessageAnswer::No);
+    QCOMPARE(w.page(), 3);
+    QVERIFY(w.button("btnOK")->isEnabled());
+    w.prompts.queueAnswer(MessageAnswer::Yes);
     w.click("btnRedo");
     QCOMPARE(w.page(), 0);
     QVERIFY(!w.button("btnOK")->isEnabled());
@@ -430,6 +444,106 @@ void FrmLeagueTest::tooManyTeamsThenStartOverAndClose()
     QVERIFY(closed.dialog.cancelled());
     QCOMPARE(closed.season.TeamCount(), 0);
     QVERIFY(closed.season.IsSaved);
+}
+
+// The 2025 setup as a fan types it: Tab from the name to the games, the
+// games in full-width digits, what they give shown before the matrix, a
+// team taken off with "削除", and a third league page opened by mistake
+// left without losing the two leagues.
+void FrmLeagueTest::theRealSetupByKeyboard()
+{
+    Wizard w;
+    auto typeFullWidth = [](QWidget *box, const QString &digits) {
+        for (const QChar digit : digits) {
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(digit), {});
+        }
+    };
+    auto *name = w.find<QComboBox>("cmbLeague");
+    QCOMPARE(w.dialog.focusWidget(), name);
+    name->setEditText(QStringLiteral("セントラル"));
+    QTest::keyClick(w.dialog.focusWidget(), Qt::Key_Tab);
+    QCOMPARE(w.dialog.focusWidget(), w.find<QLineEdit>("txtLeagueGames"));
+    typeFullWidth(w.dialog.focusWidget(), QStringLiteral("１２５"));
+    QTest::keyClick(w.dialog.focusWidget(), Qt::Key_Tab);
+    QCOMPARE(w.dialog.focusWidget(), w.find<QCheckBox>("chkDivision"));
+    QVERIFY(!w.find<QCheckBox>("chkDivision")->isChecked());
+    QVERIFY(!w.button("btnLeagueStop")->isVisible());
+    w.click("btnLeagueNext");
+    QCOMPARE(w.page(), 2);
+
+    w.teams({"巨", "神", "広", "中", "ヤ", "横", "誤"});
+    QCOMPARE(w.find<QLabel>("lblCardGames")->text(), QStringLiteral("1カード20試合"));
+    w.find<QListWidget>("LstTeam")->setCurrentRow(6);
+    w.click("btnTeamRemove");
+    QCOMPARE(w.listTexts("LstTeam"), (QStringList{"巨", "神", "広", "中", "ヤ", "横"}));
+    QCOMPARE(w.find<QLabel>("lblCardGames")->text(), QStringLiteral("1カード25試合"));
+    w.registerTeams({}, MessageAnswer::Yes);
+    QCOMPARE(w.prompts.messages().back().defaultAnswer, MessageAnswer::Yes);
+
+    QVERIFY(w.button("btnLeagueStop")->isVisible());
+    w.league(QStringLiteral("パシフィック"), QStringLiteral("125"));
+    QVERIFY(!w.button("btnLeagueStop")->isVisible());
+    // From the second league on, Enter answers No; a Yes by mistake opens
+    // a page that can still be left.
+    w.registerTeams({"ソ", "日", "ロ", "楽", "オ", "西"}, MessageAnswer::Yes);
+    QCOMPARE(w.prompts.messages().back().text, QStringLiteral("リーグを追加しますか"));
+    QCOMPARE(w.prompts.messages().back().defaultAnswer, MessageAnswer::No);
+    QCOMPARE(w.page(), 0);
+    w.click("btnLeagueStop");
+    QCOMPARE(w.page(), 3);
+    QVERIFY(w.button("btnOK")->isEnabled());
+    QVERIFY(w.find<QGroupBox>("frmInterleaguePage")->isEnabled());
+
+    auto *intGames = w.find<QLineEdit>("txtIntGames");
+    QCOMPARE(w.dialog.focusWidget(), intGames);
+    typeFullWidth(intGames, QStringLiteral("３"));
+    QCOMPARE(w.find<QLabel>("lblIntGamesTotal")->text(), QStringLiteral("交流戦18試合"));
+    w.prompts.queueAnswer(MessageAnswer::No);
+    w.click("btnOK");
+    QVERIFY(!w.dialog.cancelled());
+    QCOMPARE(w.season.TeamCount(), 12);
+    QCOMPARE(w.season.Header.LeagueCount, 2);
+    QCOMPARE(w.season.team(1).CardGames[2], 25);
+    QCOMPARE(w.season.team(1).CardGames[7], 3);
+    QCOMPARE(w.season.team(12).OfficialGames, 143);
+}
+
+// Alt with a letter reaches one control: no two captions of a page (nor of
+// the buttons under every page) share an access key.
+void FrmLeagueTest::everyControlOfAPageHasItsOwnAccessKey()
+{
+    Wizard w;
+    const auto keysOf = [](const QWidget *root) {
+        QStringList keys;
+        const QRegularExpression mnemonic(QStringLiteral("&([^&])"));
+        for (const QWidget *widget : root->findChildren<QWidget *>()) {
+            QString text;
+            if (const auto *button = qobject_cast<const QAbstractButton *>(widget)) {
+                text = button->text();
+            } else if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+                text = label->buddy() ? label->text() : QString();
+            }
+            const QRegularExpressionMatch match = mnemonic.match(text);
+            if (match.hasMatch()) {
+                keys << match.captured(1).toUpper();
+            }
+        }
+        return keys;
+    };
+    QStringList common;
+    for (const char *name : {"btnRedo", "btnOK", "btnCancel"}) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("&([^&])")).match(w.button(name)->text());
+        if (match.hasMatch()) {
+            common << match.captured(1).toUpper();
+        }
+    }
+    auto *pages = w.find<QStackedWidget>("pages");
+    for (int page = 0; page < pages->count(); ++page) {
+        const QStringList keys = keysOf(pages->widget(page)) + common;
+        QVERIFY(keys.size() >= 5);
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+    }
 }
 
 QTEST_MAIN(FrmLeagueTest)

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -321,7 +322,10 @@ private slots:
         const QString junk = path(QStringLiteral("junk.ptr"));
         std::ofstream(junk.toStdString());
         QVERIFY(!window.openSeason(junk));
-        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("ファイルを開けません")});
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("ファイルを開けません\r\n%1\r\n"
+                                            "シーズンファイルではないか、壊れています")
+                                 .arg(QDir::toNativeSeparators(junk))});
         QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Critical);
         QVERIFY(!m_season.HasSeason);
     }
@@ -550,6 +554,30 @@ private slots:
         QVERIFY(m_prompts->messageTexts().isEmpty());
         QCOMPARE(m_season.team(3).CardWins[4], 0);
         QCOMPARE(grid->text(4, 10), QString());
+
+        // Too many for an untouched card: the message says how many it
+        // holds. Full-width digits from an input method count as typed.
+        const auto typeByInputMethod = [editor](const QString &text) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(editor, &commit);
+        };
+        click(grid, 4, 10);
+        QTest::keyClicks(editor, QStringLiteral("30"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("このカードは最大10試合です")});
+        click(grid, 4, 10);
+        typeByInputMethod(QStringLiteral("４"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_season.team(3).CardWins[4], 4);
+        QCOMPARE(window.panelText(1), QStringLiteral("丙 － 丁： 残り 6 試合"));
+        click(grid, 4, 11);
+        typeByInputMethod(QStringLiteral("７"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_prompts->messageTexts().back(),
+                 QStringLiteral("このカードは最大10試合です\r\nこの欄には6まで入力できます"));
+        QCOMPARE(m_season.team(3).CardLosses[4], 0);
     }
 
     void simulationCountsOnTopAndTheClearButtonEmptiesIt()
@@ -633,11 +661,13 @@ private slots:
         frmMain &window = start();
         QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
         click(window.cardGrid(), 4, 10);
-        m_prompts->queueSaveFile(path(QStringLiteral("no-such-folder/s.ptr")));
+        const QString target = path(QStringLiteral("no-such-folder/s.ptr"));
+        m_prompts->queueSaveFile(target);
         QVERIFY(!window.SaveAs());
-        QCOMPARE(m_prompts->messageTexts().size(), 1);
-        QVERIFY(m_prompts->messageTexts().front().startsWith(
-            QStringLiteral("ファイルを保存できません\r\n")));
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral(
+                                 "ファイルを保存できません\r\n%1\r\n保存先のフォルダがありません")
+                                 .arg(QDir::toNativeSeparators(target))});
         QVERIFY(!m_season.IsSaved);
     }
 
@@ -855,7 +885,10 @@ private slots:
         menu = again.findChild<QMenu *>(QStringLiteral("menuRecent"));
         QCOMPARE(menu->actions().size(), 2);
         menu->actions().at(1)->trigger();
-        QCOMPARE(m_prompts->messageTexts(), QStringList{QStringLiteral("ファイルを開けません")});
+        QCOMPARE(
+            m_prompts->messageTexts(),
+            QStringList{QStringLiteral("ファイルを開けません\r\n%1\r\nファイルが見つかりません")
+                            .arg(QDir::toNativeSeparators(a))});
         QCOMPARE(again.recentFiles(), std::vector<std::string>{b.toStdString()});
     }
 

@@ -3,6 +3,7 @@
 #include "modalhelper.h"
 #include "platform/flexgrid.h"
 #include "platform/recordingprompts.h"
+#include "platform/twips.h"
 #include "season/gamescount.h"
 #include "season/settings.h"
 #include "support/seasonbuilder.h"
@@ -82,6 +83,7 @@ class FrmRankTest : public QObject
 private slots:
     void gamesCountEditFilterAndOk();
     void gamesCountCloseBoxDiscards();
+    void gamesCountColumnsFitTheirNumbers();
     void gamesCountNeverGoesBelowThePlayedGames();
     void teamGamesCountShowsOneRow();
     void winLineOptionsTooltipAndExport();
@@ -187,7 +189,7 @@ void FrmRankTest::gamesCountEditFilterAndOk()
     QCOMPARE(cmbG->count(), 0);
     QTest::mouseClick(child<QPushButton>(form, "btnVew"), Qt::LeftButton);
     QCOMPARE(grid->rowHeight(4), grid->rowHeight(0));
-    QCOMPARE(grid->colWidth(4), grid->colWidth(0));
+    QCOMPARE(grid->colWidth(4), grid->colWidth(1));
 
     // OK writes every card back, hidden ones included, and recounts totals.
     QTest::mouseClick(child<QPushButton>(form, "btnpok"), Qt::LeftButton);
@@ -206,26 +208,75 @@ void FrmRankTest::gamesCountEditFilterAndOk()
     QCOMPARE(prompts.messageTexts().size(), 2);
 }
 
+// Escape and "キャンセル" leave without writing; cards already typed are
+// thrown away only after a question whose Enter keeps them. The close box
+// leaves at once.
 void FrmRankTest::gamesCountCloseBoxDiscards()
 {
-    Season season = twoLeagues();
-    const Season before = season;
+    for (const char *leave : {"escape", "btnCancel", "close"}) {
+        Season season = twoLeagues();
+        const Season before = season;
+        Settings settings;
+        RecordingPrompts prompts;
+        prompts.queueAnswer(MessageAnswer::No);
+        prompts.queueAnswer(MessageAnswer::Yes);
+        bool stayed = false;
+        const QString how = QString::fromLatin1(leave);
+        test::whenModalShown([&](QWidget *modal) {
+            auto *grid = modal->findChild<FlexGrid *>(QStringLiteral("GrdLine"));
+            auto *rng = modal->findChild<QLineEdit *>(QStringLiteral("rng"));
+            clickCell(grid, 1, 2);
+            QTest::keyClicks(rng, QStringLiteral("4"));
+            QTest::keyClick(rng, Qt::Key_Return);
+            const auto press = [&] {
+                if (how == QLatin1String("escape")) {
+                    QTest::keyClick(grid, Qt::Key_Escape);
+                } else if (how == QLatin1String("btnCancel")) {
+                    QTest::mouseClick(modal->findChild<QPushButton *>(how), Qt::LeftButton);
+                } else {
+                    modal->close();
+                }
+            };
+            press();
+            stayed = modal->isVisible();
+            if (modal->isVisible()) {
+                press();
+            }
+        });
+        QVERIFY(!frmRank::showGamesCount(season, settings, prompts, nullptr));
+        QVERIFY(season.Teams == before.Teams);
+        if (how == QLatin1String("close")) {
+            QVERIFY(!stayed);
+            continue;
+        }
+        QVERIFY2(stayed, leave);
+        QCOMPARE(prompts.messageTexts(),
+                 QStringList(2, QStringLiteral("入力した対戦数を破棄して閉じますか")));
+        QCOMPARE(prompts.messages().front().defaultAnswer, MessageAnswer::No);
+    }
+}
+
+// The card columns fit a count, not the longest name: thirty teams with
+// long names still show most of a league on a screen.
+void FrmRankTest::gamesCountColumnsFitTheirNumbers()
+{
+    test::SeasonBuilder builder;
+    for (int team = 1; team <= 12; ++team) {
+        builder.addTeam(u"ロングネームスターズ" + std::u16string(1, u'A' + team), 1);
+    }
+    Season season = builder.roundRobin(25, 3).build();
+    season.HasSeason = true;
     Settings settings;
     RecordingPrompts prompts;
-    test::whenModalShown([](QWidget *modal) {
-        auto *grid = modal->findChild<FlexGrid *>(QStringLiteral("GrdLine"));
-        auto *rng = modal->findChild<QLineEdit *>(QStringLiteral("rng"));
-        clickCell(grid, 1, 2);
-        QTest::keyClicks(rng, QStringLiteral("4"));
-        QTest::keyClick(rng, Qt::Key_Return);
-        // Escape belongs to the editor only; the close box leaves.
-        QTest::keyClick(grid, Qt::Key_Escape);
-        if (modal->isVisible()) {
-            modal->close();
-        }
-    });
-    QVERIFY(!frmRank::showGamesCount(season, settings, prompts, nullptr));
-    QVERIFY(season.Teams == before.Teams);
+    frmRank form(frmRank::Mode::GamesCount, season, settings, prompts);
+    form.show();
+    auto *grid = child<FlexGrid>(form, "GrdLine");
+    const int names = grid->colWidth(0);
+    const QFontMetrics metrics(grid->font());
+    const int card = twipsToPixels(grid->colWidth(1), *grid);
+    QVERIFY(card >= metrics.horizontalAdvance(QStringLiteral("25")));
+    QVERIFY2(card * 2 < twipsToPixels(names, *grid), qPrintable(QString::number(card)));
+    QVERIFY(form.width() >= grid->gridGeometry().totalWidth() || form.width() >= 1000);
 }
 
 // A card with results keeps at least the games they used up: a smaller
@@ -356,9 +407,13 @@ void FrmRankTest::winLineOptionsTooltipAndExport()
     QCOMPARE(form.focusWidget(), child<QPushButton>(form, "btnCan"));
 
     // A file that cannot be written is reported.
-    prompts.queueSaveFile(dir.filePath(QStringLiteral("missing/line.txt")));
+    const QString missing = dir.filePath(QStringLiteral("missing/line.txt"));
+    prompts.queueSaveFile(missing);
     QTest::mouseClick(child<QPushButton>(form, "btnCsv"), Qt::LeftButton);
-    QCOMPARE(prompts.messageTexts(), QStringList{QStringLiteral("ファイルを保存できません")});
+    QCOMPARE(
+        prompts.messageTexts(),
+        QStringList{QStringLiteral("ファイルを保存できません\r\n%1\r\n保存先のフォルダがありません")
+                        .arg(QDir::toNativeSeparators(missing))});
 
     // The grid follows the window; the options stay flush with its right edge.
     const int gridWidth = grid->width();

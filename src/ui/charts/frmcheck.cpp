@@ -5,6 +5,7 @@
 #include "platform/storedcolor.h"
 #include "season/chartdata.h"
 #include "season/settings.h"
+#include "season/typedtext.h"
 #include "ui/dialogs/formwidgets.h"
 
 #include <QCheckBox>
@@ -93,7 +94,7 @@ frmCheck::frmCheck(Season &season, const PublishedStandings *published, Settings
     m_lstTeam->setObjectName(QStringLiteral("lstTeam"));
     m_lstTeam->setSelectionMode(QAbstractItemView::MultiSelection);
     auto *btnTeamSelect = button(QStringLiteral("選択(&S)"), "btnTeamSelect", teams);
-    m_txtNameLen = digitBox("txtNameLen", QStringLiteral("1-9"), teams);
+    m_txtNameLen = digitBox("txtNameLen", QStringLiteral("1-9\uFF11-\uFF19"), teams);
     auto *nameLen = new QHBoxLayout;
     nameLen->addWidget(
         label(QStringLiteral("チーム名文字数(&M):"), "lblNameLen", teams, m_txtNameLen));
@@ -129,7 +130,7 @@ frmCheck::frmCheck(Season &season, const PublishedStandings *published, Settings
     }
     m_lstStyle->setMaximumHeight(m_lstStyle->sizeHintForRow(0) * LineStyleCount +
                                  2 * m_lstStyle->frameWidth() + 4);
-    m_txtWidth = digitBox("txtWidth", QStringLiteral("0-9"), frmLine);
+    m_txtWidth = digitBox("txtWidth", QString::fromUtf8(TypedDigitClass), frmLine);
     m_chkLabels = new QCheckBox(QStringLiteral("データを表示する(&D)"), frmLine);
     m_chkLabels->setObjectName(QStringLiteral("chkLabels"));
     auto *btnApply = button(QStringLiteral("適用(&A)"), "btnApply", frmLine);
@@ -326,7 +327,8 @@ void frmCheck::applyLineSettings()
 {
     const std::optional<int> width = ParseLineWidth(m_txtWidth->text().toStdU16String());
     if (!width) {
-        m_prompts.message(QStringLiteral("エラー"), MessageIcon::Information, MessageButtons::Ok);
+        m_prompts.message(QStringLiteral("線の太さは1～9の数字で入力してください"),
+                          MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
     const int index = m_cmbTeam->currentIndex();

@@ -49,7 +49,13 @@ frmDate::frmDate(Prompts &prompts, double today, QWidget *parent)
     buttons->addWidget(m_btnYes);
     buttons->addWidget(m_btnNo);
 
+    // The question itself, in the window and not only in its title bar,
+    // which a window manager may shorten or not show at all.
+    auto *question = new QLabel(QStringLiteral("グラフデータを保存しますか"), this);
+    question->setObjectName(QStringLiteral("lblQuestion"));
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(question);
     layout->addLayout(fields);
     layout->addLayout(buttons);
     setMinimumWidth(320);
@@ -70,8 +76,9 @@ void frmDate::onYes()
 {
     const std::optional<double> date = parseSnapshotDate(m_txtDate->text().toStdU16String());
     if (!date) {
-        m_prompts.message(QStringLiteral("日付が正しくありません"), MessageIcon::Exclamation,
-                          MessageButtons::Ok);
+        m_prompts.message(QStringLiteral("日付が正しくありません\r\n"
+                                         "年/月/日の形で入力してください (例: 2025/04/01)"),
+                          MessageIcon::Exclamation, MessageButtons::Ok);
         m_txtDate->setFocus();
         m_txtDate->selectAll();
         return;

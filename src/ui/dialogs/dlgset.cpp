@@ -3,6 +3,7 @@
 #include "platform/flexgrid.h"
 #include "platform/prompts.h"
 #include "season/settings.h"
+#include "season/typedtext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,8 +147,9 @@ QLayout *DlgSet::fontRow(QWidget *page, int entry)
 void DlgSet::buildStandingsPage(QWidget *page)
 {
     m_txtZero = named<QLineEdit>(QStringLiteral("txtZero"), page);
-    m_txtZero->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_txtZero));
+    m_txtZero->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[%1]*").arg(QString::fromUtf8(TypedDigitClass))),
+        m_txtZero));
     m_txtZero->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
                                2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
     auto *digits = new QHBoxLayout;
@@ -346,7 +348,8 @@ SettingsChoices DlgSet::choices() const
 bool DlgSet::ApplySettings()
 {
     const SettingsChoices c = choices();
-    if (!parsePctDigits(c.pctDigits)) {
+    const bool digitsRefused = !parsePctDigits(c.pctDigits);
+    if (digitsRefused) {
         // The box goes back to the value in force, in view and ready to be
         // typed over, before the user is told.
         m_txtZero->setText(QString::number(m_settings.Pct));
@@ -355,7 +358,8 @@ bool DlgSet::ApplySettings()
         m_txtZero->selectAll();
     }
     if (!applySettingsChoices(m_settings, c)) {
-        m_prompts.message(qtext(SettingsRefusedText), MessageIcon::Exclamation, MessageButtons::Ok);
+        m_prompts.message(qtext(digitsRefused ? PctDigitsRefusedText : SettingsRefusedText),
+                          MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
     }
     if (m_preview.cards) {

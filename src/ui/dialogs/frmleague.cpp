@@ -1,6 +1,7 @@
 #include "ui/dialogs/frmleague.h"
 
 #include "season/settings.h"
+#include "season/typedtext.h"
 #include "ui/dialogs/frmwa.h"
 
 #include <QCheckBox>
@@ -69,8 +70,8 @@ QLabel *makeLabel(const QString &text, const QString &name, QWidget *buddy, QWid
 QLineEdit *makeGamesBox(const QString &name, QWidget *parent)
 {
     auto *box = named(new QLineEdit(parent), name);
-    box->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+    box->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[%1]*").arg(QString::fromUtf8(TypedDigitClass))), box));
     box->setMaxLength(GamesDigits);
     return box;
 }
@@ -181,12 +182,17 @@ QWidget *frmLeague::buildLeaguePage()
         named(new QGroupBox(QStringLiteral("リーグ設定")), QStringLiteral("frmLeaguePage"));
     m_cmbLeague = makeNameList(QStringLiteral("cmbLeague"), page);
     m_chkDivision =
-        named(new QCheckBox(QStringLiteral("地区設定(&T)"), page), QStringLiteral("chkDivision"));
+        named(new QCheckBox(QStringLiteral("地区設定(&S)"), page), QStringLiteral("chkDivision"));
     m_txtLeagueGames = makeGamesBox(QStringLiteral("txtLeagueGames"), page);
     m_league =
         makeJudgmentControls(page, QStringLiteral("League"), QStringLiteral("リーグ優勝判定"),
                              QStringLiteral("なし(&D)"), QStringLiteral("逆転現象(&Z):"));
     m_btnLeagueNext = makeButton(QStringLiteral("次へ(&N)"), QStringLiteral("btnLeagueNext"), page);
+    // Only while another league is being added: the leagues already
+    // registered stay when the user decides against one more.
+    m_btnLeagueStop =
+        makeButton(QStringLiteral("追加をやめる(&Q)"), QStringLiteral("btnLeagueStop"), page);
+    m_btnLeagueStop->hide();
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(
@@ -197,13 +203,19 @@ QWidget *frmLeague::buildLeaguePage()
                               m_txtLeagueGames, page),
                     1, 0);
     grid->addWidget(m_txtLeagueGames, 1, 1);
-    grid->addWidget(m_chkDivision, 1, 2, 1, 2);
-    placeJudgment(grid, 2, m_league.drawFrame, m_league.judgeFrame, m_league.reversalLabel,
+    // The box takes a team's whole league schedule, not one card's.
+    grid->addWidget(named(new QLabel(QStringLiteral("1チームのリーグ戦の総数"), page),
+                          QStringLiteral("lblLeagueGamesHint")),
+                    1, 2, 1, 2);
+    grid->addWidget(m_chkDivision, 2, 0, 1, 4);
+    placeJudgment(grid, 3, m_league.drawFrame, m_league.judgeFrame, m_league.reversalLabel,
                   m_league.reversal, m_league.options);
-    grid->setRowStretch(4, 1);
-    grid->addWidget(m_btnLeagueNext, 5, 3);
+    grid->setRowStretch(5, 1);
+    grid->addWidget(m_btnLeagueStop, 6, 2);
+    grid->addWidget(m_btnLeagueNext, 6, 3);
 
     connect(m_btnLeagueNext, &QPushButton::clicked, this, &frmLeague::leagueNext);
+    connect(m_btnLeagueStop, &QPushButton::clicked, this, &frmLeague::finishLeagues);
     connect(m_league.options, &QPushButton::clicked, this,
             [this] { editConditions(m_leagueConds, m_league, frmWA::LeagueKind); });
     // A league's divisions usually replay draws as the league does.
@@ -268,6 +280,8 @@ QWidget *frmLeague::buildTeamPage()
     m_btnTeamAdd = makeButton(QStringLiteral("追加(&A)"), QStringLiteral("btnTeamAdd"), page);
     m_lstTeam = named(new QListWidget(page), QStringLiteral("LstTeam"));
     m_btnTeamEntry = makeButton(QStringLiteral("登録(&E)"), QStringLiteral("btnTeamEntry"), page);
+    m_btnTeamRemove = makeButton(QStringLiteral("削除(&D)"), QStringLiteral("btnTeamRemove"), page);
+    m_lblCardGames = named(new QLabel(page), QStringLiteral("lblCardGames"));
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(
@@ -286,7 +300,12 @@ QWidget *frmLeague::buildTeamPage()
     grid->addWidget(
         named(new QLabel(QStringLiteral("チームリスト:"), page), QStringLiteral("lblTeamList")), 3,
         0, Qt::AlignTop);
-    grid->addWidget(m_lstTeam, 3, 1, 1, 2);
+    grid->addWidget(m_lstTeam, 3, 1);
+    auto *listButtons = new QVBoxLayout;
+    listButtons->addWidget(m_btnTeamRemove);
+    listButtons->addStretch();
+    grid->addLayout(listButtons, 3, 2);
+    grid->addWidget(m_lblCardGames, 4, 1);
     grid->addWidget(m_btnTeamEntry, 4, 2);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
@@ -297,6 +316,11 @@ QWidget *frmLeague::buildTeamPage()
     connect(m_txtTeam, &QLineEdit::returnPressed, this, &frmLeague::teamAdd);
     connect(m_lstTeam, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { teamRemove(m_lstTeam->row(item)); });
+    connect(m_btnTeamRemove, &QPushButton::clicked, this, [this] {
+        if (m_lstTeam->currentRow() >= 0) {
+            teamRemove(m_lstTeam->currentRow());
+        }
+    });
     connect(m_btnTeamEntry, &QPushButton::clicked, this, &frmLeague::teamEntry);
     return page;
 }
@@ -318,10 +342,18 @@ QWidget *frmLeague::buildInterleaguePage()
                               m_txtIntGames, page),
                     0, 0);
     grid->addWidget(m_txtIntGames, 0, 1);
-    grid->addWidget(m_chkIntCounts, 1, 0, 1, 4);
-    placeJudgment(grid, 2, m_interleague.drawFrame, m_interleague.judgeFrame,
+    // Interleague games are typed per opponent; what they add up to is
+    // shown at once, before the games matrix.
+    grid->addWidget(named(new QLabel(QStringLiteral("他リーグの1チームとの対戦数"), page),
+                          QStringLiteral("lblIntGamesHint")),
+                    0, 2, 1, 2);
+    m_lblIntGamesTotal = named(new QLabel(page), QStringLiteral("lblIntGamesTotal"));
+    grid->addWidget(m_lblIntGamesTotal, 1, 1, 1, 3);
+    grid->addWidget(m_chkIntCounts, 2, 0, 1, 4);
+    placeJudgment(grid, 3, m_interleague.drawFrame, m_interleague.judgeFrame,
                   m_interleague.reversalLabel, m_interleague.reversal, m_interleague.options);
-    grid->setRowStretch(4, 1);
+    grid->setRowStretch(5, 1);
+    connect(m_txtIntGames, &QLineEdit::textChanged, this, &frmLeague::showInterleagueGames);
 
     connect(m_interleague.options, &QPushButton::clicked, this,
             [this] { editConditions(m_intConds, m_interleague, frmWA::InterleagueKind); });
@@ -349,15 +381,17 @@ void frmLeague::buildControls()
     layout->addWidget(m_pages);
     layout->addLayout(buttons);
 
+    // Tab follows the layout: top to bottom, left to right.
     const QList<QWidget *> order = {m_cmbLeague,
+                                    m_txtLeagueGames,
                                     m_chkDivision,
                                     m_league.draw[0],
                                     m_league.draw[1],
-                                    m_txtLeagueGames,
                                     m_league.judge[0],
                                     m_league.judge[1],
-                                    m_league.options,
                                     m_league.reversal,
+                                    m_league.options,
+                                    m_btnLeagueStop,
                                     m_btnLeagueNext,
                                     m_cmbDivision,
                                     m_btnDivisionEntry,
@@ -365,12 +399,13 @@ void frmLeague::buildControls()
                                     m_division.draw[1],
                                     m_division.judge[0],
                                     m_division.judge[1],
-                                    m_division.options,
                                     m_division.reversal,
+                                    m_division.options,
                                     m_btnDivisionNext,
                                     m_txtTeam,
                                     m_btnTeamAdd,
                                     m_lstTeam,
+                                    m_btnTeamRemove,
                                     m_btnTeamEntry,
                                     m_txtIntGames,
                                     m_chkIntCounts,
@@ -378,8 +413,8 @@ void frmLeague::buildControls()
                                     m_interleague.draw[1],
                                     m_interleague.judge[0],
                                     m_interleague.judge[1],
-                                    m_interleague.options,
                                     m_interleague.reversal,
+                                    m_interleague.options,
                                     m_btnRedo,
                                     m_btnOK,
                                     m_btnCancel};
@@ -387,7 +422,16 @@ void frmLeague::buildControls()
         setTabOrder(order[i - 1], order[i]);
     }
 
-    connect(m_btnRedo, &QPushButton::clicked, this, &frmLeague::startOver);
+    connect(m_btnRedo, &QPushButton::clicked, this, [this] {
+        // Everything typed so far goes: ask first once anything is registered.
+        if (m_setup.leagueNo() > 0 &&
+            m_prompts.message(QStringLiteral("入力した内容をすべて破棄してやり直しますか"),
+                              MessageIcon::Question, MessageButtons::YesNo, QString(),
+                              MessageAnswer::No) != MessageAnswer::Yes) {
+            return;
+        }
+        startOver();
+    });
     connect(m_btnOK, &QPushButton::clicked, this, &frmLeague::ok);
     connect(m_btnCancel, &QPushButton::clicked, this, &frmLeague::reject);
 }
@@ -418,6 +462,9 @@ void frmLeague::startOver()
     m_interleagueFrame->setEnabled(true);
     m_chkIntCounts->setChecked(true);
     m_btnOK->setEnabled(false);
+    m_btnLeagueStop->hide();
+    m_lblCardGames->clear();
+    m_lblIntGamesTotal->clear();
     showPage(LeaguePage, m_cmbLeague);
 }
 
@@ -477,6 +524,8 @@ void frmLeague::leagueNext()
     m_cmbLeague->setEditText(name);
     m_lblTeamLeague->setText(name);
     m_lstDivision->clear();
+    m_btnLeagueStop->hide();
+    showCardGames();
     if (!choice.HasDivisions) {
         m_lstDivision->addItem(QStringLiteral("(なし)"));
         showPage(TeamPage, m_txtTeam);
@@ -531,6 +580,7 @@ void frmLeague::teamAdd()
         message(QStringLiteral("チーム名が重複しています"), MessageIcon::Information);
     } else {
         m_lstTeam->addItem(fromText(m_setup.pendingTeams().back()));
+        showCardGames();
     }
     m_txtTeam->setFocus();
     m_txtTeam->clear();
@@ -540,6 +590,26 @@ void frmLeague::teamRemove(int row)
 {
     m_setup.removeTeamName(row);
     delete m_lstTeam->takeItem(row);
+    showCardGames();
+}
+
+void frmLeague::showCardGames()
+{
+    const int games = m_setup.cardGamesPreview();
+    m_lblCardGames->setText(games > 0 ? QStringLiteral("1カード%1試合").arg(games) : QString());
+}
+
+void frmLeague::showInterleagueGames()
+{
+    const auto [least, most] =
+        m_setup.interleagueGamesPreview(GamesValue(toText(m_txtIntGames->text())));
+    if (most <= 0) {
+        m_lblIntGamesTotal->clear();
+    } else if (least == most) {
+        m_lblIntGamesTotal->setText(QStringLiteral("交流戦%1試合").arg(most));
+    } else {
+        m_lblIntGamesTotal->setText(QStringLiteral("交流戦%1～%2試合").arg(least).arg(most));
+    }
 }
 
 void frmLeague::teamEntry()
@@ -579,8 +649,11 @@ void frmLeague::teamEntry()
 
 void frmLeague::askForAnotherLeague()
 {
+    // Two leagues are the usual season: from the second on, Enter must not
+    // open yet another one.
+    const MessageAnswer enter = m_setup.leagueNo() >= 2 ? MessageAnswer::No : MessageAnswer::Yes;
     if (m_prompts.message(QStringLiteral("リーグを追加しますか"), MessageIcon::Question,
-                          MessageButtons::YesNo) == MessageAnswer::Yes) {
+                          MessageButtons::YesNo, QString(), enter) == MessageAnswer::Yes) {
         m_cmbLeague->setEditText(QString());
         m_cmbDivision->clear();
         m_cmbDivision->setEditText(QString());
@@ -588,13 +661,21 @@ void frmLeague::askForAnotherLeague()
         m_lblDivisionCount->setText(QStringLiteral("0"));
         m_chkDivision->setChecked(false);
         m_leagueConds = {0};
+        m_btnLeagueStop->show();
         showPage(LeaguePage, m_cmbLeague);
         return;
     }
+    finishLeagues();
+}
+
+void frmLeague::finishLeagues()
+{
+    m_btnLeagueStop->hide();
     if (m_setup.leagueNo() == 1) {
         disableInterleaguePage();
     }
     m_setup.finishLeagues();
+    showInterleagueGames();
     m_btnOK->setEnabled(true);
     showPage(InterleaguePage,
              m_interleagueFrame->isEnabled() ? static_cast<QWidget *>(m_txtIntGames) : m_btnOK);

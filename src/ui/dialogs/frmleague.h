@@ -85,7 +85,10 @@ private:
     void teamAdd();
     void teamRemove(int row);
     void teamEntry();
+    void showCardGames();
+    void showInterleagueGames();
     void askForAnotherLeague();
+    void finishLeagues();
     void disableInterleaguePage();
     void ok();
     void editConditions(std::vector<std::int16_t> &list, const JudgmentControls &controls,
@@ -110,6 +113,7 @@ private:
     QLineEdit *m_txtLeagueGames = nullptr;
     JudgmentControls m_league;
     QPushButton *m_btnLeagueNext = nullptr;
+    QPushButton *m_btnLeagueStop = nullptr;
     // Page 1.
     QGroupBox *m_divisionFrame = nullptr;
     QComboBox *m_cmbDivision = nullptr;
@@ -124,10 +128,13 @@ private:
     QPushButton *m_btnTeamAdd = nullptr;
     QListWidget *m_lstTeam = nullptr;
     QPushButton *m_btnTeamEntry = nullptr;
+    QPushButton *m_btnTeamRemove = nullptr;
+    QLabel *m_lblCardGames = nullptr;
     // Page 3.
     QGroupBox *m_interleagueFrame = nullptr;
     QLineEdit *m_txtIntGames = nullptr;
     QCheckBox *m_chkIntCounts = nullptr;
+    QLabel *m_lblIntGamesTotal = nullptr;
     JudgmentControls m_interleague;
     // Always shown.
     QPushButton *m_btnRedo = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "season/gamescount.h"
 #include "season/tablewriter.h"
+#include "season/typedtext.h"
 #include "standings/viewlists.h"
 #include "ui/dialogs/tableexport.h"
 
@@ -38,6 +39,8 @@ const QString WinLineCaption = QStringLiteral("優勝ライン");
 constexpr int HeaderColumnWidth = 500;   // twips
 constexpr int InitialColumnWidth = 2021; // twips
 constexpr int MaxDigits = 15;
+// Characters of a name that head a card column of the games matrix.
+constexpr int GamesHeaderCharacters = 3;
 
 QString fromText(const std::u16string &text)
 {
@@ -136,10 +139,11 @@ int frmRank::ShowRankForm(const QRect &geometry)
 
 void frmRank::keyPressEvent(QKeyEvent *event)
 {
-    // Escape would throw away every card typed so far; in the matrix only
-    // the close box does that.
+    // Escape is "キャンセル": nothing typed reaches the season, but cards
+    // already typed are only thrown away once the user agrees.
     if (m_mode == Mode::GamesCount && event->key() == Qt::Key_Escape) {
         event->accept();
+        cancelGames();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -305,6 +309,7 @@ void frmRank::buildGamesControls()
     m_lblGame[1]->setBuddy(m_cmbG);
     m_btnVew = makeButton(QStringLiteral("表示(&V)"), "btnVew", m_frmSel);
     m_btnpok = makeButton(QStringLiteral("&OK"), "btnpok", m_frmSel);
+    m_btnCancel = makeButton(QStringLiteral("キャンセル"), "btnCancel", m_frmSel);
 
     auto *row = new QHBoxLayout(m_frmSel);
     row->setContentsMargins(0, 0, 0, 0);
@@ -315,11 +320,13 @@ void frmRank::buildGamesControls()
     row->addWidget(m_btnVew);
     row->addStretch(1);
     row->addWidget(m_btnpok);
+    row->addWidget(m_btnCancel);
 
     m_rng = new QLineEdit(m_grdLine->viewport());
     m_rng->setObjectName(QStringLiteral("rng"));
-    m_rng->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_rng));
+    m_rng->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[%1]*").arg(QString::fromUtf8(TypedDigitClass))),
+        m_rng));
     m_rng->setFrame(false);
     m_rng->installEventFilter(this);
     m_rng->hide();
@@ -327,6 +334,7 @@ void frmRank::buildGamesControls()
     connect(m_cmbL, &QComboBox::currentIndexChanged, this, &frmRank::leagueChosen);
     connect(m_btnVew, &QPushButton::clicked, this, &frmRank::applyFilter);
     connect(m_btnpok, &QPushButton::clicked, this, &frmRank::writeGames);
+    connect(m_btnCancel, &QPushButton::clicked, this, &frmRank::cancelGames);
 
     m_frmSel->hide();
 }
@@ -373,6 +381,20 @@ int frmRank::gamesColumnWidth() const
     return std::max(pixelsToTwips(pixels + 12, *m_grdLine), 600);
 }
 
+int frmRank::gamesDataColumnWidth() const
+{
+    // A card holds a count of a few digits: its column is as wide as that
+    // or the first characters of a name, so a league of teams fits the
+    // screen (the full names head the rows).
+    const QFontMetrics metrics(m_grdLine->font());
+    int pixels = metrics.horizontalAdvance(QStringLiteral("0000"));
+    for (const TeamRecord &team : m_season.Teams) {
+        pixels = std::max(
+            pixels, metrics.horizontalAdvance(fromText(team.TeamName).left(GamesHeaderCharacters)));
+    }
+    return pixelsToTwips(pixels + 12, *m_grdLine);
+}
+
 void frmRank::FillGamesGrid(FlexGrid &grid)
 {
     m_table = BuildGamesTable(m_season);
@@ -384,9 +406,9 @@ void frmRank::FillGamesGrid(FlexGrid &grid)
     grid.setColCount(size);
     grid.setFixedRows(1);
     grid.setFixedCols(1);
-    const int width = gamesColumnWidth();
+    const int width = gamesDataColumnWidth();
     for (int k = 0; k < size; ++k) {
-        grid.setColWidth(k, width);
+        grid.setColWidth(k, k == 0 ? gamesColumnWidth() : width);
         grid.setRowHeight(k, -1);
     }
     const QColor fixedBackground = grid.shownBackground(0, 0);
@@ -415,11 +437,14 @@ void frmRank::restrictToTeam(int team)
     m_lblGame[0]->hide();
     m_lblGame[1]->hide();
     m_btnVew->hide();
-    // One row to edit: the grid holds just that row and its header.
+    // One row to edit, in a window of its own size: as wide as the row
+    // (within the screen), tall enough to be seen as a window.
+    const GridGeometry &geometry = m_grdLine->gridGeometry();
     const int frame = 2 * m_grdLine->frameWidth();
-    m_grdLine->setFixedHeight(m_grdLine->gridGeometry().totalHeight() + frame +
-                              m_grdLine->horizontalScrollBar()->sizeHint().height());
-    resize(width(), sizeHint().height());
+    m_grdLine->setMinimumHeight(geometry.totalHeight() + frame +
+                                m_grdLine->horizontalScrollBar()->sizeHint().height());
+    resize(std::clamp(geometry.totalWidth() + frame + 40, std::max(480, sizeHint().width()), 1100),
+           std::max(sizeHint().height(), 200));
 }
 
 void frmRank::leagueChosen(int entry)
@@ -439,7 +464,7 @@ void frmRank::leagueChosen(int entry)
 
 void frmRank::applyFilter()
 {
-    const int width = m_grdLine->colWidth(0);
+    const int width = gamesDataColumnWidth();
     const int height = m_grdLine->rowHeight(0);
     const int league = m_cmbL->currentIndex();
     const int division = m_cmbG->currentIndex();
@@ -573,8 +598,7 @@ bool frmRank::eventFilter(QObject *watched, QEvent *event)
             // Digits only; keys that type nothing (arrows, Home, Delete)
             // keep working inside the box.
             const QString text = key->text();
-            return !text.isEmpty() &&
-                   !(text.size() == 1 && text[0].isDigit() && text[0].unicode() < 128);
+            return !text.isEmpty() && !(text.size() == 1 && typedDigit(text[0].unicode()) >= 0);
         }
         // Focus moving elsewhere in the window ends the edit; switching to
         // another program or opening the box's context menu does not.
@@ -586,6 +610,18 @@ bool frmRank::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void frmRank::cancelGames()
+{
+    discardEditor(true);
+    if (!(m_table == BuildGamesTable(m_season)) &&
+        m_prompts.message(QStringLiteral("入力した対戦数を破棄して閉じますか"),
+                          MessageIcon::Question, MessageButtons::YesNo, QString(),
+                          MessageAnswer::No) != MessageAnswer::Yes) {
+        return;
+    }
+    reject();
 }
 
 void frmRank::writeGames()

@@ -114,7 +114,9 @@ private:
     void discardEditor(bool forgetStart);
     void moveAfterEntry();
     void writeGames();
+    void cancelGames();
     [[nodiscard]] int gamesColumnWidth() const;
+    [[nodiscard]] int gamesDataColumnWidth() const;
 
     Mode m_mode;
     Season &m_season;
@@ -145,6 +147,7 @@ private:
     QComboBox *m_cmbG = nullptr;
     QPushButton *m_btnVew = nullptr;
     QPushButton *m_btnpok = nullptr;
+    QPushButton *m_btnCancel = nullptr;
     QLineEdit *m_rng = nullptr;
     int m_editRow = 0;
     int m_editCol = 0;

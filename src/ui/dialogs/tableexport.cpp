@@ -3,7 +3,10 @@
 #include "platform/prompts.h"
 #include "season/tablewriter.h"
 
+#include <QDir>
+
 #include <filesystem>
+#include <string>
 
 namespace penarin {
 
@@ -16,9 +19,11 @@ bool ExportTable(Prompts &prompts, const TextTable &table, const QString &startF
     if (path.isEmpty()) {
         return false;
     }
-    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), table)) {
-        prompts.message(QStringLiteral("ファイルを保存できません"), MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+    std::string reason;
+    if (!WriteTextTable(std::filesystem::u8path(path.toStdString()), table, &reason)) {
+        prompts.message(QStringLiteral("ファイルを保存できません\r\n%1\r\n%2")
+                            .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
     }
     return true;

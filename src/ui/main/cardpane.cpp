@@ -47,6 +47,14 @@ CardPane::CardPane(Season &season, Settings &settings, Prompts &prompts, QWidget
             [this](int row, int col, Qt::MouseButton) { doubleClicked(row, col); });
     connect(m_grid, &FlexGrid::keyPressed, this, &CardPane::keyPressed);
     connect(m_grid, &FlexGrid::scrolled, this, [this] { hideCellEditor(); });
+    // The arrow keys move the current cell: the highlighted team and column
+    // and the status bar follow it as they follow the mouse.
+    connect(m_grid, &FlexGrid::currentCellChanged, this, [this](int row, int col, int, int) {
+        if (isDataCell(row, col) && !m_myCells->isVisible()) {
+            HighlightCell(row, col);
+            ShowCardStatus(row, col);
+        }
+    });
 }
 
 void CardPane::applySettings()
@@ -236,7 +244,12 @@ void CardPane::enter(int row, int col, int value)
     const int shown = m_grid->text(row, col).toInt();
     const CardEntry entry = EnterCardValue(m_season, row, col, value);
     if (!entry.accepted()) {
-        ReportCardError(entry.code);
+        if (entry.code == CardEntryResult::Finished && entry.games > 0 && entry.most > shown) {
+            // There is room, only not for this much: say how much.
+            reportCardLimit(entry);
+        } else {
+            ReportCardError(entry.code);
+        }
         return;
     }
     writeCardCell(row, col, value);
@@ -318,6 +331,8 @@ void CardPane::commitCellEditor()
     const int value = ReadCardText(m_myCells->text().toStdU16String());
     hideCellEditor();
     enter(m_editRow, m_editCol, value);
+    // The status bar follows the card as a click would make it.
+    ShowCardStatus(m_editRow, m_editCol);
 }
 
 void CardPane::hideCellEditor()
@@ -378,6 +393,18 @@ void CardPane::ShowCardStatus(int row, int col)
         m_grid->setToolTipText(a + QStringLiteral(" － ") + b + QStringLiteral(" (残り") +
                                QString::number(entry.count) + QStringLiteral("試合)"));
     }
+}
+
+void CardPane::reportCardLimit(const CardEntry &entry)
+{
+    if (m_settings.MsgBox == 0) {
+        return;
+    }
+    QString text = QStringLiteral("このカードは最大%1試合です").arg(entry.games);
+    if (entry.most < entry.games) {
+        text += QStringLiteral("\r\nこの欄には%1まで入力できます").arg(entry.most);
+    }
+    m_prompts.message(text, MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void CardPane::ReportCardError(CardEntryResult code)

@@ -56,6 +56,7 @@ private:
     void commitCellEditor();
     void ShowCardStatus(int row, int col);
     void ReportCardError(CardEntryResult code);
+    void reportCardLimit(const CardEntry &entry);
     void writeCardCell(int row, int col, int value);
     void enter(int row, int col, int value);
 

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -450,8 +451,7 @@ void frmMain::openRecent(const QString &path)
     if (!std::filesystem::is_regular_file(std::filesystem::u8path(path.toStdString()), error)) {
         m_recentFiles = withoutRecentFile(std::move(m_recentFiles), path.toStdString());
         rebuildRecentMenu();
-        m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
-                          MessageButtons::Ok);
+        reportUnloadable(path);
         return;
     }
     openSeason(path);
@@ -558,12 +558,22 @@ void frmMain::restoreGeometry(const WindowValues &window)
         pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(), tallest));
         pixels.moveLeft(std::clamp(pixels.left(), available.left(),
                                    std::max(available.left(), available.right() - pixels.width())));
-        pixels.moveTop(std::clamp(
-            pixels.top(), available.top(),
-            std::max(available.top(), available.bottom() - pixels.height() - titleBar)));
+        pixels.moveTop(
+            std::clamp(pixels.top(), available.top(),
+                       std::max(available.top(), available.bottom() - pixels.height() - titleBar)));
     }
     resize(pixels.size());
     move(pixels.topLeft());
+}
+
+void frmMain::reportUnloadable(const QString &path)
+{
+    // The file and what is wrong with it, so the user knows what to fix.
+    m_prompts.message(QStringLiteral("ファイルを開けません\r\n%1\r\n%2")
+                          .arg(QDir::toNativeSeparators(path),
+                               QString::fromStdString(
+                                   LoadFailureReason(std::filesystem::u8path(path.toStdString())))),
+                      MessageIcon::Critical, MessageButtons::Ok);
 }
 
 bool frmMain::openSeason(const QString &path)
@@ -573,8 +583,7 @@ bool frmMain::openSeason(const QString &path)
     }
     const LoadStatus status = m_document->open(path);
     if (status == LoadStatus::Failed) {
-        m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
-                          MessageButtons::Ok);
+        reportUnloadable(path);
         return false;
     }
     updateTitle();
@@ -700,7 +709,8 @@ bool frmMain::saveTo(const QString &path)
             path, snapshot, [now] { return now; }, &reason)) {
         // The old file is untouched; say so, and why, rather than pretend
         // the data is safe.
-        QString text = QStringLiteral("ファイルを保存できません");
+        QString text =
+            QStringLiteral("ファイルを保存できません\r\n") + QDir::toNativeSeparators(path);
         if (!reason.empty()) {
             text += QStringLiteral("\r\n") + QString::fromStdString(reason);
         }

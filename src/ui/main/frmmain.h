@@ -100,6 +100,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void reportUnloadable(const QString &path);
     void buildControls();
     void buildMenus();
     void updateMenuState();

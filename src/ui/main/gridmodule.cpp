@@ -2,6 +2,7 @@
 // the recalculation pass and handing its results to both grid panes, the
 // status bar and the selectors.
 
+#include "platform/flexgrid.h"
 #include "platform/prompts.h"
 #include "platform/storedcolor.h"
 #include "platform/twips.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -27,6 +29,9 @@ void frmMain::SelectView(int league, int division)
 {
     BuildViewLists(m_season, league, division);
     FillGrids(league, division);
+    // Another view has other columns: it starts at its first one, not at
+    // wherever the previous view was scrolled to.
+    m_cards->grid()->horizontalScrollBar()->setValue(0);
 }
 
 void frmMain::FillGrids(int league, int division)
