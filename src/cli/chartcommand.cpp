@@ -21,6 +21,22 @@ namespace {
 // pictures of the command have it too.
 constexpr int PictureSurfaceHeight = 5400;
 
+QtMessageHandler previousHandler = nullptr;
+
+// Drawing offscreen makes Qt look for a runtime folder that a command run
+// from a plain shell or a service does not have; the chart needs none, so
+// that notice is not the user's business. Everything else is passed on.
+void quietRuntimeFolder(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    if (previousHandler) {
+        previousHandler(type, context, message);
+    }
+}
+
 // Fonts and the palette need a Qt Gui application. A command line has no
 // use for a display, so without an explicit platform it draws offscreen.
 void ensureGuiApplication()
@@ -28,6 +44,7 @@ void ensureGuiApplication()
     if (QCoreApplication::instance()) {
         return;
     }
+    previousHandler = qInstallMessageHandler(quietRuntimeFolder);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -66,7 +83,8 @@ int runChart(const Season &season, const PublishedStandings &published, const Se
             QString::fromStdU16String(season.team(row->TeamNo).TeamName), family);
         written = writeChartPicture(
             out, picture.pictureSize(),
-            [&](QPainter &painter) { picture.paintPicture(painter, colors, true, true); }, &error);
+            [&](QPainter &painter) { picture.paintPicture(painter, colors, true, true); }, &error,
+            picture.title());
     } else {
         ProgressionData data = GatherProgression(
             season, &published, options.percentage ? ChartKindPct : ChartKindSurplus,
@@ -80,7 +98,8 @@ int runChart(const Season &season, const PublishedStandings &published, const Se
         const bool legend = settings.Hanrei != 0;
         written = writeChartPicture(
             out, picture.pictureSize(legend),
-            [&](QPainter &painter) { picture.paintPicture(painter, colors, legend); }, &error);
+            [&](QPainter &painter) { picture.paintPicture(painter, colors, legend); }, &error,
+            picture.title());
     }
     if (!written) {
         err << "cannot write " << options.out << ": " << error.toStdString() << '\n';

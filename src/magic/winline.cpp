@@ -1,6 +1,7 @@
 #include "magic/winline.h"
 
 #include "magic/calcodule.h"
+#include "season/shortnames.h"
 #include "standings/standings.h"
 
 #include <algorithm>
@@ -46,6 +47,8 @@ RemainingCards RemainingCardsText(const Season &season, int teamNo, int nameLen)
         return result;
     }
     const TeamRecord &me = season.team(teamNo);
+    // Two rivals whose names start alike must not read the same.
+    const std::vector<Text> shortNames = TeamShortNames(season, nameLen);
     for (int k = 1; k <= season.TeamCount(); ++k) {
         if (k == teamNo || !me.CardGames.contains(k) || me.CardGames[k] == -1) {
             continue;
@@ -61,8 +64,7 @@ RemainingCards RemainingCardsText(const Season &season, int teamNo, int nameLen)
             (season.GameScope == ScopeInterleague && sameLeague)) {
             continue;
         }
-        const auto shown = static_cast<std::size_t>(std::max(0, nameLen));
-        result.Text += rival.TeamName.substr(0, shown) + decimal(card.Remaining) + u" ";
+        result.Text += shortNames[static_cast<std::size_t>(k)] + decimal(card.Remaining) + u" ";
     }
     if (result.Text.empty()) {
         result.Text = u"残0";

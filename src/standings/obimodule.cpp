@@ -1,5 +1,7 @@
 #include "standings/obimodule.h"
 
+#include "season/shortnames.h"
+
 #include "standings/standings.h"
 
 #include <algorithm>
@@ -79,7 +81,7 @@ bool admits(const Season &season, int scope, int team, int opponent)
 }
 
 void finishBar(std::vector<CompositionSegment> &bar, int unit, const Season &season,
-               std::u16string_view toolTipMiddle, int nameLen)
+               std::u16string_view toolTipMiddle, const std::vector<Text> &shortNames)
 {
     int total = 0;
     for (const CompositionSegment &segment : bar) {
@@ -90,8 +92,7 @@ void finishBar(std::vector<CompositionSegment> &bar, int unit, const Season &sea
         segment.Length = segment.Value * unit;
         segment.Color = opponent.LineColor;
         const std::u16string name =
-            NarrowText(std::u16string_view(opponent.TeamName)
-                           .substr(0, static_cast<std::size_t>(std::max(nameLen, 1))));
+            NarrowText(shortNames[static_cast<std::size_t>(segment.TeamNo)]);
         segment.Tag = name + u"\t" + decimal(segment.Value) + u"\t(" +
                       ShareText(segment.Value, total) + u"%)";
         segment.ToolTip =
@@ -129,8 +130,11 @@ Composition BuildComposition(const Season &season, const StandingsRow &row, int 
         }
     }
     composition.Unit = CompositionUnit(leading, trailing);
-    finishBar(composition.Leading, composition.Unit, season, u"に対する勝越し[ ", nameLen);
-    finishBar(composition.Trailing, composition.Unit, season, u"に対する負越し[ ", nameLen);
+    // Thirty teams make narrow segments: their names must still tell the
+    // teams apart.
+    const std::vector<Text> shortNames = TeamShortNames(season, std::max(nameLen, 1));
+    finishBar(composition.Leading, composition.Unit, season, u"に対する勝越し[ ", shortNames);
+    finishBar(composition.Trailing, composition.Unit, season, u"に対する負越し[ ", shortNames);
 
     const int surplus = row.Wins - row.Losses;
     if (surplus > 0) {

@@ -2,9 +2,11 @@
 
 #include "magic/calcodule.h"
 #include "season/oledate.h"
+#include "season/shortnames.h"
 #include "standings/standings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace penarin {
@@ -45,6 +47,7 @@ ProgressionData GatherProgression(const Season &season, const PublishedStandings
     double smallest = 0.0;
     double largest = 0.0;
     if (published != nullptr && !points.empty()) {
+        const std::vector<Text> shortNames = TeamShortNames(season, std::max(nameLen, 1));
         for (const StandingsRow &row : published->Rows) {
             const int teamNo = row.TeamNo;
             if (!season.Teams.contains(teamNo) ||
@@ -55,8 +58,7 @@ ProgressionData GatherProgression(const Season &season, const PublishedStandings
             ProgressionSeries series;
             series.TeamNo = teamNo;
             series.TeamName = team.TeamName;
-            series.ShortName =
-                team.TeamName.substr(0, static_cast<std::size_t>(std::max(nameLen, 1)));
+            series.ShortName = shortNames[static_cast<std::size_t>(teamNo)];
             series.LineColor = team.LineColor;
             series.LineStyle = team.LineStyle;
             series.LineWidth = team.LineWidth;
@@ -105,10 +107,17 @@ int DrawResult(const ProgressionData &data)
     return data.valueCount();
 }
 
-ProgressionGeometry LayoutProgression(const ProgressionData &data, int height)
+ProgressionGeometry LayoutProgression(const ProgressionData &data, int height, int width)
 {
     ProgressionGeometry geometry;
     geometry.Step = ChartStep(data.pointCount());
+    if (width > 0 && geometry.Step > 0) {
+        // The room beside the names, shared by the points, in steps of 50.
+        const int points = data.pointCount();
+        const int fits = (width - 1500) / (points + 1) / 50 * 50;
+        const int most = (32767 - 2500) / points / 50 * 50;
+        geometry.Step = std::max(geometry.Step, std::min(fits, most));
+    }
     geometry.Height = height;
     geometry.PlotHeight = height - 600;
     geometry.Right = geometry.Step * (data.pointCount() + 1);
@@ -122,6 +131,114 @@ ProgressionGeometry LayoutProgression(const ProgressionData &data, int height)
         geometry.Ticks.push_back({geometry.Step * k, decimal(date.month), decimal(date.day)});
     }
     return geometry;
+}
+
+std::vector<ScaleTick> ValueScale(const ProgressionData &data, int plotHeight, double minGap)
+{
+    std::vector<ScaleTick> ticks;
+    const bool pct = data.Kind == ChartKindPct;
+    // Whole games for surpluses, thousandths for percentages.
+    const double unit = pct ? 0.001 : 1.0;
+    const double low = pct ? 0.0 : data.Smallest;
+    const double high = pct ? 1.0 : data.Largest;
+    if (plotHeight <= 0 || high <= low) {
+        return ticks;
+    }
+    const double perUnit = plotHeight / ((high - low) / unit);
+    // The steps a reader counts in: 1, 2, 5, 10, 20, ... games; for
+    // percentages only steps that pass through .500.
+    std::vector<long long> steps;
+    if (pct) {
+        steps = {1, 2, 5, 10, 20, 25, 50, 100, 125, 250, 500};
+    } else {
+        for (long long scale = 1; scale <= 1000000000LL; scale *= 10) {
+            steps.insert(steps.end(), {scale, 2 * scale, 5 * scale});
+        }
+    }
+    long long step = 0;
+    for (const long long candidate : steps) {
+        if (step == 0 && static_cast<double>(candidate) * perUnit >= minGap) {
+            step = candidate;
+        }
+    }
+    if (step == 0) {
+        return ticks;
+    }
+    const auto first = static_cast<long long>(std::ceil(low / unit / static_cast<double>(step)));
+    const auto last = static_cast<long long>(std::floor(high / unit / static_cast<double>(step)));
+    for (long long k = last; k >= first; --k) {
+        const double value = static_cast<double>(k * step) * unit;
+        const double y = ValueY(data, plotHeight, value);
+        if (y < minGap || y > plotHeight) {
+            continue;
+        }
+        std::u16string text;
+        if (pct) {
+            const std::string formatted = FormatPct(value, 3);
+            text.assign(formatted.begin(), formatted.end());
+        } else {
+            text = decimal(k * step);
+        }
+        ticks.push_back({y, text});
+    }
+    return ticks;
+}
+
+std::u16string_view ScaleCaption(int kind)
+{
+    return kind == ChartKindPct ? u"勝率" : u"貯金";
+}
+
+std::vector<double> SpreadLabels(const std::vector<double> &wanted, double gap, double top,
+                                 double bottom)
+{
+    std::vector<std::size_t> order(wanted.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return wanted[a] < wanted[b]; });
+    // Runs of labels that touch, each placed around the mean of its wishes.
+    struct Run
+    {
+        std::size_t count = 0;
+        double sum = 0.0;
+        double start = 0.0;
+    };
+    const auto place = [&](Run &run) {
+        const double span = gap * static_cast<double>(run.count - 1);
+        run.start = run.sum / static_cast<double>(run.count) - span / 2.0;
+        run.start = std::max(std::min(run.start, bottom - span), top);
+    };
+    std::vector<Run> runs;
+    for (const std::size_t i : order) {
+        runs.push_back({1, wanted[i], wanted[i]});
+        place(runs.back());
+        while (runs.size() >= 2) {
+            Run &before = runs[runs.size() - 2];
+            const Run &after = runs.back();
+            if (before.start + gap * static_cast<double>(before.count) <= after.start) {
+                break;
+            }
+            before.count += after.count;
+            before.sum += after.sum;
+            runs.pop_back();
+            place(runs.back());
+        }
+    }
+    std::vector<double> placed(wanted.size());
+    std::size_t next = 0;
+    for (const Run &run : runs) {
+        for (std::size_t k = 0; k < run.count; ++k, ++next) {
+            placed[order[next]] = run.start + gap * static_cast<double>(k);
+        }
+    }
+    return placed;
+}
+
+double LabelTop(double pointY, double textHeight, double plotHeight)
+{
+    return std::max(0.0, std::min(pointY, plotHeight - textHeight));
 }
 
 double ValueY(const ProgressionData &data, int plotHeight, double value)

@@ -85,8 +85,35 @@ struct ProgressionGeometry
     std::vector<ChartTick> Ticks;
 };
 
-// Valid only for a data set that DrawResult accepts.
-[[nodiscard]] ProgressionGeometry LayoutProgression(const ProgressionData &data, int height);
+// Valid only for a data set that DrawResult accepts. `width` is the width
+// the surface may take (twips, 0 for no preference): a wider window spreads
+// the points further apart, up to what the surface's 32767 twips allow.
+[[nodiscard]] ProgressionGeometry LayoutProgression(const ProgressionData &data, int height,
+                                                    int width = 0);
+
+// One mark of the vertical scale: round values ("-5", "0", "5"; ".450",
+// ".500"), at least `minGap` twips apart and never closer than `minGap` to
+// the top, where the scale's caption ("貯金" or "勝率") stands. The
+// reference value (0 or .500) is always one of them when it lies in the plot.
+struct ScaleTick
+{
+    double Y = 0.0;
+    std::u16string Text;
+};
+[[nodiscard]] std::vector<ScaleTick> ValueScale(const ProgressionData &data, int plotHeight,
+                                                double minGap);
+[[nodiscard]] std::u16string_view ScaleCaption(int kind);
+
+// Where labels wanted at `wanted` (tops, twips) go so that no two are closer
+// than `gap`: labels that would overlap are moved apart as a group centred
+// on where they wanted to be, all within top..bottom (when they fit there),
+// keeping their order. The result is in the order of `wanted`.
+[[nodiscard]] std::vector<double> SpreadLabels(const std::vector<double> &wanted, double gap,
+                                               double top, double bottom);
+
+// The top of a value label printed under its point: moved up just enough
+// to end above the horizontal axis, and never above the surface's top.
+[[nodiscard]] double LabelTop(double pointY, double textHeight, double plotHeight);
 
 // The y of a value: kind 1 (1 - v) x Hp, kind 0 (largest - v) x Hp / range.
 [[nodiscard]] double ValueY(const ProgressionData &data, int plotHeight, double value);

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -304,6 +307,27 @@ std::pair<int, int> pngSize(const fs::path &path)
     return {number(16), number(20)};
 }
 
+// A chart drawn from a plain shell (no display, no runtime folder) succeeds
+// without a word on standard error.
+TEST_F(ReportTest, ChartIsQuietWhenItSucceeds)
+{
+    const fs::path png = m_dir / "quiet.png";
+    const std::string command =
+        std::string("env -u XDG_RUNTIME_DIR -u DISPLAY QT_QPA_PLATFORM= '") + PENARIN_REPORT_EXE +
+        "' chart '" + sampleA + "' --kind progression --out '" + png.string() + "' 2>&1 >/dev/null";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string said;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        said += buffer;
+    }
+    const int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(said, "");
+    EXPECT_TRUE(fs::exists(png));
+}
+
 TEST_F(ReportTest, ChartWritesPngAndSvgPictures)
 {
     // Three shown snapshots: the axis ends at 4000 twips, the surface at 5500
@@ -326,6 +350,7 @@ TEST_F(ReportTest, ChartWritesPngAndSvgPictures)
     EXPECT_NE(svgText.find("<svg"), std::string::npos);
     EXPECT_NE(svgText.find(" 360\""), std::string::npos);         // the view box's height
     EXPECT_NE(svgText.find(">ドルフィンズ<"), std::string::npos); // the legend, as text
+    EXPECT_NE(svgText.find("<title>勝率推移</title>"), std::string::npos);
 
     const fs::path composition = m_dir / "composition.png";
     ASSERT_EQ(report({"chart", sampleA, "--kind", "composition", "--team", "2", "--out",

@@ -153,6 +153,11 @@ TEST(WinLineTable, RemainingCardsFollowTheGameScope)
     season.GameScope = ScopeOfficial;
     EXPECT_EQ(RemainingCardsText(season, 1, 9).Text, u"Cats2 ");
     EXPECT_EQ(RemainingCardsText(season, 2, 0).Text, u"3 ");
+
+    // Two rivals starting alike stay apart at a cut of one character.
+    season.team(2).TeamName = u"Cobras";
+    EXPECT_EQ(RemainingCardsText(season, 1, 1).Text, u"Ca2 ");
+    EXPECT_EQ(RemainingCardsText(season, 3, 1).Text, u"A2 Co3 ");
 }
 
 TEST(WinLineTable, ResultsBeyondTheScheduleFailOnlyForADisplayedSeason)

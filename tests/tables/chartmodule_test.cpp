@@ -135,6 +135,98 @@ TEST(ProgressionChart, ZeroAndHalfLinesAndPercentageHeights)
     EXPECT_DOUBLE_EQ(ValueY(pct, 4000, 0.0), 4000.0);
 }
 
+// A wider window spreads the points out, within the surface's 32767 twips
+// and never closer than the narrow layout puts them.
+TEST(ProgressionChart, WidthSpreadsThePoints)
+{
+    ProgressionData data;
+    data.Dates.assign(2, day(4, 1));
+    data.Series.resize(1);
+    data.Series[0].Values = {1, 2};
+    const struct
+    {
+        int width;
+        int step;
+    } cases[] = {{0, 1000}, {4000, 1000}, {12000, 3500}, {12049, 3500}, {100000, 15100}};
+    for (const auto &c : cases) {
+        const ProgressionGeometry g = LayoutProgression(data, 5600, c.width);
+        EXPECT_EQ(g.Step, c.step) << c.width;
+        EXPECT_EQ(g.SurfaceWidth, c.step * 3 + 1500) << c.width;
+        EXPECT_EQ(g.Ticks.back().X, 2 * c.step) << c.width;
+    }
+}
+
+TEST(ProgressionChart, ScaleMarksRoundValuesThroughTheReference)
+{
+    ProgressionData surplus;
+    surplus.Smallest = -6.0;
+    surplus.Largest = 8.0;
+    const struct
+    {
+        ProgressionData data;
+        int plotHeight;
+        double gap;
+        std::vector<std::u16string> texts;
+    } cases[] = {
+        {surplus, 5000, 600, {u"6", u"4", u"2", u"0", u"-2", u"-4", u"-6"}},
+        {surplus, 5000, 800, {u"5", u"0", u"-5"}},
+        {surplus, 1400, 300, {u"5", u"0", u"-5"}},
+        {[] {
+             ProgressionData pct;
+             pct.Kind = ChartKindPct;
+             return pct;
+         }(),
+         4000,
+         300,
+         {u".900", u".800", u".700", u".600", u".500", u".400", u".300", u".200", u".100",
+          u".000"}},
+        {[] {
+             ProgressionData pct;
+             pct.Kind = ChartKindPct;
+             return pct;
+         }(),
+         4000,
+         600,
+         {u".750", u".500", u".250", u".000"}},
+    };
+    for (const auto &c : cases) {
+        const std::vector<ScaleTick> ticks = ValueScale(c.data, c.plotHeight, c.gap);
+        std::vector<std::u16string> texts;
+        for (const ScaleTick &tick : ticks) {
+            texts.push_back(tick.Text);
+            EXPECT_GE(tick.Y, c.gap);
+            EXPECT_LE(tick.Y, c.plotHeight);
+        }
+        EXPECT_EQ(texts, c.texts) << c.gap;
+        for (std::size_t k = 1; k < ticks.size(); ++k) {
+            EXPECT_GE(ticks[k].Y - ticks[k - 1].Y, c.gap);
+        }
+    }
+    EXPECT_EQ(ScaleCaption(ChartKindSurplus), u"貯金");
+    EXPECT_EQ(ScaleCaption(ChartKindPct), u"勝率");
+}
+
+TEST(ProgressionChart, EndLabelsMoveApartAroundWhereTheyWantedToBe)
+{
+    const struct
+    {
+        std::vector<double> wanted;
+        std::vector<double> placed;
+    } cases[] = {
+        {{100, 500, 900}, {100, 500, 900}},           // apart already
+        {{500, 500}, {400, 600}},                     // a tie moves both, centred
+        {{520, 500, 900}, {610, 410, 900}},           // order kept by value, not by series
+        {{0, 0, 0}, {0, 200, 400}},                   // not above the top
+        {{1000, 1000, 1000}, {600, 800, 1000}},       // nor below the bottom
+        {{400, 500, 600, 700}, {250, 450, 650, 850}}, // a run of four
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(SpreadLabels(c.wanted, 200, 0, 1000), c.placed);
+    }
+    EXPECT_DOUBLE_EQ(LabelTop(1000, 150, 5000), 1000);
+    EXPECT_DOUBLE_EQ(LabelTop(4950, 150, 5000), 4850);
+}
+
 TEST(ProgressionChart, LabelsAndTheNameAtTheLastPoint)
 {
     ProgressionData data;

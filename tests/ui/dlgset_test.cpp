@@ -264,8 +264,9 @@ void DlgSetTest::everyOptionReachesSettingsAndTheFile()
     d.showActive();
 
     // Page 1, as a user sets it.
+    // In full-width digits, as an input method in that mode types them.
     d.digits()->selectAll();
-    QTest::keyClicks(d.digits(), QStringLiteral("5"));
+    QTest::sendKeyEvent(QTest::Click, d.digits(), Qt::Key_unknown, QStringLiteral("５"), {});
     d.click("chkMagic");
     d.click("optrnk1");
     d.click("chkRank");

@@ -72,7 +72,9 @@ void FrmChartTest::progressionPath()
     QVERIFY(picture);
     QCOMPARE(picture->data().Series.front().TeamName, std::u16string(u"Aチーム"));
     const ProgressionGeometry &g = picture->geometry();
-    QCOMPARE(g.Right, 4000);
+    // The three points spread over the viewport's width.
+    QVERIFY(g.Step >= 1000);
+    QCOMPARE(g.Right, 4 * g.Step);
     auto *view = child<QScrollArea>(chart, "picChartView");
     // The surface is as high as the viewport.
     QCOMPARE(g.Height, pixelsToTwips(view->viewport()->height(), chart, Qt::Vertical));
@@ -85,9 +87,10 @@ void FrmChartTest::progressionPath()
 
     // The guide line stays while the button is down, at the nearest point.
     QWidget *surface = child<QWidget>(chart, "picChart");
-    QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, 2600, 500));
-    QCOMPARE(chart.guideLineX(), 3000);
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(*surface, 2600, 500));
+    const int nearThird = 2 * g.Step + g.Step * 6 / 10;
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, nearThird, 500));
+    QCOMPARE(chart.guideLineX(), 3 * g.Step);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(*surface, nearThird, 500));
     QCOMPARE(chart.guideLineX(), std::nullopt);
     QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, 900, 500)); // left of the axis
     QCOMPARE(chart.guideLineX(), std::nullopt);
@@ -110,17 +113,24 @@ void FrmChartTest::progressionPath()
     QVERIFY(chart.savePicture(svg));
     QFile svgFile(svg);
     QVERIFY(svgFile.open(QIODevice::ReadOnly));
-    QVERIFY(svgFile.readAll().contains("<svg"));
+    const QByteArray svgText = svgFile.readAll();
+    QVERIFY(svgText.contains("<svg"));
+    QVERIFY(svgText.contains("<title>貯金推移</title>"));
     prompts.queueSaveFile(dir.filePath(QStringLiteral("no-folder/chart.png")));
     click(chart, "btnSavePicture");
     QVERIFY(
         prompts.messageTexts().back().startsWith(QStringLiteral("ファイルを保存できません\r\n")));
     QCOMPARE(prompts.messages().back().icon, MessageIcon::Critical);
 
-    // The percentage is drawn by "再表示(&R)..." after the chart data dialog,
-    // with the teams it leaves shown.
+    // A wider window spreads the points further.
+    const int narrowStep = g.Step;
+    chart.resize(chart.width() + 400, chart.height());
+    QTRY_VERIFY(chart.progression()->geometry().Step > narrowStep);
+
+    // The percentage is drawn at once; "再表示(&R)..." after the chart data
+    // dialog draws it with the teams it leaves shown.
     child<QRadioButton>(chart, "optPct")->click();
-    QCOMPARE(chart.progression()->data().Kind, ChartKindSurplus);
+    QCOMPARE(chart.progression()->data().Kind, ChartKindPct);
     test::whenModalShown([](QWidget *dialog) {
         auto *teams = dialog->findChild<QListWidget *>(QStringLiteral("lstTeam"));
         teams->item(0)->setSelected(false);

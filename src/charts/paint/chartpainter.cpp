@@ -114,8 +114,9 @@ QFont chartFont(const QFont &family, int points)
     return font;
 }
 
-ProgressionPicture::ProgressionPicture(ProgressionData data, int height, const QFont &family)
-    : m_data(std::move(data)), m_geometry(LayoutProgression(m_data, height)),
+ProgressionPicture::ProgressionPicture(ProgressionData data, int height, const QFont &family,
+                                       int width)
+    : m_data(std::move(data)), m_geometry(LayoutProgression(m_data, height, width)),
       m_dateFont(chartFont(family, 8)), m_labelFont(chartFont(family, 9)),
       m_legendFont(chartFont(family, 9))
 {
@@ -131,6 +132,11 @@ ProgressionPicture::ProgressionPicture(ProgressionData data, int height, const Q
     m_legendWidth = 600.0 + widest + 150.0;
 }
 
+QString ProgressionPicture::title() const
+{
+    return m_data.Kind == ChartKindPct ? QStringLiteral("勝率推移") : QStringLiteral("貯金推移");
+}
+
 void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colors,
                                       std::optional<int> guideX) const
 {
@@ -139,16 +145,37 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
     painter.save();
     painter.fillRect(QRectF(0, 0, g.SurfaceWidth, g.Height), colors.background);
 
+    painter.setFont(m_dateFont);
+    const double digitHeight = QFontMetricsF(m_dateFont).boundingRect(QStringLiteral("0")).height();
+    const double lineHeight = std::max(digitHeight, QFontMetricsF(m_dateFont).height());
+
+    // The scale: faint lines at round values, their numbers just inside the
+    // vertical axis, the measure's name at its top.
+    const QColor faint =
+        QColor::fromRgbF((colors.background.redF() * 3 + colors.buttonText.redF()) / 4,
+                         (colors.background.greenF() * 3 + colors.buttonText.greenF()) / 4,
+                         (colors.background.blueF() * 3 + colors.buttonText.blueF()) / 4);
+    for (const ScaleTick &tick : ValueScale(m_data, g.PlotHeight, 2 * lineHeight)) {
+        painter.setPen(pixelPen(painter, faint, 1, Qt::DotLine));
+        painter.drawLine(QPointF(g.Step, tick.Y), QPointF(g.Right, tick.Y));
+        painter.setPen(colors.buttonText);
+        printAt(painter, QPointF(g.Step + 40, tick.Y - lineHeight), text(tick.Text));
+    }
+    printAt(painter, QPointF(g.Step + 40, 0),
+            QString::fromStdU16String(std::u16string(ScaleCaption(m_data.Kind))));
+
     painter.setPen(pixelPen(painter, Qt::black, 1));
     painter.drawLine(QPointF(g.Step, 0), QPointF(g.Step, g.PlotHeight));
     painter.drawLine(QPointF(g.Step, g.PlotHeight), QPointF(g.Right, g.PlotHeight));
 
-    painter.setPen(pixelPen(painter, colors.buttonFace, 2));
+    // The even line (0 games, .500) is what every team is measured against.
+    const QColor reference =
+        QColor::fromRgbF((colors.background.redF() + colors.buttonText.redF()) / 2,
+                         (colors.background.greenF() + colors.buttonText.greenF()) / 2,
+                         (colors.background.blueF() + colors.buttonText.blueF()) / 2);
+    painter.setPen(pixelPen(painter, reference, 2));
     painter.drawLine(QPointF(g.Step, g.ReferenceY), QPointF(g.Right, g.ReferenceY));
 
-    painter.setFont(m_dateFont);
-    const double digitHeight = QFontMetricsF(m_dateFont).boundingRect(QStringLiteral("0")).height();
-    const double lineHeight = std::max(digitHeight, QFontMetricsF(m_dateFont).height());
     for (const ChartTick &tick : g.Ticks) {
         painter.setPen(pixelPen(painter, Qt::black, 1));
         painter.drawLine(QPointF(tick.X, g.PlotHeight), QPointF(tick.X, g.PlotHeight - 100));
@@ -158,9 +185,23 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
     }
 
     painter.setFont(m_labelFont);
+    const QFontMetricsF labelMetrics(m_labelFont);
+    const double labelHeight = labelMetrics.height();
     const int points = m_data.pointCount();
+    // The texts at the last points, moved apart where teams end close
+    // together; a leader line then joins each to its point.
+    std::vector<double> endWanted;
+    for (const ProgressionSeries &series : m_data.Series) {
+        endWanted.push_back(ValueY(m_data, g.PlotHeight, series.Values.back()) - labelHeight / 2);
+    }
+    const std::vector<double> endPlaced =
+        SpreadLabels(endWanted, labelHeight, 0.0, std::max(0.0, g.PlotHeight - labelHeight));
+    const double endX = g.Step * points;
+    const double leaderEnd = labelMetrics.horizontalAdvance(QStringLiteral("  ")) - 20;
+
     QPolygonF line;
     line.reserve(points + 1);
+    std::size_t seriesIndex = 0;
     for (const ProgressionSeries &series : m_data.Series) {
         line.clear();
         line << QPointF(g.Step, ValueY(m_data, g.PlotHeight, series.Values.front()));
@@ -188,15 +229,28 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
             }
             painter.drawLine(line[k - 1], line[k]);
         }
-        painter.setPen(colorFromStored(series.LineColor, palette));
-        // Only labelled series print at every point; the others only their
-        // name at the last one.
-        for (int k = series.ShowLabels ? 1 : points; k <= points; ++k) {
+        const QColor color = colorFromStored(series.LineColor, palette);
+        painter.setPen(color);
+        // Only labelled series print at every point, each label above the
+        // horizontal axis; the others only their name at the last one.
+        for (int k = series.ShowLabels ? 1 : points; k < points; ++k) {
             const std::u16string label = PointText(m_data, series, k - 1);
             if (!label.empty()) {
-                printAt(painter, line[k], text(label));
+                printAt(painter,
+                        QPointF(line[k].x(), LabelTop(line[k].y(), labelHeight, g.PlotHeight)),
+                        text(label));
             }
         }
+        const double wanted = endWanted[seriesIndex];
+        const double placed = endPlaced[seriesIndex];
+        ++seriesIndex;
+        if (std::abs(placed - wanted) > labelHeight / 4) {
+            painter.setPen(pixelPen(painter, color, 1));
+            painter.drawLine(QPointF(endX, line[points].y()),
+                             QPointF(endX + leaderEnd, placed + labelHeight / 2));
+            painter.setPen(color);
+        }
+        printAt(painter, QPointF(endX, placed), text(PointText(m_data, series, points - 1)));
     }
 
     if (guideX) {
@@ -294,6 +348,11 @@ CompositionPicture::CompositionPicture(Composition composition, const QString &t
     }
 }
 
+QString CompositionPicture::title() const
+{
+    return QStringLiteral("貯金構成 ") + m_teamName;
+}
+
 void CompositionPicture::paint(QPainter &painter, const ChartColors &colors, bool showNames,
                                bool showShares) const
 {
@@ -386,7 +445,8 @@ QString CompositionPicture::toolTipAt(QPointF point) const
 }
 
 bool writeChartPicture(const QString &path, QSizeF twipsSize,
-                       const std::function<void(QPainter &)> &paint, QString *error)
+                       const std::function<void(QPainter &)> &paint, QString *error,
+                       const QString &title)
 {
     const QSize pixels(
         std::max(1, static_cast<int>(std::ceil(twipsSize.width() / PictureTwipsPerPixel))),
@@ -408,6 +468,7 @@ bool writeChartPicture(const QString &path, QSizeF twipsSize,
         generator.setSize(pixels);
         generator.setViewBox(QRect(QPoint(0, 0), pixels));
         generator.setResolution(96);
+        generator.setTitle(title);
         QPainter painter;
         if (!painter.begin(&generator)) {
             return fail(QStringLiteral("SVG"));

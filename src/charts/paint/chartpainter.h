@@ -42,9 +42,14 @@ struct ChartColors
 class ProgressionPicture
 {
 public:
-    // height: the drawing surface's height H in twips. The data must be one
-    // that DrawResult accepts.
-    ProgressionPicture(ProgressionData data, int height, const QFont &family);
+    // height: the drawing surface's height H in twips; width: the width it
+    // may take (0: as narrow as the points allow). The data must be one that
+    // DrawResult accepts.
+    ProgressionPicture(ProgressionData data, int height, const QFont &family, int width = 0);
+
+    // What the picture shows, for a saved picture's title: "貯金推移" or
+    // "勝率推移".
+    [[nodiscard]] QString title() const;
 
     [[nodiscard]] const ProgressionData &data() const { return m_data; }
     [[nodiscard]] const ProgressionGeometry &geometry() const { return m_geometry; }
@@ -97,6 +102,8 @@ public:
     [[nodiscard]] const Composition &composition() const { return m_composition; }
     [[nodiscard]] const CompositionLayout &layout() const { return m_layout; }
     [[nodiscard]] QSizeF size() const { return m_layout.size; }
+    // "貯金構成" and the team's name.
+    [[nodiscard]] QString title() const;
 
     void paint(QPainter &painter, const ChartColors &colors, bool showNames, bool showShares) const;
 
@@ -121,9 +128,9 @@ private:
 // Writes a picture of `twipsSize` painted by `paint` (in twips) to `path`:
 // SVG when the name ends in ".svg" (any case), PNG otherwise, at 96 DPI.
 // The file is replaced only once the picture is complete. On failure the
-// reason is stored in `error`.
+// reason is stored in `error`. `title` names an SVG document.
 [[nodiscard]] bool writeChartPicture(const QString &path, QSizeF twipsSize,
                                      const std::function<void(QPainter &)> &paint,
-                                     QString *error = nullptr);
+                                     QString *error = nullptr, const QString &title = QString());
 
 } // namespace penarin

@@ -314,8 +314,9 @@ void FrmChart::buildProgression()
         m_settings.Hanrei = checked ? 1 : 0;
         m_legendArea->setVisible(checked && m_progression);
     });
-    // A new kind is drawn by "再表示(&R)...", where the focus goes.
-    connect(kinds, &QButtonGroup::idClicked, m_btnRedraw, [this] { m_btnRedraw->setFocus(); });
+    // The other measure is drawn at once.
+    connect(kinds, &QButtonGroup::idClicked, this,
+            [this](int kind) { drawChart(kind, m_legendVisible); });
     connect(m_btnRedraw, &QPushButton::clicked, this, &FrmChart::redraw);
     connect(btnExport, &QPushButton::clicked, this, &FrmChart::exportHistory);
     connect(btnSavePicture, &QPushButton::clicked, this, &FrmChart::askAndSavePicture);
@@ -417,7 +418,9 @@ void FrmChart::placeProgression()
     if (DrawResult(m_data) <= 0 || height <= 600) {
         return;
     }
-    m_progression = std::make_shared<const ProgressionPicture>(m_data, height, font());
+    // The points spread over the window's width, however wide it is made.
+    m_progression = std::make_shared<const ProgressionPicture>(
+        m_data, height, font(), pixelsToTwips(m_chartArea->viewport()->width(), *this));
     const ProgressionGeometry &g = m_progression->geometry();
     m_surface->setPicture(m_progression, QString());
     m_surface->setFixedSize(
@@ -532,8 +535,8 @@ bool FrmChart::savePicture(const QString &path, QString *error) const
         const bool legend = m_legendVisible;
         return writeChartPicture(
             path, m_progression->pictureSize(legend),
-            [&](QPainter &painter) { m_progression->paintPicture(painter, colors, legend); },
-            error);
+            [&](QPainter &painter) { m_progression->paintPicture(painter, colors, legend); }, error,
+            m_progression->title());
     }
     if (m_composition) {
         const bool names = m_chkNames->isChecked();
@@ -541,7 +544,7 @@ bool FrmChart::savePicture(const QString &path, QString *error) const
         return writeChartPicture(
             path, m_composition->pictureSize(),
             [&](QPainter &painter) { m_composition->paintPicture(painter, colors, names, shares); },
-            error);
+            error, m_composition->title());
     }
     if (error) {
         *error = QString::fromStdU16String(std::u16string(DrawResultMessage(DrawNothing)));

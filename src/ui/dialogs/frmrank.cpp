@@ -178,6 +178,7 @@ void frmRank::buildWinLineControls()
     m_scrBer->setSingleStep(100);
     m_scrBer->setPageStep(300);
     m_scrBer->setValue(InitialColumnWidth);
+    m_scrBer->setFocusPolicy(Qt::StrongFocus);
 
     auto *options = new QGridLayout(m_frmov);
     options->addWidget(label1, 0, 0);
@@ -186,7 +187,12 @@ void frmRank::buildWinLineControls()
     options->addWidget(m_btnReShow, 0, 3);
     options->addWidget(m_btnCsv, 0, 4);
     options->addWidget(m_btnCan, 0, 5);
-    options->addWidget(m_scrBer, 1, 0, 1, 6);
+    // The bar widens the team columns; say so, and give it a key.
+    auto *widthLabel = new QLabel(QStringLiteral("列の幅(&W):"), m_frmov);
+    widthLabel->setObjectName(QStringLiteral("lblWidth"));
+    widthLabel->setBuddy(m_scrBer);
+    options->addWidget(widthLabel, 1, 0);
+    options->addWidget(m_scrBer, 1, 1, 1, 5);
 
     connect(m_btnReShow, &QPushButton::clicked, this, &frmRank::reShow);
     connect(m_btnCsv, &QPushButton::clicked, this, &frmRank::exportTable);
@@ -205,6 +211,17 @@ void frmRank::openWinLine()
     m_cmbAVG->setCurrentIndex(std::clamp<int>(m_settings.Line, 1, MaxDigits) - 1);
     m_chkZanAVG->setChecked(m_settings.ZanAvg != 0);
     updateLineLabel();
+    // Wide enough from the start for the longest name heading a column.
+    {
+        const QFontMetrics metrics(m_grdLine->font());
+        int pixels = 0;
+        for (const TeamRecord &team : m_season.Teams) {
+            pixels = std::max(pixels, metrics.horizontalAdvance(fromText(team.TeamName)));
+        }
+        const QSignalBlocker blocker(m_scrBer);
+        m_scrBer->setValue(std::clamp(pixelsToTwips(pixels + 12, *m_grdLine), InitialColumnWidth,
+                                      m_scrBer->maximum()));
+    }
     connect(m_grdLine, &FlexGrid::mouseMovedOverCell, this,
             [this](int row, int col, QPoint) { winLineMouseMoved(row, col); });
     m_calculationFailed =
