@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace penarin {
 
@@ -142,11 +144,18 @@ QString QtPrompts::runFileDialog(const FileRequest &request, bool save) const
     dialog.setDefaultSuffix(request.defaultSuffix);
     // A name typed without an extension takes the chosen type's: "タブ区切り
     // (*.txt)" gives "name.txt", which is also what makes the text tabbed.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, &request](const QString &filter) {
-                         const QString suffix = filterSuffix(filter);
-                         dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
-                     });
+    const auto followFilter = [&dialog, &request](const QString &filter) {
+        const QString suffix = filterSuffix(filter);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    // Qt's own dialog reports a type chosen in its list only through the
+    // list, which exists once the dialog is on the screen.
+    QTimer::singleShot(0, &dialog, [&dialog, followFilter] {
+        if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+            QObject::connect(types, &QComboBox::currentTextChanged, &dialog, followFilter);
+        }
+    });
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

@@ -836,7 +836,8 @@ private slots:
         QTest::keyClicks(editor, QStringLiteral("999"));
         QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(m_prompts->messageTexts(),
-                 QStringList{QStringLiteral("このカードは終了しています")});
+                 QStringList{
+                     QStringLiteral("このカードは最大25試合です\r\nこの欄には17まで入力できます")});
 
         m_prompts->queueAnswer(MessageAnswer::No);
         QVERIFY(window.close());
