@@ -64,6 +64,11 @@ struct RaceModel
     // the standings read the series.
     std::vector<std::vector<std::int64_t>> seriesBase;
     double drawRate = 0.0; // draws per game so far among the view's teams
+    int gameCountRule = 0;
+    // The standings' sort puts the team where the walk against each rival
+    // says: no step can cycle (a head-to-head series can) and no
+    // games-played rule reorders level rows.
+    bool pairwiseExact = true;
 };
 
 // A card counts for the view's scope exactly when the standings count its
@@ -136,6 +141,10 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
     model.byWins = request.Judgment == 1;
     const int scope = request.GameScope;
     model.steps = effectiveSteps(request.Conditions, scope);
+    model.gameCountRule = request.GameCountRule;
+    model.pairwiseExact =
+        request.GameCountRule == 0 && std::find(model.steps.begin(), model.steps.end(),
+                                                ConditionCode::Series) == model.steps.end();
     const JudgmentView view{scope, request.DivisionView};
     std::map<int, int> position;
     std::int64_t played = 0;
@@ -418,6 +427,14 @@ enum class Relation
     NotAhead,  // the rival does not end strictly ahead of the team
 };
 
+// How a problem judges the rivals level with the team on the measure.
+enum class Judged
+{
+    Measure,           // not at all: level counts as whatever the question needs
+    Pairwise,          // by the tie-break walk between the team and each rival
+    AnyOrderWhenMixed, // as Pairwise, but any way at all where a sort may cycle
+};
+
 // The questions, each about one outcome with the team's record fixed.
 enum class Goal
 {
@@ -603,16 +620,44 @@ public:
         }
         fixTotal(m_totalWins[team], wins);
         fixTotal(m_totalLosses[team], losses);
+        // Decided games in each part at the end, where no draw can change them.
+        m_leagueDecided.resize(count);
+        m_interDecided.resize(count);
+        for (int i = 0; i < count; ++i) {
+            const Participant &p = model.teams[i];
+            m_leagueDecided[i] = p.leagueWins + p.leagueLosses;
+            m_interDecided[i] = p.interWins + p.interLosses;
+        }
+        for (const Card &card : model.cards) {
+            for (int v : {card.viewA, card.viewB}) {
+                if (v < 0) {
+                    continue;
+                }
+                auto &decided = card.interleague ? m_interDecided[v] : m_leagueDecided[v];
+                if (card.draws) {
+                    decided.reset();
+                } else if (decided) {
+                    *decided += card.games;
+                }
+            }
+        }
     }
 
     // At least `needed` rivals stand in `relation` to the team, judged by
-    // the measure alone (a relaxation of the standings' order) or with the
-    // tie-break walk.
-    void require(Relation relation, int needed, bool withConditions)
+    // the measure alone (a relaxation of the standings' order), with the
+    // tie-break walk pair by pair, or with the walk where the order of a
+    // group level on the measure may go any way once the team both beats
+    // and trails members of it (see Judged).
+    void require(Relation relation, int needed, Judged judged)
     {
         const int count = static_cast<int>(m_model.teams.size());
         if (needed <= 0) {
             return;
+        }
+        const bool withConditions = judged != Judged::Measure;
+        std::optional<Expr> mixed;
+        if (judged == Judged::AnyOrderWhenMixed) {
+            mixed = mixedGroup();
         }
         std::vector<Term> chosen;
         for (int r = 0; r < count; ++r) {
@@ -623,11 +668,74 @@ public:
             if (needed == count - 1) {
                 m_ip.setLower(on, 1);
             }
-            force(on, relationWays(relation, r, withConditions));
+            Disjunction ways = relationWays(relation, r, withConditions);
+            if (mixed) {
+                for (Conjunction c : rivalStep(0, r).level) {
+                    c.push_back({*mixed, 1});
+                    ways.push_back(std::move(c));
+                }
+            }
+            force(on, ways);
             chosen.push_back({on, 1});
         }
         m_ip.addAtLeast(std::move(chosen), needed);
     }
+
+    // A binary that may be 1 only when the team beats one rival level with
+    // it on the measure and trails another (or is left level with one by
+    // every condition): only then can the standings' sort, which compares
+    // rows one pair at a time, place the team in a way the pairs alone do
+    // not tell (a cycle of head-to-head series, say). With the games-played
+    // rule in force it may always be 1.
+    Expr mixedGroup()
+    {
+        const int mixed = m_ip.addVariable(0, 1);
+        Expr out;
+        out.add(mixed, 1);
+        if (m_gameCountRule != 0) {
+            return out;
+        }
+        // A place the pairs do not tell needs a cycle through the team in
+        // the group level with it up to the series: a rival s it does not
+        // trail on the series, a rival t that does not trail it, and s not
+        // trailing t.
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<int> notTrailed(count, -1); // s: level so far, the team not behind
+        std::vector<int> notTrailing(count, -1); // t: level so far, t not behind the team
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            Disjunction level = rivalStep(0, r).level;
+            for (const int code : m_model.steps) {
+                if (code == ConditionCode::Series) {
+                    break;
+                }
+                level = both(level, rivalStep(code, r).level);
+            }
+            notTrailed[r] = m_ip.addVariable(0, 1);
+            force(notTrailed[r], both(level, {atLeast(series(m_team, r), 0)}));
+            notTrailing[r] = m_ip.addVariable(0, 1);
+            force(notTrailing[r], both(level, {atLeast(series(r, m_team), 0)}));
+        }
+        std::vector<Term> cycles{{mixed, -1}};
+        for (int a = 0; a < count; ++a) {
+            for (int b = 0; b < count; ++b) {
+                if (a == b || a == m_team || b == m_team) {
+                    continue;
+                }
+                const int cycle = m_ip.addVariable(0, 1);
+                m_ip.addAtMost({{cycle, 1}, {notTrailed[a], -1}}, 0);
+                m_ip.addAtMost({{cycle, 1}, {notTrailing[b], -1}}, 0);
+                atLeastWhen(m_ip, cycle, series(a, b), 0);
+                cycles.push_back({cycle, 1});
+            }
+        }
+        m_ip.addAtLeast(std::move(cycles), 0);
+        return out;
+    }
+
+    void setGameCountRule(int rule) { m_gameCountRule = rule; }
 
     // Excludes exactly the outcome found last.
     void exclude()
@@ -826,8 +934,9 @@ private:
         case ConditionCode::Series:
             return byDifference(series(r, m_team));
         case ConditionCode::LeaguePct:
+            return partPercentage(m_leagueWins, m_leagueDecided, r, m_team);
         case ConditionCode::LeaguePct + 2:
-            return unconstrained();
+            return partPercentage(m_interWins, m_interDecided, r, m_team);
         case ConditionCode::LeaguePct + 1:
             return byDifference(m_leagueWins[r].minus(m_leagueWins[m_team]));
         case ConditionCode::InterleagueWins:
@@ -856,6 +965,31 @@ private:
         return rivalStep(code, r).reversed();
     }
 
+    // Percentages of one part of the season (league or interleague games),
+    // first against second. Linear only where both teams' decided games in
+    // that part are known (no remaining game of it can end drawn).
+    ThreeWay partPercentage(const std::vector<Expr> &wins,
+                            const std::vector<std::optional<std::int64_t>> &decided, int first,
+                            int second) const
+    {
+        if (!decided[first] || !decided[second]) {
+            return unconstrained();
+        }
+        const std::int64_t df = *decided[first];
+        const std::int64_t ds = *decided[second];
+        if (df == 0 && ds == 0) {
+            return {{}, {{}}, {}};
+        }
+        if (df == 0) {
+            // The first team's percentage is 0.
+            return {{}, {atLeast(wins[second].scaled(-1), 0)}, {atLeast(wins[second], 1)}};
+        }
+        if (ds == 0) {
+            return {{atLeast(wins[first], 1)}, {atLeast(wins[first].scaled(-1), 0)}, {}};
+        }
+        return byDifference(wins[first].scaled(ds).minus(wins[second].scaled(df)));
+    }
+
     // A previous-year rank: the smaller value is ahead; otherwise the walk
     // stops (never level).
     ThreeWay fixedRank(int code, int first, int second) const
@@ -866,23 +1000,28 @@ private:
         return ahead ? ThreeWay{{{}}, {}, {}} : ThreeWay{{}, {}, {{}}};
     }
 
-    // The ways the relation can hold for rival r: along the walk, the
-    // first step that is not level decides.
+    // The ways the relation can hold for rival r: the measure apart, or
+    // level on it and then the walk.
     Disjunction relationWays(Relation relation, int r, bool withConditions) const
     {
         const bool teamFirst = relation == Relation::NotBehind || relation == Relation::Behind;
         const bool firstAhead = relation == Relation::Ahead || relation == Relation::Behind;
-        auto step = [&](int code) { return teamFirst ? teamStep(code, r) : rivalStep(code, r); };
-        ThreeWay primary = step(0);
+        const ThreeWay primary = teamFirst ? teamStep(0, r) : rivalStep(0, r);
         Disjunction ways = firstAhead ? primary.ahead : primary.behind;
-        if (!withConditions) {
-            // The measure alone: level counts either way.
-            for (const Conjunction &c : primary.level) {
-                ways.push_back(c);
-            }
-            return ways;
-        }
-        Disjunction levelSoFar = primary.level;
+        const Disjunction tied = withConditions ? tieWays(relation, r) : primary.level;
+        ways.insert(ways.end(), tied.begin(), tied.end());
+        return ways;
+    }
+
+    // The ways the relation can hold for rival r level with the team on the
+    // measure: along the walk, the first step that is not level decides.
+    Disjunction tieWays(Relation relation, int r) const
+    {
+        const bool teamFirst = relation == Relation::NotBehind || relation == Relation::Behind;
+        const bool firstAhead = relation == Relation::Ahead || relation == Relation::Behind;
+        auto step = [&](int code) { return teamFirst ? teamStep(code, r) : rivalStep(code, r); };
+        Disjunction ways;
+        Disjunction levelSoFar = step(0).level;
         for (const int code : m_model.steps) {
             const ThreeWay next = step(code);
             for (Conjunction &c : both(levelSoFar, firstAhead ? next.ahead : next.behind)) {
@@ -958,9 +1097,12 @@ private:
     std::vector<Expr> m_leagueLosses;
     std::vector<Expr> m_interWins;
     std::vector<Expr> m_interLosses;
+    std::vector<std::optional<std::int64_t>> m_leagueDecided;
+    std::vector<std::optional<std::int64_t>> m_interDecided;
     std::vector<std::vector<std::int64_t>> m_series;
     std::vector<std::vector<Expr>> m_seriesTerms;
     std::vector<std::pair<int, int>> m_cardVariables;
+    int m_gameCountRule = 0;
 };
 
 // -1, 0 or 1 as the first record's measure is below, level with or above
@@ -1018,7 +1160,7 @@ Answer negate(Answer a)
 // where it cannot (a percentage in one part of the season, a cycle of
 // head-to-head series, the games-played rule); there it offers outcomes
 // the standings then judge.
-constexpr int MostRejections = 12;
+constexpr int MostRejections = 24;
 
 // Time for making a certificate ordinary; what it finds is only a nicer
 // example, so the answers never depend on it.
@@ -1166,8 +1308,8 @@ private:
         // The measure alone first: when even that leaves no way, the
         // conditions cannot make one; an outcome it finds often settles
         // the question already.
-        Problem loose(m_model, m_team, static_cast<int>(finalWins), static_cast<int>(finalLosses));
-        loose.require(relationFor(goal), needed, false);
+        const Question question{goal, k, finalWins, finalLosses, needed};
+        Problem loose = problemFor(question, Judged::Measure);
         switch (loose.solve(m_budget)) {
         case IntegerProgram::Outcome::Infeasible:
             return Answer::No;
@@ -1181,12 +1323,43 @@ private:
             accept(goal, k, finalWins, finalLosses, outcome)) {
             return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &loose);
         }
-        // The measure leaves it to the tie-break conditions.
+        // The measure leaves it to the tie-break conditions: pair by pair
+        // first, which is the standings' order wherever the walk cannot
+        // cycle; where it can, an answer No is only believed once the
+        // problem that lets a mixed group end in any order has none either.
         m_tieBreak = true;
-        Problem exact(m_model, m_team, static_cast<int>(finalWins), static_cast<int>(finalLosses));
-        exact.require(relationFor(goal), needed, true);
+        Problem pairwise = problemFor(question, Judged::Pairwise);
+        Answer answer = search(pairwise, question, certificate);
+        if (answer == Answer::No && !m_model.pairwiseExact) {
+            Problem anyOrder = problemFor(question, Judged::AnyOrderWhenMixed);
+            answer = search(anyOrder, question, certificate);
+        }
+        return answer;
+    }
+
+    struct Question
+    {
+        Goal goal;
+        int k;
+        std::int64_t wins;
+        std::int64_t losses;
+        int needed;
+    };
+
+    Problem problemFor(const Question &q, Judged judged) const
+    {
+        Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        problem.setGameCountRule(m_model.gameCountRule);
+        problem.require(relationFor(q.goal), q.needed, judged);
+        return problem;
+    }
+
+    // Outcomes of the problem, each checked by the standings, until one
+    // answers the question or there are none.
+    Answer search(Problem &problem, const Question &q, Certificate *certificate)
+    {
         for (int attempt = 0; attempt < MostRejections; ++attempt) {
-            switch (exact.solve(m_budget)) {
+            switch (problem.solve(m_budget)) {
             case IntegerProgram::Outcome::Infeasible:
                 return Answer::No;
             case IntegerProgram::Outcome::TimedOut:
@@ -1195,12 +1368,12 @@ private:
             case IntegerProgram::Outcome::Feasible:
                 break;
             }
-            if (Certificate outcome = exact.readOutcome();
-                accept(goal, k, finalWins, finalLosses, outcome)) {
-                return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses,
-                             &exact);
+            if (Certificate outcome = problem.readOutcome();
+                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
+                return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
+                             &problem);
             }
-            exact.exclude();
+            problem.exclude();
         }
         return Answer::Unknown;
     }
@@ -1244,9 +1417,10 @@ private:
         *certificate = std::move(outcome);
         std::optional<Problem> own;
         if (problem == nullptr) {
-            own.emplace(m_model, m_team, static_cast<int>(wins), static_cast<int>(losses));
-            own->require(relationFor(goal),
-                         neededFor(goal, static_cast<int>(m_model.teams.size()) - 1, k), true);
+            own.emplace(problemFor(
+                {goal, k, wins, losses,
+                 neededFor(goal, static_cast<int>(m_model.teams.size()) - 1, k)},
+                Judged::Pairwise));
             problem = &*own;
         }
         if (std::optional<Certificate> better = problem->ordinary(m_budget, OrdinaryLimit);
