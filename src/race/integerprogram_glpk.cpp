@@ -102,6 +102,12 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     glp_init_iocp(&parameters);
     parameters.presolve = GLP_ON;
     parameters.msg_lev = GLP_MSG_OFF;
+    // Breadth first with pseudo-cost branching: the hard problems are the
+    // infeasible ones near a magic number, where depth first wanders deep
+    // into one corner (measured on the race benchmark: 6 teams at 30% of
+    // the season went from 3.3 s with open answers to 0.6 s, all decided).
+    parameters.bt_tech = GLP_BT_BFS;
+    parameters.br_tech = GLP_BR_PCH;
     parameters.tm_lim = static_cast<int>(timeLimit.count());
     if (m_stop != nullptr) {
         parameters.cb_func = watchStop;

@@ -145,7 +145,6 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
     model.pairwiseExact =
         request.GameCountRule == 0 && std::find(model.steps.begin(), model.steps.end(),
                                                 ConditionCode::Series) == model.steps.end();
-    const JudgmentView view{scope, request.DivisionView};
     std::map<int, int> position;
     std::int64_t played = 0;
     std::int64_t drawn = 0;
@@ -174,7 +173,6 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
             p.seriesDrawFactor =
                 request.DivisionView ? record.DivisionDrawReplay : record.LeagueDrawReplay;
         }
-        static_cast<void>(view);
         played += totals.Wins + totals.Losses + totals.Draws;
         drawn += totals.Draws;
         model.teams.push_back(p);
@@ -676,6 +674,24 @@ public:
                 }
             }
             force(on, ways);
+            chosen.push_back({on, 1});
+        }
+        m_ip.addAtLeast(std::move(chosen), needed);
+    }
+
+    // At least `needed` rivals strictly ahead of (or behind) the team on the
+    // measure alone.
+    void requireStrictly(Relation relation, int needed)
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<Term> chosen;
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const int on = m_ip.addVariable(0, 1);
+            const ThreeWay primary = rivalStep(0, r);
+            force(on, relation == Relation::Ahead ? primary.ahead : primary.behind);
             chosen.push_back({on, 1});
         }
         m_ip.addAtLeast(std::move(chosen), needed);
@@ -1322,6 +1338,21 @@ private:
         if (Certificate outcome = loose.readOutcome();
             accept(goal, k, finalWins, finalLosses, outcome)) {
             return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &loose);
+        }
+        // A rival strictly better (or worse) on the measure needs no
+        // tie-break: this problem has no disjunctions and often answers.
+        if (goal != Goal::ReachShared) {
+            const Relation strictly = goal == Goal::ReachAlone ? Relation::Behind : Relation::Ahead;
+            Problem clear(m_model, m_team, static_cast<int>(finalWins),
+                          static_cast<int>(finalLosses));
+            clear.requireStrictly(strictly, needed);
+            if (clear.solve(m_budget) == IntegerProgram::Outcome::Feasible) {
+                if (Certificate outcome = clear.readOutcome();
+                    accept(goal, k, finalWins, finalLosses, outcome)) {
+                    return found(std::move(outcome), certificate, goal, k, finalWins,
+                                 finalLosses, &clear);
+                }
+            }
         }
         // The measure leaves it to the tie-break conditions: pair by pair
         // first, which is the standings' order wherever the walk cannot

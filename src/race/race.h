@@ -120,11 +120,11 @@ struct RaceRequest
     int GameScope = ScopeOfficial; // which games count, as for the standings
     int Judgment = 0;              // 0 highest percentage, 1 most wins
     int TopK = 3;                  // places of the second question (1 or more)
-    // A guard against hostile files only: an analysis of a real league ends
-    // long before. A problem still open then makes its answers Unknown.
-    std::chrono::milliseconds TimeLimit{30000};
-    // For the whole analysis: problems not yet solved by then are Unknown too.
-    std::chrono::milliseconds TotalTimeLimit{120000};
+    // Per solver problem; a problem still open then makes its answers Unknown.
+    std::chrono::milliseconds TimeLimit{5000};
+    // For the whole analysis: problems not yet solved by then are Unknown
+    // too, so a hard season never keeps the user waiting for minutes.
+    std::chrono::milliseconds TotalTimeLimit{30000};
     // The tie-break conditions of the judgment in force, as stored (the
     // first End closes the list); {End} leaves level teams level.
     std::vector<std::int16_t> Conditions{0};
