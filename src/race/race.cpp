@@ -1608,6 +1608,7 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         race.Title = team.analyse(1);
         team.searchMagic(race.Title, 1);
         analysis.Teams.push_back(std::move(race));
+        analysis.TitlesDone = t + 1;
         report();
     }
     for (int t = 0; t < teamCount; ++t) {
@@ -1619,6 +1620,7 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
             race.Top = team.analyse(analysis.TopK);
             team.searchMagic(race.Top, analysis.TopK, race.Title.Magic);
         }
+        analysis.TopsDone = t + 1;
         report();
     }
     analysis.SolverCalls = budget.calls;

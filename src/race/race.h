@@ -102,8 +102,12 @@ struct RaceAnalysis
 {
     RaceStatus Status = RaceStatus::Analysed;
     int TopK = 3;
-    // In the order of the request's teams.
+    // In the order of the request's teams. While the analysis runs (as the
+    // request's Progress sees it) only the first TitlesDone titles and the
+    // first TopsDone top-k states are filled in.
     std::vector<TeamRace> Teams;
+    int TitlesDone = 0;
+    int TopsDone = 0;
     // Some team's scheduled total disagrees with the sum of its cards. The
     // analysis ranges over the cards (a game needs an opponent), so the
     // standings' remaining-games column may differ from what it used.
