@@ -586,6 +586,15 @@ void printCertificate(std::ostream &out, const std::optional<race::Certificate> 
     out << "]";
 }
 
+void printDraws(std::ostream &out, const std::optional<race::Certificate> &certificate)
+{
+    if (certificate) {
+        out << race::DrawCount(*certificate);
+    } else {
+        out << "null";
+    }
+}
+
 bool decided(const race::RaceState &state)
 {
     for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
@@ -609,11 +618,17 @@ void printRaceState(std::ostream &out, const race::RaceState &state)
     } else {
         out << "null";
     }
-    out << ", \"decided\": " << (decided(state) ? "true" : "false") << ",\n      \"certificate\": ";
+    out << ", \"decided\": " << (decided(state) ? "true" : "false")
+        << ", \"tieBreakApplied\": " << (state.TieBreakApplied ? "true" : "false")
+        << ",\n      \"certificate\": ";
     printCertificate(out, state.Reach);
     out << ", \"certificateNeedsTie\": " << (state.ReachNeedsTie ? "true" : "false")
-        << ",\n      \"winOutFailure\": ";
+        << ", \"certificateDraws\": ";
+    printDraws(out, state.Reach);
+    out << ",\n      \"winOutFailure\": ";
     printCertificate(out, state.WinOutFailure);
+    out << ", \"winOutFailureDraws\": ";
+    printDraws(out, state.WinOutFailure);
     out << "}";
 }
 
@@ -665,7 +680,7 @@ int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     }
     const race::RaceRequest request = race::RaceRequestForView(
         season, ViewRequest{view->selection.league, view->selection.division},
-        options.top.value_or(3));
+        options.top.value_or(3), view->settings.Game);
     const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
     if (analysis.Status != race::RaceStatus::Analysed) {
         std::string message = ScheduleMessage;

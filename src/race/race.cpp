@@ -1432,7 +1432,44 @@ private:
         if (!playsOut(m_model, m_team, wins, losses, outcome)) {
             return false;
         }
-        return goalHolds(goal, m_ranker.rank(outcome)[static_cast<std::size_t>(m_team)], k);
+        const Placing placing = m_ranker.rank(outcome)[static_cast<std::size_t>(m_team)];
+        const bool holds = goalHolds(goal, placing, k);
+        // The measure alone would leave the team sharing the places of all
+        // rivals level with it; where the standings answer otherwise, a
+        // tie-break had its say.
+        if (holds != goalHolds(goal, measurePlacing(outcome), k)) {
+            m_tieBreak = true;
+        }
+        return holds;
+    }
+
+    [[nodiscard]] Placing measurePlacing(const Certificate &outcome) const
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<std::int64_t> wins(count);
+        std::vector<std::int64_t> losses(count);
+        for (int i = 0; i < count; ++i) {
+            wins[i] = m_model.teams[i].wins;
+            losses[i] = m_model.teams[i].losses;
+        }
+        for (const CardOutcome &o : outcome) {
+            for (int i = 0; i < count; ++i) {
+                const int teamNo = m_model.teams[i].teamNo;
+                wins[i] += o.Team == teamNo ? o.Wins : (o.Opponent == teamNo ? o.Losses : 0);
+                losses[i] += o.Team == teamNo ? o.Losses : (o.Opponent == teamNo ? o.Wins : 0);
+            }
+        }
+        Placing p{1, 1};
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const int c = compareMeasure(m_model.byWins, wins[r], losses[r], wins[m_team],
+                                         losses[m_team]);
+            p.Rank += c > 0 ? 1 : 0;
+            p.Shared += c == 0 ? 1 : 0;
+        }
+        return p;
     }
 
     // An outcome that answers the question; when it is to be shown, the

@@ -231,6 +231,17 @@ void forEachOutcome(const std::vector<OpenCard> &open, Season &work,
     walk(0);
 }
 
+race::RaceRequest requestFor(std::vector<int> teams, int scope, int judgment, int topK)
+{
+    race::RaceRequest request;
+    request.Teams = std::move(teams);
+    request.GameScope = scope;
+    request.Judgment = judgment;
+    request.TopK = topK;
+    request.TimeLimit = std::chrono::seconds(10);
+    return request;
+}
+
 Answer answer(bool value)
 {
     return value ? Answer::Yes : Answer::No;
@@ -421,7 +432,7 @@ TEST(RaceTest, ClassicEliminationInstances)
         Season season = builder.build();
         season.HasSeason = true;
         const race::RaceAnalysis analysis =
-            race::AnalyzeRace(season, {view, ScopeOfficial, 1, 1, std::chrono::seconds(10)});
+            race::AnalyzeRace(season, requestFor(view, ScopeOfficial, 1, 1));
         ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);
         std::vector<Text> eliminated;
         for (const race::TeamRace &t : analysis.Teams) {
@@ -442,7 +453,7 @@ TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
     while (g.open.size() < 4) {
         g = generate(random);
     }
-    race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    race::RaceRequest request = requestFor(g.view, g.scope, g.judgment, 2);
     const race::RaceAnalysis full = race::AnalyzeRace(g.season, request);
     request.TotalTimeLimit = std::chrono::milliseconds(0);
     const race::RaceAnalysis none = race::AnalyzeRace(g.season, request);
@@ -475,7 +486,7 @@ TEST(RaceTest, AnalysisOnAWorkerThreadLeavesNothingBehind)
     while (g.open.size() < 4) {
         g = generate(random);
     }
-    const race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    const race::RaceRequest request = requestFor(g.view, g.scope, g.judgment, 2);
     const race::RaceAnalysis expected = race::AnalyzeRace(g.season, request);
     ASSERT_GT(expected.SolverCalls, 0);
     std::vector<race::RaceAnalysis> onWorker;
@@ -524,7 +535,7 @@ TEST(RaceTest, ScheduleThatCannotBePlayedOutIsRefused)
         test::SeasonBuilder::oneLeague({u"A", u"B", u"C"}, 2).result(1, 2, 3, 0).build();
     season.HasSeason = true;
     const race::RaceAnalysis analysis =
-        race::AnalyzeRace(season, {{1, 2, 3}, ScopeOfficial, 0, 2, std::chrono::seconds(10)});
+        race::AnalyzeRace(season, requestFor({1, 2, 3}, ScopeOfficial, 0, 2));
     EXPECT_EQ(analysis.Status, race::RaceStatus::ScheduleInconsistent);
     EXPECT_TRUE(analysis.Teams.empty());
 }

@@ -63,14 +63,15 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
     ASSERT_EQ(json.status, cli::ExitOk) << json.err;
     const std::string sure =
         "{\"sure\": true, \"sureUnlessTied\": true, \"possible\": true, \"possibleWithTie\": "
-        "true, \"ownPower\": true, \"magic\": 0, \"decided\": true,\n"
-        "      \"certificate\": [], \"certificateNeedsTie\": false,\n"
-        "      \"winOutFailure\": null}";
+        "true, \"ownPower\": true, \"magic\": 0, \"decided\": true, \"tieBreakApplied\": false,\n"
+        "      \"certificate\": [], \"certificateNeedsTie\": false, \"certificateDraws\": 0,\n"
+        "      \"winOutFailure\": null, \"winOutFailureDraws\": null}";
     const std::string out =
         "{\"sure\": false, \"sureUnlessTied\": false, \"possible\": false, \"possibleWithTie\": "
-        "false, \"ownPower\": false, \"magic\": null, \"decided\": true,\n"
-        "      \"certificate\": null, \"certificateNeedsTie\": false,\n"
-        "      \"winOutFailure\": []}";
+        "false, \"ownPower\": false, \"magic\": null, \"decided\": true, \"tieBreakApplied\": "
+        "false,\n"
+        "      \"certificate\": null, \"certificateNeedsTie\": false, \"certificateDraws\": null,\n"
+        "      \"winOutFailure\": [], \"winOutFailureDraws\": 0}";
     EXPECT_EQ(json.out, "{\"top\": 2, \"teams\": [\n"
                         "  {\"teamNo\": 1, \"teamName\": \"赤\",\n    \"title\": " +
                             sure + ",\n    \"topK\": " + sure +
@@ -87,6 +88,28 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
                         "赤      確定  0  確定   0\n"
                         "青      消滅  -  確定   0\n"
                         "緑      消滅  -  消滅   -\n");
+}
+
+// Two teams level at the end: the league's rule (the series, then the grid
+// order) puts 赤 first, as the standings do, and the report says a
+// tie-break decided it.
+TEST_F(RaceReportTest, LevelFinishGoesByTheLeaguesRule)
+{
+    auto b = test::SeasonBuilder::oneLeague({u"赤", u"青", u"緑"}, 3);
+    b.result(1, 2, 2, 1).result(1, 3, 2, 1).result(2, 3, 3, 0);
+    Season season = b.build();
+    for (int t = 1; t <= 3; ++t) {
+        season.team(t).LeagueJudgment = JudgmentSet{0, {2, 7, 0}, 0};
+    }
+    const std::string file = save(season);
+    const Output text = report({"race", file, "--league", "1", "--top", "1"});
+    ASSERT_EQ(text.status, cli::ExitOk) << text.err;
+    EXPECT_EQ(text.out, "チーム  優勝  M  上位1  M\n"
+                        "赤      確定  0  確定   0\n"
+                        "青      消滅  -  消滅   -\n"
+                        "緑      消滅  -  消滅   -\n");
+    const Output json = report({"race", file, "--league", "1", "--top", "1", "--format", "json"});
+    EXPECT_NE(json.out.find("\"tieBreakApplied\": true"), std::string::npos);
 }
 
 TEST_F(RaceReportTest, RefusesWhatCannotBeAnalysed)
