@@ -107,8 +107,8 @@ void BM_Race(benchmark::State &state)
     const auto k = static_cast<int>(state.range(3));
     Season season = leagueSeason(teams, games, percent);
     const ViewRequest view{1, -1};
-    static_cast<void>(RecalculateView(season, OrderSettings{2, 0, 0}, view));
-    const race::RaceRequest request = race::RaceRequestForView(season, view, k);
+    const RecalculateResult pass = RecalculateView(season, OrderSettings{2, 0, 0}, view);
+    const race::RaceRequest request = race::RaceRequestForView(season, *pass.Published, view, k);
     race::RaceAnalysis analysis;
     for (auto _ : state) {
         analysis = race::AnalyzeRace(season, request);

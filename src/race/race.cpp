@@ -1568,17 +1568,14 @@ int DrawCount(const Certificate &certificate)
     return draws;
 }
 
-RaceRequest RaceRequestForView(const Season &season, const ViewRequest &view, int topK,
-                               int gameCountRule)
+RaceRequest RaceRequestForView(const Season &season, const PublishedStandings &published,
+                               const ViewRequest &view, int topK, int gameCountRule)
 {
     RaceRequest request;
     request.TopK = topK;
     request.GameCountRule = gameCountRule;
-    if (!season.Published) {
-        return request;
-    }
-    request.GameScope = season.Published->GameScope;
-    for (const StandingsRow &row : season.Published->Rows) {
+    request.GameScope = published.GameScope;
+    for (const StandingsRow &row : published.Rows) {
         request.Teams.push_back(row.TeamNo);
     }
     const std::vector<int> listed = ViewTeams(season);

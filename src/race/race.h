@@ -145,11 +145,12 @@ struct RaceRequest
 };
 
 // The request for the view the latest recalculation published: its teams in
-// standings order, its game scope, the judgment in force for the selectors
-// it was run with, and the settings' games-played rule. Needs
-// season.Published.
-[[nodiscard]] RaceRequest RaceRequestForView(const Season &season, const ViewRequest &view,
-                                             int topK, int gameCountRule = 0);
+// standings order, its game scope, the judgment in force for the
+// selectors it was run with, and the settings' games-played rule.
+[[nodiscard]] RaceRequest RaceRequestForView(const Season &season,
+                                             const PublishedStandings &published,
+                                             const ViewRequest &view, int topK,
+                                             int gameCountRule = 0);
 
 [[nodiscard]] RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request);
 

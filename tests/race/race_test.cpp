@@ -141,8 +141,8 @@ OrderSettings judge(Generated &g, std::mt19937 &random)
 std::vector<race::Placing> standingsOf(const Generated &g, Season &season,
                                        const OrderSettings &order)
 {
-    static_cast<void>(RecalculateView(season, order, LeagueOne));
-    const PublishedStandings &rows = *season.Published;
+    const RecalculateResult pass = RecalculateView(season, order, LeagueOne);
+    const PublishedStandings &rows = *pass.Published;
     std::vector<race::Placing> out;
     for (int team : g.view) {
         race::Placing p{0, 0};
@@ -264,9 +264,9 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
         const OrderSettings order = judge(g, random);
         const int topK = std::uniform_int_distribution<int>(2, 3)(random);
         Season asked = g.season;
-        static_cast<void>(RecalculateView(asked, order, LeagueOne));
+        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
         race::RaceRequest request =
-            race::RaceRequestForView(asked, LeagueOne, topK, order.GameCountRule);
+            race::RaceRequestForView(asked, *pass.Published, LeagueOne, topK, order.GameCountRule);
         request.Teams = g.view;
         const race::RaceAnalysis analysis = race::AnalyzeRace(g.season, request);
         ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);

@@ -46,6 +46,12 @@ Season raceSeason()
     return season;
 }
 
+// The standings the window shows for the league.
+PublishedStandings standingsOf(Season season)
+{
+    return *RecalculateView(season, OrderSettingsFrom(Settings{}), ViewRequest{1, 0}).Published;
+}
+
 // The team's rank and the number of teams sharing it, as the standings
 // rank them with the championship judgment once the certificate is loaded.
 std::pair<int, int> placeAfter(const Season &initial, const race::Certificate &certificate,
@@ -53,13 +59,13 @@ std::pair<int, int> placeAfter(const Season &initial, const race::Certificate &c
 {
     Season season = initial;
     race::ApplyCertificate(season, certificate);
-    (void)RecalculateView(season, OrderSettings{2, 0, 0}, ViewRequest{1, 0});
+    const RecalculateResult pass = RecalculateView(season, OrderSettings{2, 0, 0}, ViewRequest{1, 0});
     int rank = 0;
-    for (const StandingsRow &row : season.Published->Rows) {
+    for (const StandingsRow &row : pass.Published->Rows) {
         rank = row.TeamNo == team ? row.Rank : rank;
     }
     int shared = 0;
-    for (const StandingsRow &row : season.Published->Rows) {
+    for (const StandingsRow &row : pass.Published->Rows) {
         shared += row.Rank == rank && row.Remaining == 0 ? 1 : 0;
     }
     return {rank, shared};
@@ -92,7 +98,8 @@ Season longSeason()
 struct Dialog
 {
     Dialog(const Season &season, int topK)
-        : dialog(season, settings, prompts, ViewRequest{1, 0}, topK)
+        : published(standingsOf(season)),
+          dialog(season, published, settings, prompts, ViewRequest{1, 0}, topK)
     {
         dialog.show();
         waitForAnalysis();
@@ -133,6 +140,7 @@ struct Dialog
         return texts;
     }
 
+    PublishedStandings published;
     Settings settings;
     RecordingPrompts prompts;
     frmRace dialog;
@@ -283,7 +291,7 @@ private slots:
                               Qt::LeftButton);
         });
         const std::optional<race::Certificate> chosen =
-            ShowRaceForm(season, settings, 1, 0, prompts, nullptr);
+            ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr);
         QVERIFY(chosen.has_value());
         QCOMPARE(placeAfter(season, *chosen, 2), std::make_pair(1, 1));
         QVERIFY(prompts.calls().empty());
@@ -293,7 +301,7 @@ private slots:
             QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnClose")),
                               Qt::LeftButton);
         });
-        QVERIFY(!ShowRaceForm(season, settings, 1, 0, prompts, nullptr));
+        QVERIFY(!ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr));
     }
 
     void answersComeAsTheyAreKnownAndStopWhenNotWanted()
@@ -301,7 +309,8 @@ private slots:
         const Season season = longSeason();
         Settings settings;
         RecordingPrompts prompts;
-        frmRace dialog(season, settings, prompts, ViewRequest{1, 0}, 3);
+        const PublishedStandings published = standingsOf(season);
+        frmRace dialog(season, published, settings, prompts, ViewRequest{1, 0}, 3);
         dialog.show();
         auto *grid = dialog.findChild<FlexGrid *>(QStringLiteral("grdRace"));
         // The title column fills first, while the rest is still open.
@@ -342,7 +351,7 @@ private slots:
         Settings settings;
         (void)RecalculateView(season, OrderSettingsFrom(settings), ViewRequest{1, 0});
         RecordingPrompts prompts;
-        QVERIFY(!ShowRaceForm(season, settings, 1, 0, prompts, nullptr));
+        QVERIFY(!ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr));
         QCOMPARE(prompts.messageTexts(), QStringList{QString::fromUtf8(ScheduleMessage)});
         QCOMPARE(prompts.messages().front().icon, MessageIcon::Critical);
     }
