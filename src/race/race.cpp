@@ -1472,31 +1472,42 @@ private:
         return p;
     }
 
-    // An outcome that answers the question; when it is to be shown, the
-    // solver is asked once more for the most ordinary one that does (within
-    // the same constraints, or the question's own when the outcome was
-    // built without the solver), and that one is checked again.
-    Answer found(Certificate outcome, Certificate *certificate, Goal goal, int k,
-                 std::int64_t wins, std::int64_t losses, Problem *problem = nullptr)
+    // An outcome that answers the question (made ordinary later, once every
+    // answer is known: see makeOrdinary).
+    static Answer found(Certificate outcome, Certificate *certificate, Goal, int, std::int64_t,
+                        std::int64_t, Problem * = nullptr)
     {
-        if (certificate == nullptr) {
-            return Answer::Yes;
-        }
-        *certificate = std::move(outcome);
-        std::optional<Problem> own;
-        if (problem == nullptr) {
-            own.emplace(problemFor(
-                {goal, k, wins, losses,
-                 neededFor(goal, static_cast<int>(m_model.teams.size()) - 1, k)},
-                Judged::Pairwise));
-            problem = &*own;
-        }
-        if (std::optional<Certificate> better = problem->ordinary(m_budget, OrdinaryLimit);
-            better && accept(goal, k, wins, losses, *better)) {
-            *certificate = std::move(*better);
+        if (certificate != nullptr) {
+            *certificate = std::move(outcome);
         }
         return Answer::Yes;
     }
+
+public:
+    // Replaces the state's outcomes by the most ordinary ones that still
+    // prove the same, each checked by the standings again. Only a nicer
+    // example: the answers do not depend on it.
+    void makeOrdinary(RaceState &s, int k)
+    {
+        const Participant &me = m_model.teams[m_team];
+        const std::int64_t wins = me.wins + me.remaining;
+        const int rivals = static_cast<int>(m_model.teams.size()) - 1;
+        auto improve = [&](std::optional<Certificate> &certificate, Goal goal) {
+            if (!certificate || m_budget.stopped()) {
+                return;
+            }
+            Problem problem = problemFor({goal, k, wins, me.losses, neededFor(goal, rivals, k)},
+                                         Judged::Pairwise);
+            if (std::optional<Certificate> better = problem.ordinary(m_budget, OrdinaryLimit);
+                better && accept(goal, k, wins, me.losses, *better)) {
+                certificate = std::move(*better);
+            }
+        };
+        improve(s.Reach, s.ReachNeedsTie ? Goal::ReachShared : Goal::ReachAlone);
+        improve(s.WinOutFailure, Goal::Miss);
+    }
+
+private:
 
     // Of the team's losses, how many rival r can take: all their meetings,
     // as far as the team loses that many.
@@ -1656,6 +1667,18 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         }
         analysis.TopsDone = t + 1;
         report();
+    }
+    // Every answer is in; now the outcomes offered as proof become the most
+    // ordinary ones that prove the same.
+    for (int t = 0; t < teamCount; ++t) {
+        TeamAnalysis team(*model, t, budget, ranker);
+        TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
+        team.makeOrdinary(race.Title, 1);
+        if (analysis.TopK == 1) {
+            race.Top = race.Title;
+        } else {
+            team.makeOrdinary(race.Top, analysis.TopK);
+        }
     }
     analysis.SolverCalls = budget.calls;
     analysis.Stopped = budget.stopped();
