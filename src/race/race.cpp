@@ -1180,7 +1180,7 @@ constexpr int MostRejections = 24;
 
 // Time for making a certificate ordinary; what it finds is only a nicer
 // example, so the answers never depend on it.
-constexpr std::chrono::milliseconds OrdinaryLimit{250};
+constexpr std::chrono::milliseconds OrdinaryLimit{400};
 
 class TeamAnalysis
 {
@@ -1490,21 +1490,43 @@ public:
     void makeOrdinary(RaceState &s, int k)
     {
         const Participant &me = m_model.teams[m_team];
-        const std::int64_t wins = me.wins + me.remaining;
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
-        auto improve = [&](std::optional<Certificate> &certificate, Goal goal) {
+        auto improve = [&](std::optional<Certificate> &certificate, Goal goal, int wins) {
             if (!certificate || m_budget.stopped()) {
                 return;
             }
-            Problem problem = problemFor({goal, k, wins, me.losses, neededFor(goal, rivals, k)},
-                                         Judged::Pairwise);
+            const std::int64_t finalWins = me.wins + wins;
+            const std::int64_t finalLosses = me.losses + me.remaining - wins;
+            Problem problem = problemFor(
+                {goal, k, finalWins, finalLosses, neededFor(goal, rivals, k)}, Judged::Pairwise);
             if (std::optional<Certificate> better = problem.ordinary(m_budget, OrdinaryLimit);
-                better && accept(goal, k, wins, me.losses, *better)) {
+                better && accept(goal, k, finalWins, finalLosses, *better)) {
                 certificate = std::move(*better);
             }
         };
-        improve(s.Reach, s.ReachNeedsTie ? Goal::ReachShared : Goal::ReachAlone);
-        improve(s.WinOutFailure, Goal::Miss);
+        // The team need not win out to get in: the fewest wins that still
+        // do it (more wins never hurt, so a binary search finds them) make
+        // the most ordinary season for the team itself.
+        const Goal reach = s.ReachNeedsTie ? Goal::ReachShared : Goal::ReachAlone;
+        const double share =
+            me.wins + me.losses > 0 ? static_cast<double>(me.wins) / (me.wins + me.losses) : 0.5;
+        // Its own pace: no fewer wins than its record so far suggests.
+        const int pace = std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0,
+                                    me.remaining);
+        int enough = me.remaining;
+        int notEnough = pace - 1;
+        while (s.Reach && enough - notEnough > 1 && !m_budget.stopped()) {
+            const int middle = notEnough + (enough - notEnough) / 2;
+            const std::int64_t finalWins = me.wins + middle;
+            const std::int64_t finalLosses = me.losses + me.remaining - middle;
+            Problem problem = problemFor(
+                {reach, k, finalWins, finalLosses, neededFor(reach, rivals, k)}, Judged::Pairwise);
+            const bool gets = problem.solve(m_budget) == IntegerProgram::Outcome::Feasible &&
+                              accept(reach, k, finalWins, finalLosses, problem.readOutcome());
+            (gets ? enough : notEnough) = middle;
+        }
+        improve(s.Reach, reach, enough);
+        improve(s.WinOutFailure, Goal::Miss, me.remaining);
     }
 
 private:

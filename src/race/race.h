@@ -74,7 +74,9 @@ struct RaceState
     bool MagicDecided = false;
     std::optional<int> Magic;
     // An outcome in which the team gets in: for Possible, or failing that
-    // for PossibleWithTie (ReachNeedsTie then says so).
+    // for PossibleWithTie (ReachNeedsTie then says so). The most ordinary
+    // one found: the team wins at its own pace where that is enough, and
+    // the others' results and the draws keep to the season so far.
     std::optional<Certificate> Reach;
     bool ReachNeedsTie = false;
     // When OwnPower is No: an outcome in which the team wins out and still
