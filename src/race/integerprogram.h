@@ -15,8 +15,8 @@ namespace penarin::race {
 void ReleaseSolverThreadMemory();
 
 // A problem over bounded integer variables: does some integer point
-// satisfy every row (and, with an objective, which one is cheapest)? Rows and bounds are integers, so the problems the
-// race analysis builds are exact; the solver's answer is checked against the
+// satisfy every row (and, with an objective, which one is cheapest)? Rows and bounds are integers,
+// so the problems the race analysis builds are exact; the solver's answer is checked against the
 // season again before anything is reported (see race.cpp).
 class IntegerProgram
 {

@@ -398,7 +398,8 @@ ThreeWay percentageAgainst(const Expr &wins, const Expr &losses, std::int64_t a,
     const Expr cross = wins.scaled(b).minus(losses.scaled(a));
     Conjunction level = equalTo(cross, 0);
     level.push_back({wins, 1});
-    return {{atLeast(cross, 1)}, {level}, {atLeast(cross.scaled(-1), 1), atLeast(wins.scaled(-1), 0)}};
+    return {
+        {atLeast(cross, 1)}, {level}, {atLeast(cross.scaled(-1), 1), atLeast(wins.scaled(-1), 0)}};
 }
 
 // Every conjunction of one side with one of the other.
@@ -486,8 +487,7 @@ bool goalHolds(Goal goal, const Placing &placing, int k)
 class Ranker
 {
 public:
-    Ranker(const Season &season, const RaceRequest &request)
-        : m_season(season), m_request(request)
+    Ranker(const Season &season, const RaceRequest &request) : m_season(season), m_request(request)
     {
         if (m_season.SimMode == 0 || m_season.SimResults.size() != m_season.TeamCount()) {
             m_season.resetSimResults();
@@ -716,7 +716,7 @@ public:
         // trail on the series, a rival t that does not trail it, and s not
         // trailing t.
         const int count = static_cast<int>(m_model.teams.size());
-        std::vector<int> notTrailed(count, -1); // s: level so far, the team not behind
+        std::vector<int> notTrailed(count, -1);  // s: level so far, the team not behind
         std::vector<int> notTrailing(count, -1); // t: level so far, t not behind the team
         for (int r = 0; r < count; ++r) {
             if (r == m_team) {
@@ -1349,8 +1349,8 @@ private:
             if (clear.solve(m_budget) == IntegerProgram::Outcome::Feasible) {
                 if (Certificate outcome = clear.readOutcome();
                     accept(goal, k, finalWins, finalLosses, outcome)) {
-                    return found(std::move(outcome), certificate, goal, k, finalWins,
-                                 finalLosses, &clear);
+                    return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses,
+                                 &clear);
                 }
             }
         }
@@ -1427,7 +1427,8 @@ private:
         return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &any);
     }
 
-    bool accept(Goal goal, int k, std::int64_t wins, std::int64_t losses, const Certificate &outcome)
+    bool accept(Goal goal, int k, std::int64_t wins, std::int64_t losses,
+                const Certificate &outcome)
     {
         if (!playsOut(m_model, m_team, wins, losses, outcome)) {
             return false;
@@ -1464,8 +1465,8 @@ private:
             if (r == m_team) {
                 continue;
             }
-            const int c = compareMeasure(m_model.byWins, wins[r], losses[r], wins[m_team],
-                                         losses[m_team]);
+            const int c =
+                compareMeasure(m_model.byWins, wins[r], losses[r], wins[m_team], losses[m_team]);
             p.Rank += c > 0 ? 1 : 0;
             p.Shared += c == 0 ? 1 : 0;
         }
@@ -1511,8 +1512,8 @@ public:
         const double share =
             me.wins + me.losses > 0 ? static_cast<double>(me.wins) / (me.wins + me.losses) : 0.5;
         // Its own pace: no fewer wins than its record so far suggests.
-        const int pace = std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0,
-                                    me.remaining);
+        const int pace =
+            std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0, me.remaining);
         int enough = me.remaining;
         int notEnough = pace - 1;
         while (s.Reach && enough - notEnough > 1 && !m_budget.stopped()) {
@@ -1530,7 +1531,6 @@ public:
     }
 
 private:
-
     // Of the team's losses, how many rival r can take: all their meetings,
     // as far as the team loses that many.
     [[nodiscard]] int rivalTakes(int r, int wins) const

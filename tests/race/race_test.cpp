@@ -321,10 +321,10 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
                 // rule reorders level rows by the list: there the analysis
                 // may leave an answer open after a bounded search, never
                 // guess it.
-                if ((partPercentage || order.GameCountRule != 0) && (got.Sure == Answer::Unknown ||
-                                       got.Possible == Answer::Unknown ||
-                                       got.PossibleWithTie == Answer::Unknown ||
-                                       got.OwnPower == Answer::Unknown || !got.MagicDecided)) {
+                if ((partPercentage || order.GameCountRule != 0) &&
+                    (got.Sure == Answer::Unknown || got.Possible == Answer::Unknown ||
+                     got.PossibleWithTie == Answer::Unknown || got.OwnPower == Answer::Unknown ||
+                     !got.MagicDecided)) {
                     ++open;
                     continue;
                 }

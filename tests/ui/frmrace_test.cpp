@@ -59,7 +59,8 @@ std::pair<int, int> placeAfter(const Season &initial, const race::Certificate &c
 {
     Season season = initial;
     race::ApplyCertificate(season, certificate);
-    const RecalculateResult pass = RecalculateView(season, OrderSettings{2, 0, 0}, ViewRequest{1, 0});
+    const RecalculateResult pass =
+        RecalculateView(season, OrderSettings{2, 0, 0}, ViewRequest{1, 0});
     int rank = 0;
     for (const StandingsRow &row : pass.Published->Rows) {
         rank = row.TeamNo == team ? row.Rank : rank;
