@@ -1691,15 +1691,18 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         report();
     }
     // Every answer is in; now the outcomes offered as proof become the most
-    // ordinary ones that prove the same.
-    for (int t = 0; t < teamCount; ++t) {
-        TeamAnalysis team(*model, t, budget, ranker);
-        TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
-        team.makeOrdinary(race.Title, 1);
-        if (analysis.TopK == 1) {
-            race.Top = race.Title;
-        } else {
-            team.makeOrdinary(race.Top, analysis.TopK);
+    // ordinary ones that prove the same, the title's first.
+    for (const bool title : {true, false}) {
+        for (int t = 0; t < teamCount; ++t) {
+            TeamAnalysis team(*model, t, budget, ranker);
+            TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
+            if (title) {
+                team.makeOrdinary(race.Title, 1);
+            } else if (analysis.TopK == 1) {
+                race.Top = race.Title;
+            } else {
+                team.makeOrdinary(race.Top, analysis.TopK);
+            }
         }
     }
     analysis.SolverCalls = budget.calls;
