@@ -239,6 +239,11 @@ CardEntry EnterCardValue(Season &season, int row, int col, int value)
     return answer(CardEntryResult::Accepted);
 }
 
+int CardDrawFactor(const Season &season, int team, int opponent)
+{
+    return drawFactor(season, season.team(team), season.team(opponent));
+}
+
 bool HasSimulatedResults(const Season &season)
 {
     for (int team = 1; team <= season.SimResults.size(); ++team) {

@@ -82,6 +82,10 @@ struct CardState
 [[nodiscard]] CardState ReadCardState(const Season &season, int team, int opponent);
 void WriteCardState(Season &season, int team, int opponent, const CardState &state);
 
+// 1 when a drawn game of the card between the two teams uses up one of its
+// scheduled games, 0 when the card's rule replays drawn games.
+[[nodiscard]] int CardDrawFactor(const Season &season, int team, int opponent);
+
 // Whether any simulated count of any pair of teams is not 0.
 [[nodiscard]] bool HasSimulatedResults(const Season &season);
 
