@@ -4,6 +4,7 @@
 #include "charts/frmcheck.h"
 #include "charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
+#include "ui/dialogs/frmimport.h"
 #include "ui/dialogs/frmleague.h"
 #include "ui/dialogs/frmpropaty.h"
 #include "ui/dialogs/frmrace.h"
@@ -83,6 +84,12 @@ std::optional<race::Certificate> QtDialogs::raceOutcome(const Season &season,
                                                         int division, QWidget *parent)
 {
     return ShowRaceForm(season, settings, league, division, m_prompts, parent);
+}
+
+std::optional<ImportChoice> QtDialogs::previewImport(const Season &season, const GameList &list,
+                                                     QWidget *parent)
+{
+    return ShowImportForm(season, list, parent);
 }
 
 } // namespace penarin

@@ -28,6 +28,8 @@ public:
     std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &settings,
                                                  int league, int division,
                                                  QWidget *parent) override;
+    std::optional<ImportChoice> previewImport(const Season &season, const GameList &list,
+                                              QWidget *parent) override;
 
 private:
     Prompts &m_prompts;
