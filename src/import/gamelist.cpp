@@ -569,6 +569,9 @@ GameList ReadGameList(const Season &season, std::u16string_view text,
             continue;
         }
         const std::vector<std::u16string> fields = splitFields(lines[i]);
+        if (fields.empty()) {
+            continue; // a spreadsheet's empty row: separators only
+        }
         if (std::exchange(firstContent, false) && isTitleLine(fields)) {
             continue;
         }

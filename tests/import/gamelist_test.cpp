@@ -78,6 +78,7 @@ std::u16string listText(const Season &season, const std::vector<Game> &games, Fo
     if (separator == u'\t') {
         text = u"日付\tホーム\tビジター\t得点\t失点\n";
     }
+    text += std::u16string(4, separator) + u"\r\n"; // an empty spreadsheet row
     for (const Game &g : games) {
         const std::string date =
             longDates ? "2026-0" + std::to_string(g.month) + "-0" + std::to_string(g.day)
