@@ -43,4 +43,36 @@ void SimulationCommand::redo()
     m_refresh();
 }
 
+ImportCommand::ImportCommand(Season &season, const QString &text, const Season &after,
+                             std::function<void()> refresh)
+    : QUndoCommand(text), m_season(season), m_before(take(season)), m_after(take(after)),
+      m_refresh(std::move(refresh))
+{}
+
+ImportCommand::Results ImportCommand::take(const Season &season)
+{
+    return {season.Teams, season.TeamShown, season.Snapshots, season.TeamSnapshots,
+            season.SimResults};
+}
+
+void ImportCommand::put(const Results &results)
+{
+    m_season.Teams = results.teams;
+    m_season.TeamShown = results.teamShown;
+    m_season.Snapshots = results.snapshots;
+    m_season.TeamSnapshots = results.teamSnapshots;
+    m_season.SimResults = results.simResults;
+    m_refresh();
+}
+
+void ImportCommand::undo()
+{
+    put(m_before);
+}
+
+void ImportCommand::redo()
+{
+    put(m_after);
+}
+
 } // namespace penarin

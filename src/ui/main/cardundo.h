@@ -57,4 +57,35 @@ private:
     std::function<void()> m_refresh;
 };
 
+// Undoes an import of game results as a whole: every card's real and
+// simulated results and the chart snapshots come back as they were. The
+// season's other data and its memory-only state (the view, the file) are
+// left alone, so an undo does not jump to another view.
+class ImportCommand : public QUndoCommand
+{
+public:
+    ImportCommand(Season &season, const QString &text, const Season &after,
+                  std::function<void()> refresh);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    struct Results
+    {
+        OneBased<TeamRecord> teams;
+        OneBased<std::int16_t> teamShown;
+        OneBased<Snapshot> snapshots;
+        OneBased<TeamSnapshot> teamSnapshots;
+        OneBased<SimRecord> simResults;
+    };
+    static Results take(const Season &season);
+    void put(const Results &results);
+
+    Season &m_season;
+    Results m_before;
+    Results m_after;
+    std::function<void()> m_refresh;
+};
+
 } // namespace penarin

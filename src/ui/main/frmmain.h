@@ -115,6 +115,8 @@ private:
     void showCompositionChart(int position);
     void followChartDialogs(bool applied);
     void exportHistory(HistoryKind kind);
+    void importGameFile();
+    void importGames(const std::u16string &text);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
@@ -165,6 +167,9 @@ private:
     QAction *m_actExportResults = nullptr;
     QAction *m_actExportSurplus = nullptr;
     QAction *m_actExportPct = nullptr;
+    QAction *m_actExportCards = nullptr;
+    QAction *m_actImport = nullptr;
+    QAction *m_actPasteGames = nullptr;
     QAction *m_actSettings = nullptr;
     QAction *m_actGames = nullptr;
     QAction *m_actRanks = nullptr;
