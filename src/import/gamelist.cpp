@@ -1,6 +1,7 @@
 #include "import/gamelist.h"
 
 #include "season/cellsfunction.h"
+#include "season/snapshotinput.h"
 #include "season/textcodec.h"
 #include "season/typedtext.h"
 
@@ -585,7 +586,7 @@ GameList ReadGameList(const Season &season, std::u16string_view text,
             line.status = ImportStatus::Error;
         } else if (line.date && *line.date <= newest) {
             line.status = ImportStatus::PossibleDuplicate;
-            line.reason = u"グラフデータの最新の日付以前の試合です";
+            line.reason = u"グラフデータ " + snapshotDateText(newest) + u" 以前の日付";
         } else if (!line.date) {
             const CardState state = ReadCardState(season, line.team, line.opponent);
             const bool hasResults = season.SimMode != 0

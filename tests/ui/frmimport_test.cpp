@@ -48,7 +48,8 @@ void FrmImportTest::previewShowsEveryLineAndImportsOnlyWhenAllowed()
     for (int col = 0; col < first.size(); ++col) {
         QCOMPARE(lines->text(1, col), first[col]);
     }
-    QVERIFY(lines->text(1, 5).startsWith(QStringLiteral("重複の可能性")));
+    QCOMPARE(lines->text(1, 5),
+             QStringLiteral("重複の可能性 (グラフデータ 2026/04/01 以前の日付)"));
     QCOMPARE(lines->text(2, 3), QStringLiteral("ヤクルト"));
     QCOMPARE(lines->text(2, 5), QStringLiteral("エラー: チーム名が見つかりません: ヤクルト"));
     QCOMPARE(lines->text(3, 5), QStringLiteral("取り込み"));

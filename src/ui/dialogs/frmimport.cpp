@@ -105,7 +105,7 @@ frmImport::frmImport(const Season &season, const GameList &list, QWidget *parent
     fillLines();
     fillTotals();
     updateImportButton();
-    resize(900, 520);
+    resize(1000, 560);
 }
 
 ImportChoice frmImport::choice() const
