@@ -102,7 +102,8 @@ struct ImportOutcome
     int snapshots = 0;
 };
 
-// The season with the list's games added: as real results, or as simulated
+// The season with the games of a list read against it (ReadGameList) added:
+// as real results, or as simulated
 // ones in simulation mode (a card its real results complete loses its
 // simulated results, as at the grid). With snapshots (real results only), a
 // snapshot of the standings is taken after each date's games, dated that
