@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/command.h"
 #include "season/season.h"
 #include "season/settings.h"
 
@@ -11,7 +12,6 @@ namespace penarin::cli {
 
 struct ChartOptions
 {
-    bool kindGiven = false;
     bool composition = false; // else the progression chart
     bool percentage = false;  // progression of the percentage instead of the surplus
     std::optional<int> team;  // composition: team number; default the first of the standings
@@ -23,5 +23,9 @@ struct ChartOptions
 // headless Qt Gui when none runs yet.
 int runChart(const Season &season, const Settings &settings, const ChartOptions &options,
              std::ostream &err);
+
+// The chart subcommand: reads its options and draws the view the prologue
+// computed.
+int runChartCommand(Invocation &call);
 
 } // namespace penarin::cli
