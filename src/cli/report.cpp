@@ -571,8 +571,8 @@ const std::vector<Command> &commands()
          1,
          runExport,
          "  penarin-report export results|surplus|pct FILE OUT [--league N] [--division N]\n"
-         "                           [--scope official|league|interleague] [--settings "
-         "Mgcsm.ini]\n",
+         "                           [--scope official|league|interleague]\n"
+         "                           [--settings Mgcsm.ini]\n",
          "export   表示のチームの対戦成績表（順位表と対戦成績）、または貯金か勝率の推移を\n"
          "         プログラムの出力と同じく OUT に書き出します。OUT が csv で終わればカンマと\n"
          "         引用符、それ以外はタブで区切ります。CP932、改行は CR LF です。\n"},
@@ -584,9 +584,9 @@ const std::vector<Command> &commands()
          "  penarin-report race FILE [--league N] [--division N]\n"
          "                           [--scope official|league|interleague] [--top K]\n"
          "                           [--format text|json] [--settings Mgcsm.ini]\n",
-         "race     表示の各チームについて、優勝と上位 K 位（既定は 3）が確定か、まだ可能か、\n"
-         "         "
-         "消滅かを、正確なマジックナンバーとそれを示す残り試合の結果とともに出力します。\n"},
+         "race     表示の各チームについて、優勝と上位 K 位（既定は 3）が確定か、\n"
+         "         まだ可能か、消滅かを、正確なマジックナンバーとそれを示す\n"
+         "         残り試合の結果とともに出力します。\n"},
         {{"winline"},
          {{SeasonFile}, viewOptions({formats({"text", "csv", "tsv", "json"})})},
          0,
@@ -627,8 +627,9 @@ const std::vector<Command> &commands()
          0,
          runChartCommand,
          "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
-         "                           [--measure surplus|pct] [--team N] [show "
-         "の表示のオプション]\n",
+         "                           [--measure surplus|pct] [--team N] [--league N]\n"
+         "                           [--division N] [--scope official|league|interleague]\n"
+         "                           [--settings Mgcsm.ini]\n",
          "chart    推移グラフ（表示のスナップショットを通した各チームの貯金か勝率）か、\n"
          "         1 チームの貯金の内訳（--team はチーム番号、既定は表示の先頭のチーム）を\n"
          "         グラフの画面と同じく PNG か SVG の画像に描きます。\n"},
