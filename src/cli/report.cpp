@@ -48,6 +48,7 @@ const char *const Usage =
     "  penarin-report resave IN OUT\n"
     "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
     "                           [--measure surplus|pct] [--team N] [view options of show]\n"
+    "  penarin-report --version\n"
     "\n"
     "show    prints the standings of a view of the season file. Without --league and\n"
     "        --division the view stored in the file is shown; --league 0 shows every\n"
