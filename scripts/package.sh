@@ -12,8 +12,10 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 build=build-package
 
-# Debian's hardening flags, without its -O2 and -g: the Release build's -O3
-# and link-time optimisation stay, and the package strips its binaries.
+# Debian's hardening flags, all of them, without its -O2 and -g: the Release
+# build's -O3 and link-time optimisation stay, and the package strips its
+# binaries.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags=()
 for flag in $(dpkg-buildflags --get CXXFLAGS); do
     case "$flag" in -g | -O2) ;; *) cxxflags+=("$flag") ;; esac
