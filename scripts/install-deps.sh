@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks to build, test and run the
-# program, and any further packages named on the command line.
+# Installs what a fresh Debian 12 machine lacks to build, test, run and
+# package the program.
 set -euo pipefail
 
 packages=(
@@ -11,7 +11,7 @@ packages=(
     fonts-noto-cjk xvfb xauth
     librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
     libglpk-dev
-    "$@"
+    lintian
 )
 
 missing=()

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh lintian
+./scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 build=build-package
