@@ -25,6 +25,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -952,6 +953,153 @@ private slots:
         // Opening a season empties the history.
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
         QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
+    }
+
+    // A games count changed, then a result entered and taken back: the games
+    // count is still unsaved, so the title says so and the close asks.
+    void anEditUndoneBehindAnotherLeavesTheSeasonUnsaved()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QVERIFY(!window.isWindowModified());
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        click(window.cardGrid(), 4, 10);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(m_season.team(3).CardGames[4], 12);
+        QVERIFY(window.isWindowModified());
+        m_prompts->queueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        // Both undone: as saved, and the close asks nothing.
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(window.close());
+        QCOMPARE(m_prompts->messages().size(), std::size_t{1});
+    }
+
+    // Leaving the simulation empties it as a step of its own: the first undo
+    // brings back simulation mode with the win on show, the second the win.
+    void leavingTheSimulationIsUndoneBackIntoIt()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *result = window.findChild<QRadioButton *>(QStringLiteral("optMode0"));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        simulation->setChecked(true);
+        click(window.cardGrid(), 3, 7);
+        result->setChecked(true);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(window.undoStack()->undoText(), QStringLiteral("シミュレーションの終了"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QStringLiteral("1"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QString());
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QVERIFY(!window.isWindowModified());
+    }
+
+    // A change made after an undo ends the redo: an undone outcome cannot
+    // come back over a schedule it no longer fits.
+    void aNewEditEndsTheRedoOfAnUndoneOutcome()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 10, 0, 0}};
+        };
+        findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger();
+        QCOMPARE(m_season.SimResults[3].Wins[4], 10);
+        window.undoStack()->undo();
+        QVERIFY(window.undoStack()->canRedo());
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 4;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        QVERIFY(!window.undoStack()->canRedo());
+        QVERIFY(!findAction(&window, QStringLiteral("やり直し(&R)"))->isEnabled());
+        QCOMPARE(m_season.SimResults[3].Wins[4], 0);
+    }
+
+    // Every menu command that changes the season is one step, and undoing it
+    // gives back the very bytes the writer wrote before.
+    void everyChangeOfTheSeasonUndoesToTheSameBytes()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        m_dialogs->teamDataEdit = [](Season &season) {
+            season.team(1).LeagueDrawReplay = 1;
+            return true;
+        };
+        m_dialogs->rankSets = [](Season &season) {
+            season.team(2).UserRankA = 1;
+            return true;
+        };
+        m_dialogs->chartData = [](Season &season, Settings &) {
+            season.TeamShown[2] = StoredFalse;
+            return true;
+        };
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 2, 0, 0}};
+        };
+        const std::pair<const char *, std::function<void()>> commands[] = {
+            {"card entry", [&] { click(window.cardGrid(), 4, 10); }},
+            {"games count",
+             [&] { findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger(); }},
+            {"team data",
+             [&] { findAction(&window, QStringLiteral("チームデータ(&T)..."))->trigger(); }},
+            {"rank sets",
+             [&] { findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger(); }},
+            {"chart data",
+             [&] { findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger(); }},
+            {"race outcome",
+             [&] { findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger(); }},
+            {"clear",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnClear")),
+                                   Qt::LeftButton);
+             }},
+            {"leaving the simulation",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+             }},
+        };
+        for (const auto &[name, command] : commands) {
+            const Season before = m_season;
+            const std::vector<std::uint8_t> bytes = EncodeSeason(m_season);
+            const int steps = window.undoStack()->index();
+            command();
+            QVERIFY2(window.undoStack()->index() > steps, name);
+            while (window.undoStack()->index() > steps) {
+                window.undoStack()->undo();
+            }
+            // The mode is the window's, not a change of the season.
+            window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+            QVERIFY2(EncodeSeason(m_season) == bytes, name);
+            QVERIFY2(SameSeasonData(m_season, before), name);
+            QVERIFY2(!window.isWindowModified(), name);
+        }
     }
 
     // "新規作成": the save question first, then the wizard's season shown

@@ -33,6 +33,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -539,25 +541,30 @@ void frmMain::restoreGeometry(const WindowValues &window)
     if (window.State != WindowValues::Normal) {
         return;
     }
-    // The values are the window's inner area, as the close writes them, so
-    // the window keeps its size from one start to the next. They are kept
-    // within the screen: a hand-edited file must not put the window where
-    // nobody can reach it.
+    // The position is the window's outer corner, title bar included, and the
+    // size its inner area, as the close writes them, so the window keeps its
+    // place and size from one start to the next. They are kept within the
+    // screen: a hand-edited file must not put the window where nobody can
+    // reach it, and the title bar, which the window system adds above the
+    // inner area, must stay on the screen too.
     QRect pixels = twipsToPixels(QRect(boundedTwips(window.Left), boundedTwips(window.Top),
                                        boundedTwips(window.Width), boundedTwips(window.Height)),
                                  *this);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableVirtualGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        const int tallest = std::max(available.height() - titleBar, minimumSizeHint().height());
         pixels.setWidth(std::clamp(pixels.width(), minimumSizeHint().width(),
                                    std::max(available.width(), minimumSizeHint().width())));
-        pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(),
-                                    std::max(available.height(), minimumSizeHint().height())));
+        pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(), tallest));
         pixels.moveLeft(std::clamp(pixels.left(), available.left(),
                                    std::max(available.left(), available.right() - pixels.width())));
-        pixels.moveTop(std::clamp(pixels.top(), available.top(),
-                                  std::max(available.top(), available.bottom() - pixels.height())));
+        pixels.moveTop(std::clamp(
+            pixels.top(), available.top(),
+            std::max(available.top(), available.bottom() - pixels.height() - titleBar)));
     }
-    setGeometry(pixels);
+    resize(pixels.size());
+    move(pixels.topLeft());
 }
 
 bool frmMain::openSeason(const QString &path)
@@ -736,6 +743,31 @@ void frmMain::showSelection()
     }
 }
 
+// Some window managers put the inner area, not the frame, where the window
+// asked to be, which leaves the title bar above the screen's top edge. Once
+// the frame is known the window moves down until the whole of it shows.
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placed) {
+        return;
+    }
+    m_placed = true;
+    QTimer::singleShot(250, this, [this] {
+        const QScreen *screen = this->screen();
+        if (screen == nullptr || isMaximized() || isMinimized()) {
+            return;
+        }
+        const QRect available = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QPoint shift(std::max(0, available.left() - frame.left()),
+                           std::max(0, available.top() - frame.top()));
+        if (!shift.isNull()) {
+            move(pos() + shift);
+        }
+    });
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     const bool cancelled = AskToSave();
@@ -758,12 +790,15 @@ void frmMain::writeSettingsFile()
     } else if (isMaximized()) {
         window.State = WindowValues::Maximized;
     }
-    // The inner area, which the start applies as it is.
-    const QRect frame = normalGeometry().isValid() ? normalGeometry() : geometry();
-    window.Left = pixelsToTwips(frame.left(), *this, Qt::Horizontal);
-    window.Top = pixelsToTwips(frame.top(), *this, Qt::Vertical);
-    window.Width = pixelsToTwips(frame.width(), *this, Qt::Horizontal);
-    window.Height = pixelsToTwips(frame.height(), *this, Qt::Vertical);
+    // The outer corner and the inner size, which the start applies as they
+    // are: the frame's offset is the same whether or not the window is
+    // maximized now.
+    const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
+    const QPoint corner = inner.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+    window.Left = pixelsToTwips(corner.x(), *this, Qt::Horizontal);
+    window.Top = pixelsToTwips(corner.y(), *this, Qt::Vertical);
+    window.Width = pixelsToTwips(inner.width(), *this, Qt::Horizontal);
+    window.Height = pixelsToTwips(inner.height(), *this, Qt::Vertical);
     // What the next start reopens: the last season that was open, even when
     // a later open failed.
     (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile(),

@@ -95,6 +95,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -182,6 +183,7 @@ private:
     std::array<QAction *, 3> m_actScope{}; // 公式戦, リーグ戦, 交流戦
 
     bool m_scopeMenuEnabled = false;
+    bool m_placed = false;
 };
 
 } // namespace penarin
