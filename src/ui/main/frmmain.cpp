@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -256,6 +257,8 @@ void frmMain::buildMenus()
             openSeason(path);
         }
     });
+    m_actImport = add(m_menuFile, QStringLiteral("試合結果の取り込み(&I)..."), {},
+                      [this] { importGameFile(); });
     m_menuRecent = m_menuFile->addMenu(QStringLiteral("最近使ったファイル"));
     m_menuRecent->setObjectName(QStringLiteral("menuRecent"));
     m_actSave = add(m_menuFile, QStringLiteral("上書き保存(&S)"),
@@ -273,6 +276,11 @@ void frmMain::buildMenus()
                              [this] { exportHistory(HistoryKind::Surplus); });
     m_actExportPct = add(exportMenu, QStringLiteral("勝率(&P)..."), {},
                          [this] { exportHistory(HistoryKind::Pct); });
+    m_actExportCards = add(exportMenu, QStringLiteral("カード別成績(&G)..."), {}, [this] {
+        if (m_season.HasSeason) {
+            writeExport(CardTotalsTable(m_season));
+        }
+    });
     m_menuFile->addSeparator();
     add(m_menuFile, QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
         [this] { close(); });
@@ -282,6 +290,10 @@ void frmMain::buildMenus()
                     [this] { undoStack()->undo(); });
     m_actRedo = add(edit, QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y),
                     [this] { undoStack()->redo(); });
+    edit->addSeparator();
+    m_actPasteGames = add(edit, QStringLiteral("試合結果の貼り付け"), {}, [this] {
+        importGames(QGuiApplication::clipboard()->text().toStdU16String());
+    });
     auto name = [](const QString &caption, const QString &what) {
         return what.isEmpty() ? caption : caption + QStringLiteral(": ") + what;
     };
@@ -380,6 +392,9 @@ void frmMain::updateMenuState()
     enable(m_actExportResults, hasSeason);
     enable(m_actExportSurplus, hasSnapshots);
     enable(m_actExportPct, hasSnapshots);
+    enable(m_actExportCards, hasSeason);
+    enable(m_actImport, hasSeason);
+    enable(m_actPasteGames, hasSeason);
     enable(m_actGames, hasSeason);
     enable(m_actSettings, hasSeason);
     enable(m_actLoad, hasSeason);
