@@ -112,16 +112,20 @@ ProgressionGeometry LayoutProgression(const ProgressionData &data, int height, i
     ProgressionGeometry geometry;
     geometry.Step = ChartStep(data.pointCount());
     if (width > 0 && geometry.Step > 0) {
-        // The room beside the names, shared by the points, in steps of 50.
+        // The surface is Step x points + the narrow step before the axis +
+        // 1500 for the names: the points share what the width leaves, in
+        // steps of 50.
         const int points = data.pointCount();
-        const int fits = (width - 1500) / (points + 1) / 50 * 50;
+        const int narrow = geometry.Step;
+        const int fits = (width - 1500 - narrow) / points / 50 * 50;
         const int most = (32767 - 2500) / points / 50 * 50;
-        geometry.Step = std::max(geometry.Step, std::min(fits, most));
+        geometry.Step = std::max(narrow, std::min(fits, most));
+        geometry.Left = geometry.Step - narrow;
     }
     geometry.Height = height;
     geometry.PlotHeight = height - 600;
     geometry.Right = geometry.Step * (data.pointCount() + 1);
-    geometry.SurfaceWidth = geometry.Right + 1500;
+    geometry.SurfaceWidth = geometry.Right + 1500 - geometry.Left;
     geometry.ReferenceY = data.Kind == ChartKindPct
                               ? geometry.PlotHeight * 0.5
                               : geometry.PlotHeight / data.range() * data.Largest;

@@ -76,10 +76,14 @@ struct ChartTick
 struct ProgressionGeometry
 {
     int Step = 0;
-    int Height = 0;          // the surface's drawable height H
-    int PlotHeight = 0;      // H - 600: the horizontal axis
-    int Right = 0;           // X = step x (points + 1): the axis's end
-    int SurfaceWidth = 0;    // X + 1500, room for the names at the last points
+    int Height = 0;       // the surface's drawable height H
+    int PlotHeight = 0;   // H - 600: the horizontal axis
+    int Right = 0;        // X = step x (points + 1): the axis's end
+    int SurfaceWidth = 0; // X + 1500 - Left, room for the names at the last points
+    // What a widened chart leaves out at the left: the part of its first,
+    // wider step beyond the narrow layout's margin before the axis. The
+    // surface shows x from Left on.
+    int Left = 0;
     double ReferenceY = 0.0; // the zero line (surplus) or the .500 line
     int DateTop = 0;         // the month's top; the day follows one text line lower
     std::vector<ChartTick> Ticks;

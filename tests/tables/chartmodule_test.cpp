@@ -147,11 +147,14 @@ TEST(ProgressionChart, WidthSpreadsThePoints)
     {
         int width;
         int step;
-    } cases[] = {{0, 1000}, {4000, 1000}, {12000, 3500}, {12049, 3500}, {100000, 15100}};
+    } cases[] = {{0, 1000}, {4000, 1000}, {12000, 4750}, {12099, 4750}, {100000, 15100}};
     for (const auto &c : cases) {
         const ProgressionGeometry g = LayoutProgression(data, 5600, c.width);
         EXPECT_EQ(g.Step, c.step) << c.width;
-        EXPECT_EQ(g.SurfaceWidth, c.step * 3 + 1500) << c.width;
+        // The margin before the axis stays the narrow layout's.
+        EXPECT_EQ(g.Left, c.step - 1000) << c.width;
+        EXPECT_EQ(g.SurfaceWidth, c.step * 2 + 1000 + 1500) << c.width;
+        EXPECT_LE(g.SurfaceWidth, std::max(c.width, 4500)) << c.width;
         EXPECT_EQ(g.Ticks.back().X, 2 * c.step) << c.width;
     }
 }

@@ -88,9 +88,9 @@ void FrmChartTest::progressionPath()
     // The guide line stays while the button is down, at the nearest point.
     QWidget *surface = child<QWidget>(chart, "picChart");
     const int nearThird = 2 * g.Step + g.Step * 6 / 10;
-    QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, nearThird, 500));
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, nearThird - g.Left, 500));
     QCOMPARE(chart.guideLineX(), 3 * g.Step);
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(*surface, nearThird, 500));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(*surface, nearThird - g.Left, 500));
     QCOMPARE(chart.guideLineX(), std::nullopt);
     QTest::mousePress(surface, Qt::LeftButton, {}, at(*surface, 900, 500)); // left of the axis
     QCOMPARE(chart.guideLineX(), std::nullopt);

@@ -144,6 +144,7 @@ void ProgressionPicture::paintSurface(QPainter &painter, const ChartColors &colo
     const QPalette palette = paletteOf(colors);
     painter.save();
     painter.fillRect(QRectF(0, 0, g.SurfaceWidth, g.Height), colors.background);
+    painter.translate(-g.Left, 0);
 
     painter.setFont(m_dateFont);
     const double digitHeight = QFontMetricsF(m_dateFont).boundingRect(QStringLiteral("0")).height();

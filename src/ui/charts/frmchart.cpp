@@ -97,7 +97,7 @@ protected:
         }
         const double x = event->position().x() * TwipsPerInch / logicalDpiX();
         const ProgressionGeometry &g = m_picture->geometry();
-        m_guide = GuideLineX(static_cast<int>(std::lround(x)), g.Step, g.Right);
+        m_guide = GuideLineX(static_cast<int>(std::lround(x)) + g.Left, g.Step, g.Right);
         update();
     }
 
@@ -428,7 +428,7 @@ void FrmChart::placeProgression()
         m_chartArea->viewport()->height());
     const int viewportWidth = pixelsToTwips(m_chartArea->viewport()->width(), *this);
     QScrollBar *scroll = m_chartArea->horizontalScrollBar();
-    scroll->setEnabled(ChartScrollEnabled(g.Right, viewportWidth));
+    scroll->setEnabled(ChartScrollEnabled(g.Right - g.Left, viewportWidth));
     // The newest points are the ones a fan looks at first.
     scroll->setValue(scroll->maximum());
 

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -382,8 +383,12 @@ void frmRank::openGamesCount()
     const GridGeometry &geometry = m_grdLine->gridGeometry();
     const QSize wanted(geometry.totalWidth() + 40,
                        geometry.totalHeight() + m_frmSel->sizeHint().height() + 60);
-    resize(std::clamp(wanted.width(), std::max(480, sizeHint().width()), 1100),
-           std::clamp(wanted.height(), 320, 720));
+    // Never wider or taller than the screen, or its buttons fall off it.
+    const QSize screenRoom =
+        screen() ? screen()->availableGeometry().size() - QSize(40, 80) : QSize(1100, 720);
+    const int widest = std::max(480, std::min(1100, screenRoom.width()));
+    resize(std::clamp(wanted.width(), std::min(widest, std::max(480, sizeHint().width())), widest),
+           std::clamp(wanted.height(), 320, std::max(320, std::min(720, screenRoom.height()))));
 }
 
 int frmRank::gamesColumnWidth() const

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -257,6 +258,8 @@ void frmMain::buildMenus()
             openSeason(path);
         }
     });
+    m_actImport = add(m_menuFile, QStringLiteral("試合結果の取り込み(&I)..."), {},
+                      [this] { importGameFile(); });
     m_menuRecent = m_menuFile->addMenu(QStringLiteral("最近使ったファイル"));
     m_menuRecent->setObjectName(QStringLiteral("menuRecent"));
     m_actSave = add(m_menuFile, QStringLiteral("上書き保存(&S)"),
@@ -274,6 +277,11 @@ void frmMain::buildMenus()
                              [this] { exportHistory(HistoryKind::Surplus); });
     m_actExportPct = add(exportMenu, QStringLiteral("勝率(&P)..."), {},
                          [this] { exportHistory(HistoryKind::Pct); });
+    m_actExportCards = add(exportMenu, QStringLiteral("カード別成績(&G)..."), {}, [this] {
+        if (m_season.HasSeason) {
+            writeExport(CardTotalsTable(m_season));
+        }
+    });
     m_menuFile->addSeparator();
     add(m_menuFile, QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
         [this] { close(); });
@@ -283,6 +291,10 @@ void frmMain::buildMenus()
                     [this] { undoStack()->undo(); });
     m_actRedo = add(edit, QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y),
                     [this] { undoStack()->redo(); });
+    edit->addSeparator();
+    m_actPasteGames = add(edit, QStringLiteral("試合結果の貼り付け"), {}, [this] {
+        importGames(QGuiApplication::clipboard()->text().toStdU16String());
+    });
     auto name = [](const QString &caption, const QString &what) {
         return what.isEmpty() ? caption : caption + QStringLiteral(": ") + what;
     };
@@ -357,9 +369,10 @@ void frmMain::buildMenus()
         m_help->showContents(QString::fromStdString(m_files.helpFile.string()));
     });
     add(help, QStringLiteral("バージョン情報(&A)..."), {}, [this] {
-        m_prompts.message(
-            QStringLiteral("Ver %1.%2.%3").arg(ProgramMajor).arg(ProgramMinor).arg(ProgramRevision),
-            MessageIcon::Information, MessageButtons::Ok, QStringLiteral("バージョン情報"));
+        m_prompts.message(QString::fromStdU16String(ProgramTitle) + QStringLiteral("\nVer ") +
+                              QString::fromStdString(ProgramVersion),
+                          MessageIcon::Information, MessageButtons::Ok,
+                          QStringLiteral("バージョン情報"));
     });
 
     for (QMenu *menu : {m_menuFile, m_menuOption, m_menuData, m_menuRank}) {
@@ -380,6 +393,9 @@ void frmMain::updateMenuState()
     enable(m_actExportResults, hasSeason);
     enable(m_actExportSurplus, hasSnapshots);
     enable(m_actExportPct, hasSnapshots);
+    enable(m_actExportCards, hasSeason);
+    enable(m_actImport, hasSeason);
+    enable(m_actPasteGames, hasSeason);
     enable(m_actGames, hasSeason);
     enable(m_actSettings, hasSeason);
     enable(m_actLoad, hasSeason);

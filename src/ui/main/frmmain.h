@@ -121,6 +121,8 @@ private:
     void showProgressionChart();
     void showCompositionChart(int position);
     void exportHistory(HistoryKind kind);
+    void importGameFile();
+    void importGames(const std::u16string &text);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
@@ -171,6 +173,9 @@ private:
     QAction *m_actExportResults = nullptr;
     QAction *m_actExportSurplus = nullptr;
     QAction *m_actExportPct = nullptr;
+    QAction *m_actExportCards = nullptr;
+    QAction *m_actImport = nullptr;
+    QAction *m_actPasteGames = nullptr;
     QAction *m_actSettings = nullptr;
     QAction *m_actGames = nullptr;
     QAction *m_actRanks = nullptr;
