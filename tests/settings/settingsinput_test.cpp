@@ -31,13 +31,14 @@ TEST(PctDigits, AcceptsOneToFifteenOnly)
         {u"65539", std::nullopt},
         {u"4294967299", std::nullopt},
         {u"99999999999999999999999", std::nullopt},
-        // Only plain digits: no sign, blank, decimal point or full-width digit.
+        // Only digits, as every number box reads them: blanks around them
+        // and full-width digits are what a typist leaves; no sign or point.
         {u"-3", std::nullopt},
         {u"+3", std::nullopt},
-        {u" 3", std::nullopt},
-        {u"3 ", std::nullopt},
+        {u" 3", 3},
+        {u"3 ", 3},
         {u"3.0", std::nullopt},
-        {u"\uFF13", std::nullopt},
+        {u"\uFF13", 3},
         {u"3a", std::nullopt},
     };
     for (const Case &c : cases) {
