@@ -4,6 +4,7 @@
 #include "cli/chartcommand.h"
 #endif
 
+#include "cli/oddscommand.h"
 #include "magic/calcodule.h"
 #include "magic/winline.h"
 #include "race/race.h"
@@ -922,6 +923,17 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "race") {
             return runRace(args, out, err);
+        }
+        if (args[0] == "odds") {
+            return runOdds(args, out, err,
+                           [&](const std::vector<std::string> &viewArgs, Season &s) {
+                               const auto v = computeView(s, parseViewOptions(viewArgs), err);
+                               return v ? std::optional<ComputedView>(
+                                              {{v->selection.league, v->selection.division},
+                                               v->published,
+                                               v->settings})
+                                        : std::nullopt;
+                           });
         }
         if (args[0] == "winline") {
             return runWinLine(args, out, err);
