@@ -191,7 +191,7 @@ class Ranker
 public:
     Ranker(const Season &season, const OddsRequest &request, const std::vector<int> &teams,
            const std::vector<Card> &cards)
-        : m_teams(teams), m_cards(cards),
+        : m_teams(listedOrder(season, request, teams)), m_cards(cards),
           m_judgment(request.Judgment), m_view{request.GameScope, request.DivisionView}
     {
         m_season.Header = season.Header;
@@ -282,8 +282,19 @@ private:
         int aWins, aLosses, aDraws, bWins, bLosses, bDraws;
     };
 
+    static std::vector<int> listedOrder(const Season &season, const OddsRequest &request,
+                                        const std::vector<int> &teams)
+    {
+        std::vector<int> listed = distinctTeams(season, request.Listed);
+        std::vector<int> sorted = listed;
+        std::vector<int> wanted = teams;
+        std::sort(sorted.begin(), sorted.end());
+        std::sort(wanted.begin(), wanted.end());
+        return sorted == wanted ? listed : teams;
+    }
+
     Season m_season;
-    const std::vector<int> &m_teams;
+    std::vector<int> m_teams; // as the view lists them
     const std::vector<Card> &m_cards;
     JudgmentSet m_judgment;
     JudgmentView m_view;
@@ -448,10 +459,10 @@ OddsRequest OddsRequestForView(const Season &season, const PublishedStandings &p
         request.Teams.push_back(row.TeamNo);
     }
     request.DivisionView = request.GameScope != ScopeInterleague && view.DivisionSelectorIndex > 0;
-    const std::vector<int> listed = ViewTeams(season);
-    if (!listed.empty()) {
-        request.Judgment =
-            JudgmentInForce(season, listed.front(), request.GameScope, request.DivisionView);
+    request.Listed = ViewTeams(season);
+    if (!request.Listed.empty()) {
+        request.Judgment = JudgmentInForce(season, request.Listed.front(), request.GameScope,
+                                           request.DivisionView);
     }
     return request;
 }

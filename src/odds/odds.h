@@ -49,6 +49,11 @@ inline constexpr std::uint64_t DefaultSeed = 20'090'401;
 struct OddsRequest
 {
     std::vector<int> Teams; // the view's teams, in the order wanted back
+    // The same teams as the view lists them before the standings order them.
+    // A tie-break chain need not be transitive (A won the series against B,
+    // B against C, C against A), so the grid's order of level teams depends
+    // on the order it meets them in. Empty: Teams.
+    std::vector<int> Listed;
     int GameScope = ScopeOfficial;
     bool DivisionView = false; // the view shows one division
     JudgmentSet Judgment;      // the judgment in force for the view
