@@ -274,10 +274,12 @@ void printText(std::ostream &out, const Season &season, const odds::OddsResult &
     }
     table.push_back(heading);
     for (const odds::TeamOdds &t : result.Teams) {
-        std::vector<std::string> line{
-            toUtf8(season.team(t.TeamNo).TeamName), odds::FormatProbability(t.Title),
-            odds::FormatProbability(t.TopK),        oneDecimal(t.ExpectedWins),
-            oneDecimal(t.ExpectedLosses),           oneDecimal(t.ExpectedDraws)};
+        std::vector<std::string> line{toUtf8(season.team(t.TeamNo).TeamName),
+                                      odds::FormatProbability(t.Title, t.TitleProven),
+                                      odds::FormatProbability(t.TopK, t.TopKProven),
+                                      oneDecimal(t.ExpectedWins),
+                                      oneDecimal(t.ExpectedLosses),
+                                      oneDecimal(t.ExpectedDraws)};
         if (!result.Exact) {
             line.insert(line.begin() + 3,
                         {intervalText(t.TitleInterval), intervalText(t.TopKInterval)});
@@ -323,8 +325,8 @@ void printBigGames(std::ostream &out, const Season &season, const odds::OddsResu
         for (const odds::BigGame &g : games) {
             const std::string a = toUtf8(season.team(g.TeamA).TeamName);
             const std::string b = toUtf8(season.team(g.TeamB).TeamName);
-            table.push_back({a + " - " + b, a, odds::FormatProbability(g.IfAWins), b,
-                             odds::FormatProbability(g.IfBWins)});
+            table.push_back({a + " - " + b, a, odds::FormatProbability(g.IfAWins, result.Exact), b,
+                             odds::FormatProbability(g.IfBWins, result.Exact)});
         }
         printTable(out, table);
     };

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace penarin::odds {
 
@@ -433,6 +434,65 @@ Interval wilson(double p, double n)
     return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
+// -1, 0 or 1 as the first record's measure is below, level with or above
+// the second's, in exact arithmetic; no decided game reads as 0.
+int compareMeasure(bool byWins, std::int64_t w1, std::int64_t l1, std::int64_t w2, std::int64_t l2)
+{
+    if (byWins) {
+        return w1 < w2 ? -1 : (w1 > w2 ? 1 : 0);
+    }
+    const std::int64_t left = w1 * (w2 + l2 == 0 ? 1 : w2 + l2);
+    const std::int64_t right = w2 * (w1 + l1 == 0 ? 1 : w1 + l1);
+    return left < right ? -1 : (left > right ? 1 : 0);
+}
+
+// What the records alone settle for one team and k places: out when k
+// rivals finish strictly better even if it wins out and they lose out (the
+// standings rank a better measure above whatever the tie-breaks); in when
+// fewer than k rivals can draw level or pass it even if it loses out.
+struct Settled
+{
+    bool out = false;
+    bool in = false;
+};
+
+Settled settledByRecords(const Season &season, const std::vector<int> &teams,
+                         const std::vector<Card> &cards, int scope, bool byWins, std::size_t team,
+                         int k)
+{
+    struct Range
+    {
+        std::int64_t wins, losses, remaining;
+    };
+    std::vector<Range> ranges;
+    for (int t : teams) {
+        const TeamTotalsResult totals = TeamTotals(season, t, scope);
+        std::int64_t remaining = 0;
+        for (const Card &card : cards) {
+            remaining += card.teamA == t || card.teamB == t ? card.games : 0;
+        }
+        ranges.push_back({totals.Wins, totals.Losses, remaining});
+    }
+    const Range &me = ranges[team];
+    int surelyAbove = 0;
+    int possiblyLevel = 0;
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
+        if (r == team) {
+            continue;
+        }
+        const Range &rival = ranges[r];
+        surelyAbove += compareMeasure(byWins, rival.wins, rival.losses + rival.remaining,
+                                      me.wins + me.remaining, me.losses) > 0
+                           ? 1
+                           : 0;
+        possiblyLevel += compareMeasure(byWins, rival.wins + rival.remaining, rival.losses, me.wins,
+                                        me.losses + me.remaining) >= 0
+                             ? 1
+                             : 0;
+    }
+    return {surelyAbove >= k, possiblyLevel < k};
+}
+
 std::int64_t outcomeCount(const std::vector<Card> &cards, std::int64_t cap)
 {
     std::int64_t count = 1;
@@ -634,9 +694,19 @@ OddsResult ComputeOdds(const Season &season, const OddsRequest &request)
         team.ExpectedLosses = total.losses[i] / weight;
         team.ExpectedDraws = total.draws[i] / weight;
         team.ExpectedMeasure = total.measure[i] / weight;
+        team.TitleProven = team.TopKProven = result.Exact;
         if (!result.Exact) {
             team.TitleInterval = wilson(team.Title, runs);
             team.TopKInterval = wilson(team.TopK, runs);
+            const bool byWins = request.Judgment.Judgment == 1;
+            for (const auto &[places, p, proven] : {std::tuple(1, team.Title, &team.TitleProven),
+                                                    std::tuple(k, team.TopK, &team.TopKProven)}) {
+                if (p == 0.0 || p == 1.0) {
+                    const Settled settled = settledByRecords(season, teams, cards,
+                                                             request.GameScope, byWins, i, places);
+                    *proven = p == 0.0 ? settled.out : settled.in;
+                }
+            }
         }
         result.Teams.push_back(std::move(team));
     }
@@ -688,12 +758,12 @@ std::vector<BigGame> BigGames(const OddsResult &result, int teamNo, bool topK, i
     return games;
 }
 
-std::string FormatProbability(double p)
+std::string FormatProbability(double p, bool proven)
 {
-    if (p >= 1.0) {
+    if (p >= 1.0 && proven) {
         return "100%";
     }
-    if (p <= 0.0) {
+    if (p <= 0.0 && proven) {
         return "0%";
     }
     if (p > 0.999) {

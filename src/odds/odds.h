@@ -100,6 +100,11 @@ struct TeamOdds
     double TopK = 0.0;
     std::optional<Interval> TitleInterval; // simulated only
     std::optional<Interval> TopKInterval;
+    // The chance is 0 or 1 and known to be so: always when exact; when
+    // simulated, only where the records alone settle it (no run can tell a
+    // chance of none from one too small to be drawn).
+    bool TitleProven = false;
+    bool TopKProven = false;
     std::vector<double> Ranks; // place 1..n of the view
     double ExpectedWins = 0.0;
     double ExpectedLosses = 0.0;
@@ -164,10 +169,11 @@ struct BigGame
 [[nodiscard]] std::vector<BigGame> BigGames(const OddsResult &result, int teamNo, bool topK,
                                             int count = 5);
 
-// A probability as a percentage with one decimal (UTF-8). Only a certain
-// outcome reads 100% or 0%: a chance just short of certain reads ">99.9%",
-// a chance just above none "<0.1%", so rounding never poses as a proof.
-[[nodiscard]] std::string FormatProbability(double p);
+// A probability as a percentage with one decimal (UTF-8). Only a proven
+// certainty reads 100% or 0%: a chance just short of certain reads ">99.9%",
+// a chance just above none "<0.1%", and so does a simulated 1 or 0 that is
+// not proven, so neither rounding nor sampling poses as a proof.
+[[nodiscard]] std::string FormatProbability(double p, bool proven = true);
 
 // Caption of how the numbers were found: "厳密計算" or "シミュレーション10万回".
 [[nodiscard]] std::string MethodCaption(const OddsResult &result);

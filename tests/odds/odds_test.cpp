@@ -9,6 +9,7 @@
 #include <functional>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 namespace penarin {
 namespace {
@@ -316,8 +317,14 @@ TEST(OddsTest, NeverContradictTheRaceAnalysis)
                     const race::TeamRace &proof = race.Teams[i];
                     const odds::TeamOdds &t = result.Teams[i];
                     ASSERT_EQ(t.TeamNo, proof.TeamNo);
-                    for (const auto &[state, p] :
-                         {std::pair(proof.Title, t.Title), std::pair(proof.Top, t.TopK)}) {
+                    for (const auto &[state, p, proven] :
+                         {std::tuple(proof.Title, t.Title, t.TitleProven),
+                          std::tuple(proof.Top, t.TopK, t.TopKProven)}) {
+                        // A nought shown as certain must be one.
+                        if (proven && p == 0.0) {
+                            EXPECT_EQ(state.PossibleWithTie, race::Answer::No)
+                                << "round " << round << " team " << t.TeamNo;
+                        }
                         if (state.Sure == race::Answer::Yes) {
                             ++proofs;
                             EXPECT_EQ(p, 1.0) << "round " << round << " team " << t.TeamNo;
@@ -404,12 +411,13 @@ TEST(OddsTest, ScheduleThatCannotBePlayedOutIsRefused)
 
 TEST(OddsTest, ProbabilitiesNeverRoundToCertainty)
 {
-    const std::vector<std::pair<double, const char *>> cases{
-        {1.0, "100%"},     {0.0, "0%"},     {0.9996, ">99.9%"}, {0.999, "99.9%"},
-        {0.0004, "<0.1%"}, {0.001, "0.1%"}, {0.4234, "42.3%"},
+    const std::vector<std::tuple<double, bool, const char *>> cases{
+        {1.0, true, "100%"},     {0.0, true, "0%"},        {1.0, false, ">99.9%"},
+        {0.0, false, "<0.1%"},   {0.9996, true, ">99.9%"}, {0.999, true, "99.9%"},
+        {0.0004, true, "<0.1%"}, {0.001, false, "0.1%"},   {0.4234, true, "42.3%"},
     };
-    for (const auto &[p, text] : cases) {
-        EXPECT_EQ(odds::FormatProbability(p), text) << p;
+    for (const auto &[p, proven, text] : cases) {
+        EXPECT_EQ(odds::FormatProbability(p, proven), text) << p;
     }
 }
 

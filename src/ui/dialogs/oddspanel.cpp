@@ -135,7 +135,7 @@ OddsPanel::OddsPanel(const Season &season, const PublishedStandings *published,
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(controls);
     layout->addLayout(bigGames);
-    layout->addWidget(m_grdBigGames);
+    layout->addWidget(m_grdBigGames, 0, Qt::AlignLeft);
 
     m_poll = new QTimer(this);
     m_poll->setInterval(PollInterval);
@@ -301,8 +301,8 @@ void OddsPanel::fillGrid()
             }
             if (shown) {
                 const odds::TeamOdds &t = m_result.Teams[static_cast<std::size_t>(i)];
-                m_grid->setText(row, TitleCol, probability(t.Title));
-                m_grid->setText(row, TopCol, probability(t.TopK));
+                m_grid->setText(row, TitleCol, probability(t.Title, t.TitleProven));
+                m_grid->setText(row, TopCol, probability(t.TopK, t.TopKProven));
             } else {
                 m_grid->setText(row, TitleCol, QStringLiteral("..."));
                 m_grid->setText(row, TopCol, QStringLiteral("..."));
@@ -376,8 +376,8 @@ void OddsPanel::fillBigGames()
             m_grdBigGames->setText(row, 0,
                                    teamName(season, g.TeamA) + QStringLiteral(" - ") +
                                        teamName(season, g.TeamB));
-            m_grdBigGames->setText(row, 1, probability(g.IfAWins));
-            m_grdBigGames->setText(row, 2, probability(g.IfBWins));
+            m_grdBigGames->setText(row, 1, probability(g.IfAWins, m_result.Exact));
+            m_grdBigGames->setText(row, 2, probability(g.IfBWins, m_result.Exact));
             m_grdBigGames->setText(
                 row, 3,
                 QStringLiteral("%1pt").arg(std::abs(g.IfAWins - g.IfBWins) * 100, 0, 'f', 1));
@@ -393,7 +393,7 @@ void OddsPanel::fillBigGames()
     const GridGeometry &geometry = m_grdBigGames->gridGeometry();
     const int frame = 2 * m_grdBigGames->frameWidth();
     m_grdBigGames->setFixedHeight(geometry.rowTop(1 + BigGameRows) + frame);
-    m_grdBigGames->setMinimumWidth(geometry.totalWidth() + frame);
+    m_grdBigGames->setFixedWidth(geometry.totalWidth() + frame);
 }
 
 } // namespace penarin
