@@ -43,9 +43,9 @@ QThreadPool &oddsPool()
     return *pool;
 }
 
-QString probability(double p)
+QString probability(double p, bool proven)
 {
-    return QString::fromStdString(odds::FormatProbability(p));
+    return QString::fromStdString(odds::FormatProbability(p, proven));
 }
 
 QString teamName(const Season &season, int teamNo)
