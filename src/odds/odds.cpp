@@ -586,14 +586,18 @@ OddsResult ComputeOdds(const Season &season, const OddsRequest &request)
     const std::size_t n = teams.size();
     const int k = result.TopK;
     const std::int64_t blocks = (items + BlockSize - 1) / BlockSize;
-    std::vector<std::optional<Sums>> sums(static_cast<std::size_t>(blocks));
     std::atomic<std::int64_t> next{0};
     std::atomic<bool> stopped{false};
-    std::mutex progressMutex;
+    // Blocks are added to the total in their order as soon as the ones
+    // before them are in; only blocks finished early wait, so the memory
+    // stays a few blocks' worth however many teams and cards there are.
+    std::mutex mergeMutex;
+    Sums total(n, cards.size());
+    std::map<std::int64_t, Sums> waiting;
+    std::int64_t merged = 0;
     std::int64_t done = 0;
 
-    auto playBlock = [&](Ranker &ranker, std::int64_t block) {
-        Sums &s = sums[static_cast<std::size_t>(block)].emplace(n, cards.size());
+    auto playBlock = [&](Ranker &ranker, std::int64_t block, Sums &s) {
         const std::int64_t first = block * BlockSize;
         const std::int64_t last = std::min(items, first + BlockSize);
         std::vector<const Ending *> endings(cards.size());
@@ -653,10 +657,17 @@ OddsResult ComputeOdds(const Season &season, const OddsRequest &request)
             if (block >= blocks) {
                 return;
             }
-            playBlock(ranker, block);
+            Sums sums(n, cards.size());
+            playBlock(ranker, block, sums);
+            const std::lock_guard lock(mergeMutex);
+            waiting.emplace(block, std::move(sums));
+            while (!waiting.empty() && waiting.begin()->first == merged) {
+                total.add(waiting.begin()->second);
+                waiting.erase(waiting.begin());
+                ++merged;
+            }
+            done += std::min(BlockSize, items - block * BlockSize);
             if (request.Progress) {
-                const std::lock_guard lock(progressMutex);
-                done += std::min(BlockSize, items - block * BlockSize);
                 request.Progress(done, items);
             }
         }
@@ -677,10 +688,6 @@ OddsResult ComputeOdds(const Season &season, const OddsRequest &request)
         return result;
     }
 
-    Sums total(n, cards.size());
-    for (const std::optional<Sums> &s : sums) {
-        total.add(*s);
-    }
     const double weight = total.weight;
     for (std::size_t i = 0; i < n; ++i) {
         TeamOdds team;
