@@ -96,9 +96,9 @@ void run(benchmark::State &state, Season season, odds::Method method,
         team.LeagueJudgment = JudgmentSet{0, conditions, 0};
     }
     const ViewRequest view{1, -1};
-    static_cast<void>(RecalculateView(season, OrderSettings{}, view));
+    const RecalculateResult pass = RecalculateView(season, OrderSettings{}, view);
     odds::OddsRequest request =
-        odds::OddsRequestForView(season, *season.Published, view, OrderSettings{}, 3);
+        odds::OddsRequestForView(season, *pass.Published, view, OrderSettings{}, 3);
     request.Mode = method;
     request.Threads = static_cast<int>(state.range(0));
     odds::OddsResult result;

@@ -81,9 +81,9 @@ Small makeSeason(std::mt19937 &random, int judgment, int drawsUseGames,
 odds::OddsRequest requestFor(Season &season, int topK, odds::Model model, double drawRate,
                              odds::Method method)
 {
-    RecalculateView(season, ByJudgment, LeagueOne);
+    const RecalculateResult pass = RecalculateView(season, ByJudgment, LeagueOne);
     odds::OddsRequest request =
-        odds::OddsRequestForView(season, *season.Published, LeagueOne, ByJudgment, topK);
+        odds::OddsRequestForView(season, *pass.Published, LeagueOne, ByJudgment, topK);
     request.GameModel = model;
     request.DrawRate = drawRate;
     request.Mode = method;
@@ -137,8 +137,8 @@ Plain enumerate(const Small &small, const odds::OddsRequest &request, double dra
         }
         if (g == games.size()) {
             Season ranked = work;
-            RecalculateView(ranked, ByJudgment, LeagueOne);
-            const auto &rows = ranked.Published->Rows;
+            const RecalculateResult pass = RecalculateView(ranked, ByJudgment, LeagueOne);
+            const auto &rows = pass.Published->Rows;
             for (int r = 1; r <= rows.size(); ++r) {
                 int first = r;
                 while (first > 1 && rows[first - 1].Rank == rows[r].Rank) {
@@ -303,8 +303,9 @@ TEST(OddsTest, NeverContradictTheRaceAnalysis)
         const int topK = 2;
         odds::OddsRequest request =
             requestFor(small.season, topK, odds::Model::Coin, 0.1, odds::Method::Exact);
+        const RecalculateResult pass = RecalculateView(small.season, ByJudgment, LeagueOne);
         const race::RaceAnalysis race = race::AnalyzeRace(
-            small.season, race::RaceRequestForView(small.season, LeagueOne, topK));
+            small.season, race::RaceRequestForView(small.season, *pass.Published, LeagueOne, topK));
         ASSERT_EQ(race.Status, race::RaceStatus::Analysed);
         for (const odds::Method method : {odds::Method::Exact, odds::Method::Simulate}) {
             for (const odds::Model model : {odds::Model::Coin, odds::Model::Strength}) {

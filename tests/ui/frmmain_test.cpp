@@ -25,6 +25,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -193,7 +194,7 @@ private slots:
         frmMain &window = start();
         QVERIFY(m_season.HasSeason);
         QVERIFY(m_season.IsSaved);
-        QCOMPARE(window.windowTitle(), QStringLiteral("a.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("a.ptr[*] - ペナリン"));
         QCOMPARE(window.standingsGrid()->rowCount(), 7);
         QCOMPARE(window.panelText(2), QStringLiteral("公式戦"));
         QCOMPARE(window.panelText(3), QStringLiteral("リーグ勝率"));
@@ -432,7 +433,7 @@ private slots:
         frmMain &window = start();
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
         FlexGrid *grid = window.standingsGrid();
-        const PublishedStandings &published = *m_season.Published;
+        const PublishedStandings &published = *window.published();
         const QColor face = window.palette().color(QPalette::Button);
         const QColor base = window.palette().color(QPalette::Base);
         for (int i = 1; i <= published.Rows.size(); ++i) {
@@ -464,7 +465,7 @@ private slots:
         QVERIFY(window.openSeason(saved(clinched, QStringLiteral("c.ptr"))));
         FlexGrid *grid = window.standingsGrid();
         QCOMPARE(grid->text(1, 1), QStringLiteral("甲"));
-        QCOMPARE(m_season.Published->Analysis[1].MagicCountdown, 0);
+        QCOMPARE(window.published()->Analysis[1].MagicCountdown, 0);
         QCOMPARE(grid->cellBackground(1, 1), QColor(0, 0, 255));
         QCOMPARE(grid->cellForeground(1, 1), QColor(192, 255, 255));
 
@@ -472,7 +473,7 @@ private slots:
         d.result(1, 2, 3, 5).result(1, 3, 9, 0).result(2, 3, 5, 5);
         const Season deciding = leagueShown(d);
         QVERIFY(window.openSeason(saved(deciding, QStringLiteral("d.ptr"))));
-        const CardAnalysis &top = m_season.Published->Analysis[1];
+        const CardAnalysis &top = window.published()->Analysis[1];
         QVERIFY(top.MagicCountdown > 0);
         QCOMPARE(top.Cards[2].MagicKind, MagicKind::Deciding);
         QCOMPARE(grid->cellBackground(1, 1), QColor(192, 255, 255));
@@ -565,8 +566,8 @@ private slots:
         click(window.cardGrid(), 4, 10);
         QCOMPARE(m_season.SimResults[3].Wins[4], 1);
         QCOMPARE(m_season.team(3).CardWins[4], 0);
-        const int wins = m_season.Published->Rows[1].Wins + m_season.Published->Rows[2].Wins +
-                         m_season.Published->Rows[3].Wins + m_season.Published->Rows[4].Wins;
+        const int wins = window.published()->Rows[1].Wins + window.published()->Rows[2].Wins +
+                         window.published()->Rows[3].Wins + window.published()->Rows[4].Wins;
         QCOMPARE(wins, 6 + 4 + 3 + 2 + 1);
         QTest::mouseClick(clear, Qt::LeftButton);
         QCOMPARE(m_season.SimResults[3].Wins[4], 0);
@@ -776,7 +777,7 @@ private slots:
         want().Magic = 1;
         frmMain &window = start();
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
-        const PublishedStandings &published = *m_season.Published;
+        const PublishedStandings &published = *window.published();
         int hiddenRow = 0;
         int hiddenCol = 0;
         for (int i = 1; i <= published.Rows.size() && hiddenRow == 0; ++i) {
@@ -823,7 +824,7 @@ private slots:
         const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
         writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
         start(b);
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
         QVERIFY(m_season.IsSaved);
     }
 
@@ -843,7 +844,7 @@ private slots:
         auto *menu = window.findChild<QMenu *>(QStringLiteral("menuRecent"));
         QCOMPARE(menu->actions().size(), 2);
         menu->actions().at(1)->trigger();
-        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
         QVERIFY(window.close());
         QVERIFY(readIni().contains(QStringLiteral("[Mine]\r\nKeep=1")));
         QVERIFY(readIni().contains(QStringLiteral("File1=") + b));
@@ -874,7 +875,7 @@ private slots:
         QApplication::sendEvent(&window, &drop);
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("現在のデータを保存しますか")});
-        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
 
         QMimeData text;
         text.setUrls({QUrl::fromLocalFile(path(QStringLiteral("notes.txt")))});
@@ -941,6 +942,153 @@ private slots:
         QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
     }
 
+    // A games count changed, then a result entered and taken back: the games
+    // count is still unsaved, so the title says so and the close asks.
+    void anEditUndoneBehindAnotherLeavesTheSeasonUnsaved()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QVERIFY(!window.isWindowModified());
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        click(window.cardGrid(), 4, 10);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(m_season.team(3).CardGames[4], 12);
+        QVERIFY(window.isWindowModified());
+        m_prompts->queueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        // Both undone: as saved, and the close asks nothing.
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(window.close());
+        QCOMPARE(m_prompts->messages().size(), std::size_t{1});
+    }
+
+    // Leaving the simulation empties it as a step of its own: the first undo
+    // brings back simulation mode with the win on show, the second the win.
+    void leavingTheSimulationIsUndoneBackIntoIt()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *result = window.findChild<QRadioButton *>(QStringLiteral("optMode0"));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        simulation->setChecked(true);
+        click(window.cardGrid(), 3, 7);
+        result->setChecked(true);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(window.undoStack()->undoText(), QStringLiteral("シミュレーションの終了"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QStringLiteral("1"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QString());
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QVERIFY(!window.isWindowModified());
+    }
+
+    // A change made after an undo ends the redo: an undone outcome cannot
+    // come back over a schedule it no longer fits.
+    void aNewEditEndsTheRedoOfAnUndoneOutcome()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 10, 0, 0}};
+        };
+        findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger();
+        QCOMPARE(m_season.SimResults[3].Wins[4], 10);
+        window.undoStack()->undo();
+        QVERIFY(window.undoStack()->canRedo());
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 4;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        QVERIFY(!window.undoStack()->canRedo());
+        QVERIFY(!findAction(&window, QStringLiteral("やり直し(&R)"))->isEnabled());
+        QCOMPARE(m_season.SimResults[3].Wins[4], 0);
+    }
+
+    // Every menu command that changes the season is one step, and undoing it
+    // gives back the very bytes the writer wrote before.
+    void everyChangeOfTheSeasonUndoesToTheSameBytes()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        m_dialogs->teamDataEdit = [](Season &season) {
+            season.team(1).LeagueDrawReplay = 1;
+            return true;
+        };
+        m_dialogs->rankSets = [](Season &season) {
+            season.team(2).UserRankA = 1;
+            return true;
+        };
+        m_dialogs->chartData = [](Season &season, Settings &) {
+            season.TeamShown[2] = StoredFalse;
+            return true;
+        };
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 2, 0, 0}};
+        };
+        const std::pair<const char *, std::function<void()>> commands[] = {
+            {"card entry", [&] { click(window.cardGrid(), 4, 10); }},
+            {"games count",
+             [&] { findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger(); }},
+            {"team data",
+             [&] { findAction(&window, QStringLiteral("チームデータ(&T)..."))->trigger(); }},
+            {"rank sets",
+             [&] { findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger(); }},
+            {"chart data",
+             [&] { findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger(); }},
+            {"race outcome",
+             [&] { findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger(); }},
+            {"clear",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnClear")),
+                                   Qt::LeftButton);
+             }},
+            {"leaving the simulation",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+             }},
+        };
+        for (const auto &[name, command] : commands) {
+            const Season before = m_season;
+            const std::vector<std::uint8_t> bytes = EncodeSeason(m_season);
+            const int steps = window.undoStack()->index();
+            command();
+            QVERIFY2(window.undoStack()->index() > steps, name);
+            while (window.undoStack()->index() > steps) {
+                window.undoStack()->undo();
+            }
+            // The mode is the window's, not a change of the season.
+            window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+            QVERIFY2(EncodeSeason(m_season) == bytes, name);
+            QVERIFY2(SameSeasonData(m_season, before), name);
+            QVERIFY2(!window.isWindowModified(), name);
+        }
+    }
+
     // "新規作成": the save question first, then the wizard's season shown
     // whole and unsaved; a cancelled wizard leaves an empty window.
     void aNewSeasonIsShownUnsavedAndACancelledOneLeavesNothing()
@@ -949,16 +1097,17 @@ private slots:
         QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
         click(window.cardGrid(), 4, 10);
         m_prompts->queueAnswer(MessageAnswer::No);
-        m_dialogs->wizard = [](Season &season, Settings &) {
-            season = test::SeasonBuilder::oneLeague({u"東", u"西", u"南"}, 6).build();
-            return NewSeasonOutcome{false, false};
+        m_dialogs->wizard = [](Settings &) {
+            return NewSeasonOutcome{
+                test::SeasonBuilder::oneLeague({u"東", u"西", u"南"}, 6).build(), false};
         };
         QAction *create = findAction(&window, QStringLiteral("新規作成(&N)..."));
         create->trigger();
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("現在のデータを保存しますか")});
         QCOMPARE(window.standingsGrid()->rowCount(), 4);
-        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン[*]"));
+        QVERIFY(window.isWindowModified());
         QVERIFY(m_season.HasSeason && !m_season.IsSaved);
         QVERIFY(!findAction(&window, QStringLiteral("公式戦(&P)"))->isEnabled());
         QVERIFY(findAction(&window, QStringLiteral("公式戦(&P)"))->isChecked());
@@ -980,10 +1129,9 @@ private slots:
         QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
         m_dialogs->rankSets = [](Season &season) {
             season.team(1).TeamName = u"甲改";
-            season.SeasonEdited = true;
+            return true;
         };
         findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger();
-        QVERIFY(!m_season.SeasonEdited);
         QVERIFY(!m_season.IsSaved);
         QCOMPARE(window.cardGrid()->text(2, 0), QStringLiteral("甲改"));
     }
@@ -1002,7 +1150,7 @@ private slots:
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.count("\r\n"), m_season.Published->Rows.size() + 2);
+        QCOMPARE(bytes.count("\r\n"), window.published()->Rows.size() + 2);
         QVERIFY(bytes.startsWith("\"\",\""));
 
         // The results table: 2n + 3 lines of the standings and the cards.
@@ -1011,7 +1159,7 @@ private slots:
         findAction(&window, QStringLiteral("成績(&R)..."))->trigger();
         QFile resultsFile(results);
         QVERIFY(resultsFile.open(QIODevice::ReadOnly));
-        QCOMPARE(resultsFile.readAll().count("\r\n"), 2 * m_season.Published->Rows.size() + 3);
+        QCOMPARE(resultsFile.readAll().count("\r\n"), 2 * window.published()->Rows.size() + 3);
 
         for (Snapshot &snapshot : m_season.Snapshots) {
             snapshot.Shown = 0;
@@ -1029,7 +1177,7 @@ private slots:
         QAction *progression = findAction(&window, QStringLiteral("推移グラフ(&G)..."));
         for (const auto &[result, text] : {std::pair{0, QStringLiteral("データがありません")},
                                            std::pair{-1, QStringLiteral("データが多すぎます")}}) {
-            m_dialogs->progressionChart = [result = result](Season &) { return result; };
+            m_dialogs->progressionChart = [result = result](const Season &) { return result; };
             progression->trigger();
             QCOMPARE(window.panelText(1), text);
         }
@@ -1042,10 +1190,16 @@ private slots:
         QCOMPARE(m_dialogs->teamData, (std::vector<std::pair<int, int>>{{1, 2}}));
 
         QVERIFY(m_season.IsSaved);
+        // OK without a change leaves nothing to save; a team hidden does.
         m_dialogs->chartData = [](Season &, Settings &) { return true; };
         findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
+        QVERIFY(m_season.IsSaved);
+        m_dialogs->chartData = [](Season &season, Settings &) {
+            season.TeamShown[1] = StoredFalse;
+            return true;
+        };
+        findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
         QVERIFY(!m_season.IsSaved);
-        QVERIFY(!m_season.SeasonEdited);
     }
 
     // A loaded outcome becomes the simulated results in simulation mode;

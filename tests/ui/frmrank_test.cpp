@@ -46,7 +46,6 @@ Season displayedSeason()
                         .result(2, 3, 6, 0)
                         .build();
     season.HasSeason = true;
-    RecalculateView(season, {}, ViewRequest{1, -1});
     return season;
 }
 
@@ -83,6 +82,7 @@ class FrmRankTest : public QObject
 private slots:
     void gamesCountEditFilterAndOk();
     void gamesCountCloseBoxDiscards();
+    void gamesCountNeverGoesBelowThePlayedGames();
     void teamGamesCountShowsOneRow();
     void winLineOptionsTooltipAndExport();
     void winLineReportsFailureToItsOpener();
@@ -130,7 +130,6 @@ void FrmRankTest::gamesCountEditFilterAndOk()
     QCOMPARE(grid->text(2, 1), QStringLiteral("12"));
     QCOMPARE(grid->currentRow(), 1);
     QCOMPARE(grid->currentCol(), 3);
-    QVERIFY(season.SeasonEdited);
     QCOMPARE(season.team(1).CardGames[2], 10); // nothing is written before OK
 
     // Enter on the grid opens the current cell: clearing Ants - Cats.
@@ -227,8 +226,38 @@ void FrmRankTest::gamesCountCloseBoxDiscards()
     });
     QVERIFY(!frmRank::showGamesCount(season, settings, prompts, nullptr));
     QVERIFY(season.Teams == before.Teams);
-    // The edit was made, so the opener rebuilds; there is simply nothing new.
-    QVERIFY(season.SeasonEdited);
+}
+
+// A card with results keeps at least the games they used up: a smaller
+// count, 0 or an empty cell is refused with the card and the number.
+void FrmRankTest::gamesCountNeverGoesBelowThePlayedGames()
+{
+    test::SeasonBuilder builder = test::SeasonBuilder::oneLeague({u"Ants", u"Bees", u"Cats"}, 25);
+    builder.result(1, 2, 10, 5, 1).drawReplay(1, 1, 1);
+    Season season = builder.build();
+    season.HasSeason = true;
+    Settings settings;
+    RecordingPrompts prompts;
+    frmRank form(frmRank::Mode::GamesCount, season, settings, prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *grid = child<FlexGrid>(form, "GrdLine");
+    auto *rng = child<QLineEdit>(form, "rng");
+    const QString refusal = QStringLiteral("Ants－Bees は既に16試合消化しています");
+    for (const QString &typed : {QStringLiteral("15"), QStringLiteral("0"), QString()}) {
+        clickCell(grid, 1, 2);
+        rng->setText(typed);
+        QTest::keyClick(rng, Qt::Key_Return);
+        QCOMPARE(prompts.messageTexts().last(), refusal);
+        QVERIFY(rng->isVisible()); // still open for a number that fits
+        QTest::keyClick(rng, Qt::Key_Escape);
+        QCOMPARE(grid->text(1, 2), QStringLiteral("25"));
+    }
+    clickCell(grid, 1, 2);
+    rng->setText(QStringLiteral("16"));
+    QTest::keyClick(rng, Qt::Key_Return);
+    QCOMPARE(grid->text(2, 1), QStringLiteral("16"));
+    QCOMPARE(prompts.messageTexts().size(), 3);
 }
 
 void FrmRankTest::teamGamesCountShowsOneRow()
@@ -262,7 +291,8 @@ void FrmRankTest::winLineOptionsTooltipAndExport()
     Settings settings;
     settings.NameLen = 2;
     RecordingPrompts prompts;
-    frmRank form(frmRank::Mode::WinLine, season, settings, prompts);
+    const PublishedStandings published = *RecalculateView(season, {}, ViewRequest{1, -1}).Published;
+    frmRank form(frmRank::Mode::WinLine, season, settings, prompts, &published);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -346,7 +376,7 @@ void FrmRankTest::winLineReportsFailureToItsOpener()
     Season season =
         test::SeasonBuilder::oneLeague({u"Ants", u"Bees"}, 2).result(1, 2, 2, 1).build();
     season.HasSeason = true;
-    RecalculateView(season, {}, ViewRequest{1, -1});
+    const PublishedStandings published = *RecalculateView(season, {}, ViewRequest{1, -1}).Published;
     Settings settings;
     RecordingPrompts prompts;
     QWidget opener;
@@ -357,7 +387,7 @@ void FrmRankTest::winLineReportsFailureToItsOpener()
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnCan")),
                           Qt::LeftButton);
     });
-    QVERIFY(frmRank::showWinLine(season, settings, prompts, &opener));
+    QVERIFY(frmRank::showWinLine(season, published, settings, prompts, &opener));
     QCOMPARE(shownAt, opener.geometry());
     QVERIFY(prompts.calls().empty()); // the opener tells the user
 }

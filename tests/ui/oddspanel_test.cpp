@@ -28,7 +28,6 @@ Season raceSeason()
     builder.result(2, 3, 5, 3).result(2, 4, 8, 1).result(3, 4, 8, 1);
     Season season = builder.build();
     season.HasSeason = true;
-    (void)RecalculateView(season, OrderSettingsFrom(Settings{}), ViewRequest{1, 0});
     return season;
 }
 
@@ -43,10 +42,12 @@ private slots:
     // 大一番, end to end.
     void oddsBesideTheMarks()
     {
-        const Season season = raceSeason();
+        Season season = raceSeason();
         Settings settings;
         RecordingPrompts prompts;
-        frmRace dialog(season, settings, prompts, ViewRequest{1, 0}, 2);
+        const PublishedStandings published =
+            *RecalculateView(season, OrderSettingsFrom(settings), ViewRequest{1, 0}).Published;
+        frmRace dialog(season, published, settings, prompts, ViewRequest{1, 0}, 2);
         dialog.show();
         QVERIFY(dialog.waitForAnalysis(std::chrono::seconds(60)));
         auto *panel = dialog.findChild<OddsPanel *>(QStringLiteral("oddsPanel"));

@@ -200,19 +200,21 @@ std::vector<RaceOutcome> RaceOutcomes(const race::TeamRace &team, int topK)
     return outcomes;
 }
 
-frmRace::frmRace(const Season &season, const Settings &settings, Prompts &prompts,
-                 const ViewRequest &view, int topK, QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts),
+frmRace::frmRace(const Season &season, const PublishedStandings &published,
+                 const Settings &settings, Prompts &prompts, const ViewRequest &view, int topK,
+                 QWidget *parent)
+    : QDialog(parent), m_season(season), m_published(published), m_settings(settings),
+      m_prompts(prompts),
       // The worker reads its own copy: the window's season may change once
       // this dialog is closed, while an analysis still runs.
       m_snapshot(std::make_shared<const Season>(season)),
-      m_request(race::RaceRequestForView(season, view, topK))
+      m_request(race::RaceRequestForView(season, published, view, topK))
 {
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
     setModal(true);
     // The chances beside the exact marks, with their model and 大一番.
-    m_odds = new OddsPanel(season, season.Published.get(), settings, view, topK, this);
+    m_odds = new OddsPanel(season, published, settings, view, topK, this);
     buildControls();
     const QString measure =
         m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
@@ -448,7 +450,7 @@ void frmRace::fillGrid()
                 m_grid->setCellAlignment(row, col, Qt::AlignCenter);
             }
         }
-        const PublishedStandings *published = m_season.Published.get();
+        const PublishedStandings *published = &m_published;
         for (int i = 0; i < teams; ++i) {
             const int teamNo = m_request.Teams[i];
             const int row = HeaderRows + i;
@@ -667,14 +669,15 @@ void frmRace::viewOutcome()
     accept();
 }
 
-std::optional<race::Certificate> ShowRaceForm(const Season &season, const Settings &settings,
-                                              int league, int division, Prompts &prompts,
-                                              QWidget *parent)
+std::optional<race::Certificate> ShowRaceForm(const Season &season,
+                                              const PublishedStandings &published,
+                                              const Settings &settings, int league, int division,
+                                              Prompts &prompts, QWidget *parent)
 {
-    if (!season.Published || season.Published->Rows.size() == 0) {
+    if (published.Rows.size() == 0) {
         return std::nullopt;
     }
-    frmRace dialog(season, settings, prompts, ViewRequest{league, division}, 3, parent);
+    frmRace dialog(season, published, settings, prompts, ViewRequest{league, division}, 3, parent);
     if (dialog.waitForAnalysis(FirstLook) &&
         dialog.analysis().Status == race::RaceStatus::ScheduleInconsistent) {
         return std::nullopt; // the dialog has said why

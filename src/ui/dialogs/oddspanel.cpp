@@ -74,18 +74,16 @@ struct OddsPanel::Job
     std::optional<odds::OddsResult> result;
 };
 
-OddsPanel::OddsPanel(const Season &season, const PublishedStandings *published,
+OddsPanel::OddsPanel(const Season &season, const PublishedStandings &published,
                      const Settings &settings, const ViewRequest &view, int topK, QWidget *parent)
     : QWidget(parent),
       // The worker reads its own copy: the window's season may change once
       // the dialog is closed, while a computation still runs.
-      m_snapshot(std::make_shared<const Season>(season)), m_settings(settings)
+      m_snapshot(std::make_shared<const Season>(season)), m_settings(settings),
+      m_request(odds::OddsRequestForView(season, published, view, OrderSettingsFrom(settings),
+                                         std::max(1, topK)))
 {
     setObjectName(QStringLiteral("oddsPanel"));
-    if (published != nullptr) {
-        m_request = odds::OddsRequestForView(season, *published, view, OrderSettingsFrom(settings),
-                                             std::max(1, topK));
-    }
     m_teamNo = m_request.Teams.empty() ? 0 : m_request.Teams.front();
 
     m_grid = new FlexGrid(this);

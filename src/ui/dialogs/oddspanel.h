@@ -33,7 +33,7 @@ class OddsPanel : public QWidget
 public:
     // published: the view's latest recalculation (its teams and their
     // order). The odds start at once on a worker thread.
-    OddsPanel(const Season &season, const PublishedStandings *published, const Settings &settings,
+    OddsPanel(const Season &season, const PublishedStandings &published, const Settings &settings,
               const ViewRequest &view, int topK, QWidget *parent = nullptr);
     ~OddsPanel() override;
 
