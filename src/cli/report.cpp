@@ -1,4 +1,5 @@
 #include "cli/report.h"
+#include "cli/importcommand.h"
 
 #ifdef PENARIN_WITH_CHARTS
 #include "cli/chartcommand.h"
@@ -917,6 +918,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         }
         if (args[0] == "show") {
             return runShow(args, out, err);
+        }
+        if (args[0] == "import" || (args[0] == "export" && args.size() > 1 && args[1] == "cards")) {
+            return args[0] == "import" ? runImport(args, out, err) : runCardExport(args, err);
         }
         if (args[0] == "export") {
             return runExport(args, err);

@@ -11,6 +11,7 @@
 #include "ui/main/frmmain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -1231,6 +1232,47 @@ private slots:
         QCOMPARE(window.cardGrid()->text(4, 10), QStringLiteral("2"));
         window.undoStack()->undo();
         QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+    }
+
+    // A pasted list with a possible repeat and an error, imported skipping
+    // the error and with a snapshot per day, is one step that one undo takes
+    // back to the very bytes of the season before.
+    void pastedGamesArePreviewedAndImportedAsOneStep()
+    {
+        Season season = smallSeason();
+        season.Snapshots.push_back({toOleDate({2026, 4, 5}), u"開幕", StoredTrue});
+        for (TeamSnapshot &values : season.TeamSnapshots) {
+            values.Pcts.push_back(0.5F);
+            values.Surpluses.push_back(0);
+        }
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(season, QStringLiteral("s.ptr"))));
+        const std::vector<std::uint8_t> before = EncodeSeason(m_season);
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("4/5\t丙\t丁\t3\t1\n4/6\t甲\t乙\t2\t1\n4/6\t乙\t丁\t5\t0\n"));
+        m_dialogs->importPreview = [](const Season &, const GameList &list) {
+            const std::vector<ImportStatus> statuses = {ImportStatus::PossibleDuplicate,
+                                                        ImportStatus::Error, ImportStatus::Import};
+            for (std::size_t k = 0; k < statuses.size(); ++k) {
+                if (list.lines.size() != statuses.size() || list.lines[k].status != statuses[k]) {
+                    return std::optional<ImportChoice>{};
+                }
+            }
+            return std::optional<ImportChoice>{ImportChoice{true, true}};
+        };
+        findAction(&window, QStringLiteral("試合結果の貼り付け"))->trigger();
+        QCOMPARE(m_dialogs->importPreviews, 1);
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+        QCOMPARE(m_season.team(2).CardWins[4], 4);
+        QCOMPARE(m_season.SnapshotCount(), 3);
+        QCOMPARE(window.cardGrid()->text(3, 10), QStringLiteral("4"));
+        QVERIFY(window.document()->isModified());
+        QCOMPARE(undoText(window), QStringLiteral("元に戻す(&U): 試合結果の取り込み"));
+
+        window.undoStack()->undo();
+        QVERIFY(EncodeSeason(m_season) == before);
+        QCOMPARE(window.cardGrid()->text(3, 10), QStringLiteral("3"));
+        QVERIFY(!window.document()->isModified());
     }
 
     void previousFormatFileIsConvertedWithItsMessage()
