@@ -1,12 +1,12 @@
 #include "cli/importcommand.h"
 
+#include "cli/command.h"
 #include "cli/report.h"
 #include "import/gamelist.h"
 #include "season/filemodule.h"
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -17,7 +17,7 @@ namespace penarin::cli {
 namespace {
 
 const char *const ImportUsage =
-    "usage:\n"
+    "使い方:\n"
     "  penarin-report import FILE GAMES OUT [--snapshots] [--aliases FILE] [--skip-invalid]\n"
     "                           [--format text|json]\n"
     "  penarin-report export cards FILE OUT\n";
@@ -41,37 +41,15 @@ std::optional<std::string> readBytes(const std::string &path)
     return bytes;
 }
 
-std::string jsonString(std::string_view text)
+void writeImportJson(std::ostream &out, const GameList &list, int applied, int snapshots)
 {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-void writeJson(std::ostream &out, const GameList &list, int applied, int snapshots)
-{
-    out << "{\"applied\": " << applied << ", \"skipped\": [";
-    bool first = true;
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
     for (const ImportLine &line : list.lines) {
-        if (line.valid()) {
-            continue;
+        if (!line.valid()) {
+            skipped.push_back({{"line", line.lineNo}, {"reason", toUtf8(line.reason)}});
         }
-        out << (first ? "" : ", ") << "{\"line\": " << line.lineNo
-            << ", \"reason\": " << jsonString(toUtf8(line.reason)) << '}';
-        first = false;
     }
-    out << "], \"snapshots\": " << snapshots << "}\n";
+    writeJson(out, {{"applied", applied}, {"skipped", skipped}, {"snapshots", snapshots}});
 }
 
 void writeRefusals(std::ostream &out, const GameList &list)
@@ -99,7 +77,7 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
             choice.skipInvalid = true;
         } else if (arg == "--aliases" || arg == "--format") {
             if (i + 1 >= args.size()) {
-                return usage(err, arg + " needs a value");
+                return usage(err, arg + " には値が必要です");
             }
             const std::string &value = args[++i];
             if (arg == "--aliases") {
@@ -107,16 +85,17 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
             } else if (value == "text" || value == "json") {
                 json = value == "json";
             } else {
-                return usage(err, "unknown format \"" + value + "\"");
+                return usage(err, "--format の値が正しくありません: " + value);
             }
         } else if (!arg.empty() && arg[0] == '-') {
-            return usage(err, "unknown option " + arg);
+            return usage(err, "不明なオプションです: " + arg);
         } else {
             files.push_back(arg);
         }
     }
     if (files.size() != 3) {
-        return usage(err, "import needs a season file, a game list and an output file");
+        return usage(err,
+                     "import にはシーズンファイル、試合結果の一覧、出力ファイルを指定してください");
     }
 
     Season season;
@@ -128,14 +107,14 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
     if (aliasFile) {
         const std::optional<std::string> bytes = readBytes(*aliasFile);
         if (!bytes) {
-            err << "cannot read " << *aliasFile << '\n';
+            err << *aliasFile << " を読み込めません\n";
             return ExitCannotLoad;
         }
         aliases = ReadAliases(DecodeListText(*bytes));
     }
     const std::optional<std::string> bytes = readBytes(files[1]);
     if (!bytes) {
-        err << "cannot read " << files[1] << '\n';
+        err << files[1] << " を読み込めません\n";
         return ExitCannotLoad;
     }
     const GameList list = ReadGameList(season, DecodeListText(*bytes), aliases);
@@ -144,7 +123,7 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
     if (!outcome) {
         writeRefusals(err, list);
         if (json) {
-            writeJson(out, list, 0, 0);
+            writeImportJson(out, list, 0, 0);
         }
         return ExitImportRefused;
     }
@@ -152,11 +131,11 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
     result.AddSnapshot = false;
     std::string reason;
     if (!SaveSeason(result, files[2], systemNow, &reason)) {
-        err << "cannot write " << files[2] << ": " << reason << '\n';
+        err << files[2] << " に書き込めません: " << reason << '\n';
         return ExitCannotWrite;
     }
     if (json) {
-        writeJson(out, list, outcome->applied, outcome->snapshots);
+        writeImportJson(out, list, outcome->applied, outcome->snapshots);
     } else {
         out << "applied: " << outcome->applied << "\nsnapshots: " << outcome->snapshots << '\n';
         if (list.errorCount() > 0) {
@@ -170,7 +149,7 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
 int runCardExport(const std::vector<std::string> &args, std::ostream &err)
 {
     if (args.size() != 4) {
-        return usage(err, "export cards needs a season file and an output file");
+        return usage(err, "export cards にはシーズンファイルと出力ファイルを指定してください");
     }
     Season season;
     if (LoadSeason(season, args[2]) == LoadStatus::Failed) {
@@ -179,7 +158,7 @@ int runCardExport(const std::vector<std::string> &args, std::ostream &err)
     }
     std::string reason;
     if (!WriteTextTable(args[3], CardTotalsTable(season), &reason)) {
-        err << "cannot write " << args[3] << ": " << reason << '\n';
+        err << args[3] << " に書き込めません: " << reason << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;

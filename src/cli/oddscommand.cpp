@@ -1,5 +1,6 @@
 #include "cli/oddscommand.h"
 
+#include "cli/command.h"
 #include "cli/report.h"
 #include "odds/odds.h"
 #include "season/textcodec.h"
@@ -14,7 +15,7 @@ namespace penarin::cli {
 namespace {
 
 const char *const OddsUsage =
-    "usage:\n"
+    "使い方:\n"
     "  penarin-report odds FILE [--league N] [--division N]\n"
     "                           [--scope official|league|interleague] [--top K]\n"
     "                           [--model coin|strength] [--draw-rate D]\n"
@@ -29,17 +30,19 @@ const char *const OddsUsage =
     "        with a fixed seed and 95% intervals. --big-games lists the next games\n"
     "        that move the chances of team number N the most.\n";
 
-struct OddsUsageError
-{
-    std::string message;
-};
+// Options without a value, which the shared parser does not take.
+const std::string BigGamesFlag = "--big-games";
 
-struct OddsOptions
-{
-    odds::OddsRequest request;
-    bool json = false;
-    std::optional<int> team;
-    bool bigGames = false;
+const CommandSyntax OddsSyntax{
+    {{"シーズンファイル"}},
+    viewOptions({{"--top", ValueKind::Number, {}, 1},
+                 {"--model", ValueKind::Choice, {"coin", "strength"}},
+                 {"--draw-rate", ValueKind::Text},
+                 {"--method", ValueKind::Choice, {"auto", "exact", "simulate"}},
+                 {"--runs", ValueKind::Number, {}, 1},
+                 {"--seed", ValueKind::Text},
+                 {"--format", ValueKind::Choice, {"text", "json"}},
+                 {"--team", ValueKind::Number, {}, 1}}),
 };
 
 template <class T> std::optional<T> parseNumber(const std::string &text)
@@ -53,116 +56,41 @@ template <class T> std::optional<T> parseNumber(const std::string &text)
     return value;
 }
 
-// Takes the odds' own options out of args; what is left are the view
-// options, read by the report's own parser.
-OddsOptions parseOddsOptions(const std::vector<std::string> &args,
-                             std::vector<std::string> &viewArgs)
+// The odds' choices from the parsed command line.
+odds::OddsRequest requestOptions(const Arguments &args)
 {
-    OddsOptions options;
-    viewArgs = {args[0]};
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (arg == "--big-games") {
-            options.bigGames = true;
-            continue;
+    odds::OddsRequest request;
+    request.TopK = args.number("--top").value_or(3);
+    request.Runs = args.number("--runs").value_or(odds::DefaultRuns);
+    request.GameModel =
+        args.text("--model") == "strength" ? odds::Model::Strength : odds::Model::Coin;
+    const std::string method = args.text("--method").value_or("auto");
+    request.Mode = method == "exact"      ? odds::Method::Exact
+                   : method == "simulate" ? odds::Method::Simulate
+                                          : odds::Method::Auto;
+    if (const auto text = args.text("--draw-rate")) {
+        const auto rate = parseNumber<double>(*text);
+        if (!rate || !(*rate >= 0.0 && *rate <= 1.0)) {
+            throw UsageError{"--draw-rate には 0 から 1 までの数を指定してください: " + *text};
         }
-        const bool takesValue = arg == "--top" || arg == "--model" || arg == "--draw-rate" ||
-                                arg == "--method" || arg == "--runs" || arg == "--seed" ||
-                                arg == "--format" || arg == "--team";
-        if (!takesValue) {
-            viewArgs.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            throw OddsUsageError{arg + " needs a value"};
-        }
-        const std::string &value = args[++i];
-        auto number = [&](long long low) {
-            const auto parsed = parseNumber<long long>(value);
-            if (!parsed || *parsed < low || *parsed > 2'000'000'000) {
-                throw OddsUsageError{arg + " needs a number from " + std::to_string(low) +
-                                     ", not \"" + value + "\""};
-            }
-            return static_cast<int>(*parsed);
-        };
-        if (arg == "--top") {
-            options.request.TopK = number(1);
-        } else if (arg == "--team") {
-            options.team = number(1);
-        } else if (arg == "--runs") {
-            options.request.Runs = number(1);
-        } else if (arg == "--seed") {
-            const auto seed = parseNumber<std::uint64_t>(value);
-            if (!seed) {
-                throw OddsUsageError{"--seed needs a number from 0, not \"" + value + "\""};
-            }
-            options.request.Seed = *seed;
-        } else if (arg == "--draw-rate") {
-            const auto rate = parseNumber<double>(value);
-            if (!rate || !(*rate >= 0.0 && *rate <= 1.0)) {
-                throw OddsUsageError{"--draw-rate needs a number from 0 to 1, not \"" + value +
-                                     "\""};
-            }
-            options.request.DrawRate = *rate;
-        } else if (arg == "--model") {
-            if (value != "coin" && value != "strength") {
-                throw OddsUsageError{"unknown model \"" + value + "\" (coin or strength)"};
-            }
-            options.request.GameModel = value == "coin" ? odds::Model::Coin : odds::Model::Strength;
-        } else if (arg == "--method") {
-            if (value == "auto") {
-                options.request.Mode = odds::Method::Auto;
-            } else if (value == "exact") {
-                options.request.Mode = odds::Method::Exact;
-            } else if (value == "simulate") {
-                options.request.Mode = odds::Method::Simulate;
-            } else {
-                throw OddsUsageError{"unknown method \"" + value + "\""};
-            }
-        } else {
-            if (value != "text" && value != "json") {
-                throw OddsUsageError{"unknown format \"" + value + "\""};
-            }
-            options.json = value == "json";
-        }
+        request.DrawRate = *rate;
     }
-    if (options.bigGames && !options.team) {
-        throw OddsUsageError{"--big-games needs --team"};
+    if (const auto text = args.text("--seed")) {
+        const auto seed = parseNumber<std::uint64_t>(*text);
+        if (!seed) {
+            throw UsageError{"--seed には 0 以上の整数を指定してください: " + *text};
+        }
+        request.Seed = *seed;
     }
-    return options;
+    return request;
 }
 
-std::string jsonNumber(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
-std::string jsonName(const Season &season, int team)
-{
-    std::string out = "\"";
-    for (char c : toUtf8(season.team(team).TeamName)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-std::string jsonInterval(const std::optional<odds::Interval> &interval)
+nlohmann::ordered_json intervalJson(const std::optional<odds::Interval> &interval)
 {
     if (!interval) {
-        return "null";
+        return nullptr;
     }
-    return "[" + jsonNumber(interval->Low) + ", " + jsonNumber(interval->High) + "]";
+    return nlohmann::ordered_json::array({interval->Low, interval->High});
 }
 
 const char *modelName(odds::Model model)
@@ -170,29 +98,31 @@ const char *modelName(odds::Model model)
     return model == odds::Model::Coin ? "coin" : "strength";
 }
 
-void printJson(std::ostream &out, const Season &season, const odds::OddsResult &result)
+nlohmann::ordered_json oddsJson(const Season &season, const odds::OddsResult &result)
 {
-    out << "{\n  \"top\": " << result.TopK << ",\n  \"model\": \"" << modelName(result.GameModel)
-        << "\",\n  \"drawRate\": " << jsonNumber(result.DrawRate)
-        << ",\n  \"exact\": " << (result.Exact ? "true" : "false")
-        << ",\n  \"runs\": " << (result.Exact ? "null" : std::to_string(result.Runs))
-        << ",\n  \"seed\": " << (result.Exact ? "null" : std::to_string(result.Seed))
-        << ",\n  \"teams\": [";
-    for (std::size_t i = 0; i < result.Teams.size(); ++i) {
-        const odds::TeamOdds &t = result.Teams[i];
-        out << (i > 0 ? ",\n" : "\n") << "    {\"teamNo\": " << t.TeamNo
-            << ", \"teamName\": " << jsonName(season, t.TeamNo)
-            << ", \"title\": " << jsonNumber(t.Title) << ", \"topK\": " << jsonNumber(t.TopK)
-            << ", \"titleInterval\": " << jsonInterval(t.TitleInterval)
-            << ", \"topKInterval\": " << jsonInterval(t.TopKInterval) << ", \"ranks\": [";
-        for (std::size_t p = 0; p < t.Ranks.size(); ++p) {
-            out << (p > 0 ? ", " : "") << jsonNumber(t.Ranks[p]);
-        }
-        out << "], \"expectedWins\": " << jsonNumber(t.ExpectedWins)
-            << ", \"expectedLosses\": " << jsonNumber(t.ExpectedLosses)
-            << ", \"expectedDraws\": " << jsonNumber(t.ExpectedDraws) << "}";
+    nlohmann::ordered_json json;
+    json["top"] = result.TopK;
+    json["model"] = modelName(result.GameModel);
+    json["drawRate"] = result.DrawRate;
+    json["exact"] = result.Exact;
+    json["runs"] =
+        result.Exact ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(result.Runs);
+    json["seed"] =
+        result.Exact ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(result.Seed);
+    json["teams"] = nlohmann::ordered_json::array();
+    for (const odds::TeamOdds &t : result.Teams) {
+        json["teams"].push_back({{"teamNo", t.TeamNo},
+                                 {"teamName", toUtf8(season.team(t.TeamNo).TeamName)},
+                                 {"title", t.Title},
+                                 {"topK", t.TopK},
+                                 {"titleInterval", intervalJson(t.TitleInterval)},
+                                 {"topKInterval", intervalJson(t.TopKInterval)},
+                                 {"ranks", t.Ranks},
+                                 {"expectedWins", t.ExpectedWins},
+                                 {"expectedLosses", t.ExpectedLosses},
+                                 {"expectedDraws", t.ExpectedDraws}});
     }
-    out << (result.Teams.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    return json;
 }
 
 // Terminal columns of a UTF-8 text: the East Asian wide ranges take two.
@@ -295,22 +225,21 @@ void printBigGames(std::ostream &out, const Season &season, const odds::OddsResu
     const std::vector<odds::BigGame> title = odds::BigGames(result, team, false);
     const std::vector<odds::BigGame> topK = odds::BigGames(result, team, true);
     if (json) {
-        auto list = [&](const std::vector<odds::BigGame> &games) {
-            out << "[";
-            for (std::size_t i = 0; i < games.size(); ++i) {
-                const odds::BigGame &g = games[i];
-                out << (i > 0 ? ",\n" : "\n") << "    {\"teamA\": " << g.TeamA
-                    << ", \"teamB\": " << g.TeamB << ", \"ifAWins\": " << jsonNumber(g.IfAWins)
-                    << ", \"ifBWins\": " << jsonNumber(g.IfBWins) << "}";
+        auto list = [](const std::vector<odds::BigGame> &games) {
+            nlohmann::ordered_json out = nlohmann::ordered_json::array();
+            for (const odds::BigGame &g : games) {
+                out.push_back({{"teamA", g.TeamA},
+                               {"teamB", g.TeamB},
+                               {"ifAWins", g.IfAWins},
+                               {"ifBWins", g.IfBWins}});
             }
-            out << (games.empty() ? "]" : "\n  ]");
+            return out;
         };
-        out << "{\n  \"teamNo\": " << team << ",\n  \"top\": " << result.TopK
-            << ",\n  \"exact\": " << (result.Exact ? "true" : "false") << ",\n  \"title\": ";
-        list(title);
-        out << ",\n  \"topK\": ";
-        list(topK);
-        out << "\n}\n";
+        writeJson(out, {{"teamNo", team},
+                        {"top", result.TopK},
+                        {"exact", result.Exact},
+                        {"title", list(title)},
+                        {"topK", list(topK)}});
         return;
     }
     printHeading(out, result);
@@ -336,63 +265,72 @@ void printBigGames(std::ostream &out, const Season &season, const odds::OddsResu
 
 } // namespace
 
-int runOdds(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
-            const ViewComputer &computeView)
+int runOdds(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         out << OddsUsage;
         return ExitOk;
     }
-    std::vector<std::string> viewArgs;
-    OddsOptions options;
     try {
-        options = parseOddsOptions(args, viewArgs);
-    } catch (const OddsUsageError &error) {
+        std::vector<std::string> rest;
+        bool bigGames = false;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == BigGamesFlag) {
+                bigGames = true;
+            } else {
+                rest.push_back(args[i]);
+            }
+        }
+        const Arguments parsed = parseArguments("odds", OddsSyntax, rest);
+        const odds::OddsRequest given = requestOptions(parsed);
+        const std::optional<int> team = parsed.number("--team");
+        if (bigGames && !team) {
+            throw UsageError{"--big-games には --team が必要です"};
+        }
+        Invocation call{parsed, out, err, {}, {}};
+        if (!openView(call, 0)) {
+            return ExitCannotLoad;
+        }
+        const Season &season = call.season;
+        odds::OddsRequest request = odds::OddsRequestForView(
+            season, *call.view.published,
+            ViewRequest{call.view.selection.league, call.view.selection.division},
+            OrderSettingsFrom(call.view.settings), given.TopK);
+        request.GameModel = given.GameModel;
+        request.DrawRate = given.DrawRate;
+        request.Mode = given.Mode;
+        request.Runs = given.Runs;
+        request.Seed = given.Seed;
+        if (team &&
+            std::find(request.Teams.begin(), request.Teams.end(), *team) == request.Teams.end()) {
+            throw UsageError{"チーム " + std::to_string(*team) + " は表示のチームではありません"};
+        }
+        const odds::OddsResult result = odds::ComputeOdds(season, request);
+        switch (result.Status) {
+        case odds::OddsStatus::Computed:
+            break;
+        case odds::OddsStatus::TooManyOutcomes:
+            err << "厳密計算できる組み合わせ(" << request.ExactLimit
+                << "通り)を超えています: --method auto か simulate を使ってください\n";
+            return ExitTooManyOutcomes;
+        case odds::OddsStatus::ScheduleInconsistent:
+        case odds::OddsStatus::Cancelled:
+            err << terminalLines(ScheduleMessage) << '\n';
+            return ExitCannotAnalyse;
+        }
+        const bool json = parsed.text("--format") == "json";
+        if (bigGames) {
+            printBigGames(out, season, result, *team, json);
+        } else if (json) {
+            writeJson(out, oddsJson(season, result));
+        } else {
+            printText(out, season, result);
+        }
+        return ExitOk;
+    } catch (const UsageError &error) {
         err << "penarin-report: " << error.message << "\n\n" << OddsUsage;
         return ExitUsage;
     }
-    Season season;
-    const std::optional<ComputedView> view = computeView(viewArgs, season);
-    if (!view) {
-        return ExitCannotLoad;
-    }
-    const odds::OddsRequest given = options.request;
-    odds::OddsRequest request = odds::OddsRequestForView(
-        season, *view->Published, view->Request, OrderSettingsFrom(view->Options), given.TopK);
-    request.GameModel = given.GameModel;
-    request.DrawRate = given.DrawRate;
-    request.Mode = given.Mode;
-    request.Runs = given.Runs;
-    request.Seed = given.Seed;
-    if (options.team && std::find(request.Teams.begin(), request.Teams.end(), *options.team) ==
-                            request.Teams.end()) {
-        err << "penarin-report: team " << *options.team << " is not in the view\n\n" << OddsUsage;
-        return ExitUsage;
-    }
-    const odds::OddsResult result = odds::ComputeOdds(season, request);
-    switch (result.Status) {
-    case odds::OddsStatus::Computed:
-        break;
-    case odds::OddsStatus::TooManyOutcomes:
-        err << "厳密計算できる組み合わせ(" << request.ExactLimit
-            << "通り)を超えています: --method auto か simulate を使ってください\n";
-        return ExitTooManyOutcomes;
-    case odds::OddsStatus::ScheduleInconsistent:
-    case odds::OddsStatus::Cancelled: {
-        std::string message = ScheduleMessage;
-        message.erase(message.find('\r'), 1);
-        err << message << '\n';
-        return ExitCannotAnalyse;
-    }
-    }
-    if (options.bigGames) {
-        printBigGames(out, season, result, *options.team, options.json);
-    } else if (options.json) {
-        printJson(out, season, result);
-    } else {
-        printText(out, season, result);
-    }
-    return ExitOk;
 }
 
 } // namespace penarin::cli

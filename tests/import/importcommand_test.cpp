@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -83,8 +85,11 @@ TEST_F(ImportCommand, RefusesAListWithErrorsUnlessToldToSkipThem)
         report({"import", season, games, out, "--skip-invalid", "--snapshots", "--format", "json",
                 "--aliases", (m_dir / "aliases.txt").string()});
     ASSERT_EQ(skipped.status, 0) << skipped.err;
-    EXPECT_EQ(skipped.out, "{\"applied\": 2, \"skipped\": [{\"line\": 2, \"reason\": "
-                           "\"チーム名が見つかりません: ヤクルト\"}], \"snapshots\": 2}\n");
+    const nlohmann::json expected = {
+        {"applied", 2},
+        {"skipped", {{{"line", 2}, {"reason", "チーム名が見つかりません: ヤクルト"}}}},
+        {"snapshots", 2}};
+    EXPECT_EQ(nlohmann::json::parse(skipped.out), expected);
     Season result;
     ASSERT_NE(LoadSeason(result, out), LoadStatus::Failed);
     EXPECT_EQ(result.team(1).CardWins[2], 1);
