@@ -291,6 +291,11 @@ Json certificateJson(const std::optional<race::Certificate> &certificate)
     return cards;
 }
 
+Json drawsJson(const std::optional<race::Certificate> &certificate)
+{
+    return certificate ? Json(race::DrawCount(*certificate)) : Json(nullptr);
+}
+
 bool decided(const race::RaceState &state)
 {
     for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
@@ -311,9 +316,12 @@ Json raceStateJson(const race::RaceState &state)
             {"ownPower", answerJson(state.OwnPower)},
             {"magic", state.Magic ? Json(*state.Magic) : Json(nullptr)},
             {"decided", decided(state)},
+            {"tieBreakApplied", state.TieBreakApplied},
             {"certificate", certificateJson(state.Reach)},
             {"certificateNeedsTie", state.ReachNeedsTie},
-            {"winOutFailure", certificateJson(state.WinOutFailure)}};
+            {"certificateDraws", drawsJson(state.Reach)},
+            {"winOutFailure", certificateJson(state.WinOutFailure)},
+            {"winOutFailureDraws", drawsJson(state.WinOutFailure)}};
 }
 
 Json raceJson(const Season &season, const race::RaceAnalysis &analysis)
@@ -410,7 +418,7 @@ int runRace(Invocation &call)
     const race::RaceRequest request = race::RaceRequestForView(
         call.season, *call.view.published,
         ViewRequest{call.view.selection.league, call.view.selection.division},
-        call.args.number("--top").value_or(3));
+        call.args.number("--top").value_or(3), call.view.settings.Game);
     const race::RaceAnalysis analysis = race::AnalyzeRace(call.season, request);
     if (analysis.Status != race::RaceStatus::Analysed) {
         call.err << terminalLines(ScheduleMessage) << '\n';

@@ -148,8 +148,11 @@ bool WriteFileSafely(const fs::path &path, std::string_view bytes, std::string *
     if (replacing) {
         // Only root may give a file away; for others this keeps the group
         // where the user belongs to it. Failing here is not worth a lost save.
-        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())
-            (void)::fchown(fd, existing.st_uid, existing.st_gid);
+        // (A cast to void does not quiet glibc's warn_unused_result, which
+        // the hardened package build turns on.)
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
+        }
         if (::fchmod(fd, existing.st_mode & 07777) != 0) {
             failure = errno;
             written = false;
