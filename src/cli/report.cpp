@@ -6,6 +6,7 @@
 #include "cli/chartcommand.h"
 #endif
 
+#include "cli/oddscommand.h"
 #include "magic/calcodule.h"
 #include "magic/winline.h"
 #include "race/race.h"
@@ -686,6 +687,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         // The game-list import and the card export read their own options.
         if (args[0] == "import" || (args[0] == "export" && args.size() > 1 && args[1] == "cards")) {
             return args[0] == "import" ? runImport(args, out, err) : runCardExport(args, err);
+        }
+        if (args[0] == "odds") {
+            return runOdds(args, out, err); // takes a flag, which the table's syntax has not
         }
         const auto &table = commands();
         const auto command = std::find_if(table.begin(), table.end(), [&](const Command &row) {

@@ -4,6 +4,7 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
+#include "ui/dialogs/oddspanel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -218,6 +219,8 @@ frmRace::frmRace(const Season &season, const PublishedStandings &published,
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
     setModal(true);
+    // The chances beside the exact marks, with their model and 大一番.
+    m_odds = new OddsPanel(season, published, settings, view, topK, this);
     buildControls();
     const QString measure =
         m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
@@ -322,9 +325,20 @@ void frmRace::buildControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
+    auto *tables = new QHBoxLayout;
+    tables->setSpacing(0);
+    tables->addWidget(m_grid, 1);
+    tables->addWidget(m_odds->grid());
+    layout->addLayout(tables, 1);
     layout->addWidget(m_lblNote);
     layout->addWidget(m_lblMismatch);
+    layout->addWidget(m_odds);
+    m_odds->follow(m_grid);
+    connect(m_odds, &OddsPanel::teamSelected, this, [this](int teamNo) {
+        const auto found = std::find(m_request.Teams.begin(), m_request.Teams.end(), teamNo);
+        m_grid->setCurrentCell(HeaderRows + static_cast<int>(found - m_request.Teams.begin()),
+                               NameCol);
+    });
     layout->addLayout(bottom);
 
     setTabOrder(m_spnTop, m_grid);
@@ -356,6 +370,7 @@ void frmRace::setTopK(int topK)
         return;
     }
     m_request.TopK = topK;
+    m_odds->setTopK(topK);
     {
         const QSignalBlocker block(m_spnTop);
         m_spnTop->setValue(topK);
@@ -644,6 +659,7 @@ void frmRace::selectTeam(int row, int col)
         return;
     }
     m_teamIndex = index;
+    m_odds->setSelectedTeam(m_request.Teams[static_cast<std::size_t>(index)]);
     paintRows();
     // A click on a top-k cell offers that column's outcome first.
     const bool topColumn = col == TopMarkCol || col == TopMagicCol;

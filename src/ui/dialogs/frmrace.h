@@ -20,6 +20,7 @@ class QTimer;
 namespace penarin {
 
 class FlexGrid;
+class OddsPanel;
 class Prompts;
 struct Settings;
 
@@ -140,6 +141,7 @@ private:
     QTimer *m_poll = nullptr;
     QSpinBox *m_spnTop = nullptr;
     FlexGrid *m_grid = nullptr;
+    OddsPanel *m_odds = nullptr;
     QComboBox *m_cmbOutcome = nullptr;
     QPushButton *m_btnView = nullptr;
     QPushButton *m_btnClose = nullptr;
