@@ -778,9 +778,10 @@ public:
         m_ip.addAtLeast(std::move(away), 1);
     }
 
-    IntegerProgram::Outcome solve(Budget &budget)
+    IntegerProgram::Outcome solve(Budget &budget,
+                                  std::chrono::milliseconds cap = std::chrono::milliseconds::max())
     {
-        const std::chrono::milliseconds limit = budget.next();
+        const std::chrono::milliseconds limit = std::min(budget.next(), cap);
         if (budget.stopped()) {
             return IntegerProgram::Outcome::Stopped;
         }
@@ -1178,9 +1179,21 @@ Answer negate(Answer a)
 // the standings then judge.
 constexpr int MostRejections = 24;
 
-// Time for making a certificate ordinary; what it finds is only a nicer
-// example, so the answers never depend on it.
-constexpr std::chrono::milliseconds OrdinaryLimit{400};
+// Time for making certificates ordinary; what it finds is only a nicer
+// example, so the answers never depend on it. The objective search seldom
+// proves its optimum and its first points are already ordinary, so a long
+// limit mostly waits; the whole pass has its own deadline, as it could
+// otherwise cost far more than the answers themselves.
+constexpr std::chrono::milliseconds OrdinaryLimit{40};
+constexpr std::chrono::milliseconds OrdinaryTotal{300};
+
+// Time for the measure-only problem of getting in and the strict-measure
+// problem asked before the tie-break model. They only shorten the way: one
+// that runs out of time leaves the question to the tie-break model, which
+// answers it exactly. Some of them are far harder for the solver than the
+// tie-break problem of the same question (seconds against milliseconds,
+// where the strict measure has no way and the presolver cannot see it).
+constexpr std::chrono::milliseconds ShortcutLimit{60};
 
 class TeamAnalysis
 {
@@ -1326,17 +1339,22 @@ private:
         // the question already.
         const Question question{goal, k, finalWins, finalLosses, needed};
         Problem loose = problemFor(question, Judged::Measure);
-        switch (loose.solve(m_budget)) {
-        case IntegerProgram::Outcome::Infeasible:
+        // Its "no" is what proves a team safe near its magic number, so a
+        // miss question gives it the full time; for getting in, the
+        // tie-break problem usually answers at once where this one is slow.
+        const bool missing = goal == Goal::Miss || goal == Goal::Passed;
+        const IntegerProgram::Outcome measureOnly =
+            missing ? loose.solve(m_budget) : loose.solve(m_budget, ShortcutLimit);
+        if (measureOnly == IntegerProgram::Outcome::Infeasible) {
             return Answer::No;
-        case IntegerProgram::Outcome::TimedOut:
-        case IntegerProgram::Outcome::Stopped:
-            return Answer::Unknown;
-        case IntegerProgram::Outcome::Feasible:
-            break;
         }
-        if (Certificate outcome = loose.readOutcome();
-            accept(goal, k, finalWins, finalLosses, outcome)) {
+        if (measureOnly == IntegerProgram::Outcome::Stopped ||
+            (missing && measureOnly == IntegerProgram::Outcome::TimedOut)) {
+            return Answer::Unknown;
+        }
+        if (Certificate outcome;
+            measureOnly == IntegerProgram::Outcome::Feasible &&
+            accept(goal, k, finalWins, finalLosses, outcome = loose.readOutcome())) {
             return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &loose);
         }
         // A rival strictly better (or worse) on the measure needs no
@@ -1346,7 +1364,7 @@ private:
             Problem clear(m_model, m_team, static_cast<int>(finalWins),
                           static_cast<int>(finalLosses));
             clear.requireStrictly(strictly, needed);
-            if (clear.solve(m_budget) == IntegerProgram::Outcome::Feasible) {
+            if (clear.solve(m_budget, ShortcutLimit) == IntegerProgram::Outcome::Feasible) {
                 if (Certificate outcome = clear.readOutcome();
                     accept(goal, k, finalWins, finalLosses, outcome)) {
                     return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses,
@@ -1488,19 +1506,19 @@ public:
     // Replaces the state's outcomes by the most ordinary ones that still
     // prove the same, each checked by the standings again. Only a nicer
     // example: the answers do not depend on it.
-    void makeOrdinary(RaceState &s, int k)
+    void makeOrdinary(RaceState &s, int k, Budget &budget)
     {
         const Participant &me = m_model.teams[m_team];
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
         auto improve = [&](std::optional<Certificate> &certificate, Goal goal, int wins) {
-            if (!certificate || m_budget.stopped()) {
+            if (!certificate || budget.stopped()) {
                 return;
             }
             const std::int64_t finalWins = me.wins + wins;
             const std::int64_t finalLosses = me.losses + me.remaining - wins;
             Problem problem = problemFor(
                 {goal, k, finalWins, finalLosses, neededFor(goal, rivals, k)}, Judged::Pairwise);
-            if (std::optional<Certificate> better = problem.ordinary(m_budget, OrdinaryLimit);
+            if (std::optional<Certificate> better = problem.ordinary(budget, budget.perProblem);
                 better && accept(goal, k, finalWins, finalLosses, *better)) {
                 certificate = std::move(*better);
             }
@@ -1516,13 +1534,14 @@ public:
             std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0, me.remaining);
         int enough = me.remaining;
         int notEnough = pace - 1;
-        while (s.Reach && enough - notEnough > 1 && !m_budget.stopped()) {
+        while (s.Reach && enough - notEnough > 1 && !budget.stopped() &&
+               budget.next().count() > 0) {
             const int middle = notEnough + (enough - notEnough) / 2;
             const std::int64_t finalWins = me.wins + middle;
             const std::int64_t finalLosses = me.losses + me.remaining - middle;
             Problem problem = problemFor(
                 {reach, k, finalWins, finalLosses, neededFor(reach, rivals, k)}, Judged::Pairwise);
-            const bool gets = problem.solve(m_budget) == IntegerProgram::Outcome::Feasible &&
+            const bool gets = problem.solve(budget) == IntegerProgram::Outcome::Feasible &&
                               accept(reach, k, finalWins, finalLosses, problem.readOutcome());
             (gets ? enough : notEnough) = middle;
         }
@@ -1691,21 +1710,26 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         report();
     }
     // Every answer is in; now the outcomes offered as proof become the most
-    // ordinary ones that prove the same, the title's first.
+    // ordinary ones that prove the same, the title's first. A failed or
+    // timed-out step only leaves a less ordinary outcome, so the pass runs
+    // on short limits of its own.
+    Budget polish{std::min(request.TimeLimit, OrdinaryLimit),
+                  std::min(budget.deadline, std::chrono::steady_clock::now() + OrdinaryTotal),
+                  request.Stop};
     for (const bool title : {true, false}) {
         for (int t = 0; t < teamCount; ++t) {
             TeamAnalysis team(*model, t, budget, ranker);
             TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
             if (title) {
-                team.makeOrdinary(race.Title, 1);
+                team.makeOrdinary(race.Title, 1, polish);
             } else if (analysis.TopK == 1) {
                 race.Top = race.Title;
             } else {
-                team.makeOrdinary(race.Top, analysis.TopK);
+                team.makeOrdinary(race.Top, analysis.TopK, polish);
             }
         }
     }
-    analysis.SolverCalls = budget.calls;
+    analysis.SolverCalls = budget.calls + polish.calls;
     analysis.Stopped = budget.stopped();
     return analysis;
 }
