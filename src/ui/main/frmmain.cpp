@@ -547,10 +547,14 @@ bool frmMain::openSeason(const QString &path)
         clearWindow();
     }
     m_undo->clear();
-    const LoadStatus status = m_document->open(path);
+    std::string reason;
+    const LoadStatus status = m_document->open(path, &reason);
     if (status == LoadStatus::Failed) {
-        m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Critical,
-                          MessageButtons::Ok);
+        QString message = QStringLiteral("ファイルを開けません");
+        if (!reason.empty()) {
+            message += QStringLiteral("\r\n") + QString::fromStdString(reason);
+        }
+        m_prompts.message(message, MessageIcon::Critical, MessageButtons::Ok);
         return false;
     }
     updateTitle();

@@ -33,14 +33,14 @@ void SeasonDocument::announce(bool wasModified, const std::string &oldFile)
     emit changed();
 }
 
-LoadStatus SeasonDocument::open(const QString &path)
+LoadStatus SeasonDocument::open(const QString &path, std::string *reason)
 {
     const bool wasModified = isModified();
     const std::string oldFile = m_season.CurrentFile;
     if (m_season.HasSeason) {
         ClearSeason(m_season);
     }
-    const LoadStatus status = LoadSeason(m_season, pathOf(path));
+    const LoadStatus status = LoadSeason(m_season, pathOf(path), systemNow, reason);
     if (status != LoadStatus::Failed) {
         m_lastFile = m_season.CurrentFile;
     }
