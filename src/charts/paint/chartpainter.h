@@ -120,8 +120,9 @@ private:
 
 // Writes a picture of `twipsSize` painted by `paint` (in twips) to `path`:
 // SVG when the name ends in ".svg" (any case), PNG otherwise, at 96 DPI.
-// The file is replaced only once the picture is complete. On failure the
-// reason is stored in `error`.
+// The complete picture replaces the file as a season file is replaced
+// (WriteFileSafely, with its refusals). On failure the reason is stored in
+// `error`, in the words the season's save uses.
 [[nodiscard]] bool writeChartPicture(const QString &path, QSizeF twipsSize,
                                      const std::function<void(QPainter &)> &paint,
                                      QString *error = nullptr);
