@@ -248,7 +248,11 @@ Settings loadSettings(const ShowOptions &options)
     if (!std::filesystem::is_regular_file(*options.settings, error)) {
         throw UsageError{"no settings file " + *options.settings};
     }
-    return readSettings(std::filesystem::path(*options.settings)).settings;
+    const SettingsFileContents contents = readSettings(std::filesystem::path(*options.settings));
+    if (contents.unreadable) {
+        throw UsageError{"cannot read settings file " + *options.settings};
+    }
+    return contents.settings;
 }
 
 // Terminal columns of a text: East Asian wide characters take two.

@@ -391,6 +391,13 @@ void frmMain::startUp(const QString &fileToOpen)
 {
     m_season.GameScope = ScopeOfficial;
     const SettingsFileContents contents = readSettings(m_files.settingsFile);
+    if (contents.unreadable) {
+        // The file stays as it is (the close does not write over it); the
+        // user learns why the preferences are gone.
+        m_prompts.message(QString::fromUtf8(SettingsUnreadable) +
+                              QStringLiteral("\r\n既定の設定で起動します"),
+                          MessageIcon::Exclamation, MessageButtons::Ok);
+    }
     m_settings = contents.settings;
     m_recentFiles = contents.recentFiles;
     rebuildRecentMenu();
