@@ -113,6 +113,7 @@ struct Target
 {
     Descriptor folder;
     std::string name;
+    std::optional<struct stat> existing; // none for a new file
 };
 
 Descriptor openFolder(int base, const fs::path &folder)
@@ -171,8 +172,10 @@ std::optional<Target> locate(const fs::path &path, int &failure)
             failure = errno;
             return std::nullopt;
         }
-        if (!S_ISLNK(entry.st_mode))
+        if (!S_ISLNK(entry.st_mode)) {
+            target.existing = entry;
             return target;
+        }
         if (hop == MaxLinks) {
             failure = ELOOP;
             return std::nullopt;
@@ -332,26 +335,20 @@ bool WriteFileSafely(const fs::path &path, std::string_view bytes, std::string *
     if (!target)
         return fail(error, reasonFor(failure));
     const int folder = target->folder.get();
-
-    struct stat existing
-    {};
-    const bool replacing =
-        ::fstatat(folder, target->name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!replacing && errno != ENOENT)
-        return fail(error, reasonFor(errno));
-    if (replacing && !S_ISREG(existing.st_mode))
+    const struct stat *existing = target->existing ? &*target->existing : nullptr;
+    if (existing && !S_ISREG(existing->st_mode))
         return fail(error, NotARegularFile);
-    if (replacing) {
-        if (std::optional<std::string> refusal = writeRefusal(*target, existing))
+    if (existing) {
+        if (std::optional<std::string> refusal = writeRefusal(*target, *existing))
             return fail(error, std::move(*refusal));
     }
 
     std::string temporaryName;
-    Outcome outcome = writeTemporary(*target, replacing ? &existing : nullptr, true, bytes,
-                                     writeStep, temporaryName, failure);
+    Outcome outcome =
+        writeTemporary(*target, existing, true, bytes, writeStep, temporaryName, failure);
     if (outcome == Outcome::TryNamed)
-        outcome = writeTemporary(*target, replacing ? &existing : nullptr, false, bytes, writeStep,
-                                 temporaryName, failure);
+        outcome =
+            writeTemporary(*target, existing, false, bytes, writeStep, temporaryName, failure);
     if (outcome == Outcome::Written &&
         ::renameat(folder, temporaryName.c_str(), folder, target->name.c_str()) != 0) {
         failure = errno;
