@@ -3,10 +3,10 @@
 // the surface and the legend included.
 
 #include "benchseasons.h"
-#include "charts/frmchart.h"
 #include "magic/calcodule.h"
 #include "platform/recordingprompts.h"
 #include "season/settings.h"
+#include "ui/charts/frmchart.h"
 
 #include <QPixmap>
 
@@ -33,17 +33,17 @@ Season chartSeason(int teams, int snapshots)
         season.team(t).LineStyle = static_cast<std::int16_t>(t % 5);
         season.team(t).LineWidth = static_cast<std::int16_t>(1 + t % 3);
     }
-    RecalculateView(season, {}, ViewRequest{1, -1});
     return season;
 }
 
 void BM_OpenProgressionChart(benchmark::State &state)
 {
     Season season = chartSeason(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const RecalculateResult pass = RecalculateView(season, {}, ViewRequest{1, -1});
     Settings settings;
     RecordingPrompts prompts;
     for (auto _ : state) {
-        FrmChart chart(season, settings, prompts, FrmChart::Layout::Progression);
+        FrmChart chart(season, *pass.Published, settings, prompts, FrmChart::Layout::Progression);
         benchmark::DoNotOptimize(chart.drawChart(ChartKindSurplus, true));
         chart.show();
         if (!chart.progression()) {

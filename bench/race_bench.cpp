@@ -22,11 +22,11 @@ void runAnalysis(benchmark::State &state, int judgment)
 {
     Season season = buildSeason(Shape{static_cast<int>(state.range(0)), 1});
     const ViewRequest view{1, -1};
-    static_cast<void>(RecalculateView(season, OrderSettings{}, view));
-    race::RaceRequest request = race::RaceRequestForView(season, view, 3);
+    const RecalculateResult pass = RecalculateView(season, OrderSettings{}, view);
+    race::RaceRequest request = race::RaceRequestForView(season, *pass.Published, view, 3);
     request.Judgment = judgment;
     int remaining = 0;
-    for (const StandingsRow &row : season.Published->Rows) {
+    for (const StandingsRow &row : pass.Published->Rows) {
         remaining = std::max(remaining, row.Remaining);
     }
     race::RaceAnalysis analysis;

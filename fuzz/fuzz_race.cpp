@@ -115,9 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int scopes[] = {ScopeOfficial, ScopeLeague, ScopeInterleague};
     season.GameScope = league < 1 ? ScopeInterleague : scopes[in.below(3)];
     const ViewRequest view{league, division};
-    (void)RecalculateView(season, order, view);
+    const RecalculateResult pass = RecalculateView(season, order, view);
 
-    race::RaceRequest request = race::RaceRequestForView(season, view, 1 + in.below(4));
+    race::RaceRequest request =
+        race::RaceRequestForView(season, *pass.Published, view, 1 + in.below(4));
     request.TimeLimit = std::chrono::milliseconds(20);
     request.TotalTimeLimit = std::chrono::milliseconds(200);
     const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);

@@ -4,8 +4,8 @@
 #include "cli/report.h"
 #include "magic/calcodule.h"
 #include "season/textcodec.h"
-#include "standings/chartmodule.h"
 #include "standings/obimodule.h"
+#include "tables/chartmodule.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -40,8 +40,8 @@ void ensureGuiApplication()
 
 } // namespace
 
-int runChart(const Season &season, const Settings &settings, const ChartOptions &options,
-             std::ostream &err)
+int runChart(const Season &season, const PublishedStandings &published, const Settings &settings,
+             const ChartOptions &options, std::ostream &err)
 {
     ensureGuiApplication();
     const ChartColors colors = ChartColors::fromPalette(QGuiApplication::palette());
@@ -51,7 +51,6 @@ int runChart(const Season &season, const Settings &settings, const ChartOptions 
     bool written = false;
 
     if (options.composition) {
-        const PublishedStandings &published = *season.Published;
         const StandingsRow *row = nullptr;
         for (const StandingsRow &candidate : published.Rows) {
             if (!row && (!options.team || candidate.TeamNo == *options.team)) {
@@ -70,7 +69,8 @@ int runChart(const Season &season, const Settings &settings, const ChartOptions 
             [&](QPainter &painter) { picture.paintPicture(painter, colors, true, true); }, &error);
     } else {
         ProgressionData data = GatherProgression(
-            season, options.percentage ? ChartKindPct : ChartKindSurplus, settings.NameLen);
+            season, &published, options.percentage ? ChartKindPct : ChartKindSurplus,
+            settings.NameLen);
         const int result = DrawResult(data);
         if (result <= 0) {
             err << toUtf8(std::u16string(DrawResultMessage(result))) << '\n';

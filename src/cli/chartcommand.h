@@ -1,5 +1,6 @@
 #pragma once
 
+#include "magic/calcodule.h"
 #include "season/season.h"
 #include "season/settings.h"
 
@@ -21,7 +22,7 @@ struct ChartOptions
 // Draws the chart of a season whose view was just recalculated into the
 // picture file, through the chart window's own painting code. Starts a
 // headless Qt Gui when none runs yet.
-int runChart(const Season &season, const Settings &settings, const ChartOptions &options,
-             std::ostream &err);
+int runChart(const Season &season, const PublishedStandings &published, const Settings &settings,
+             const ChartOptions &options, std::ostream &err);
 
 } // namespace penarin::cli

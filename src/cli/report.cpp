@@ -11,12 +11,12 @@
 #include "season/settings.h"
 #include "season/tablewriter.h"
 #include "season/textcodec.h"
-#include "standings/historytable.h"
-#include "standings/resultstable.h"
 #include "standings/standings.h"
-#include "standings/standingstable.h"
-#include "standings/teamreport.h"
 #include "standings/viewlists.h"
+#include "tables/historytable.h"
+#include "tables/resultstable.h"
+#include "tables/standingstable.h"
+#include "tables/teamreport.h"
 
 #include <algorithm>
 #include <charconv>
@@ -468,7 +468,7 @@ std::optional<ViewResult> computeView(Season &season, const ShowOptions &options
     view.selection = selection;
     view.settings = settings;
     view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
-    view.published = season.Published;
+    view.published = view.pass.Published;
     return view;
 }
 
@@ -673,7 +673,7 @@ int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostrea
         return ExitCannotLoad;
     }
     const race::RaceRequest request = race::RaceRequestForView(
-        season, ViewRequest{view->selection.league, view->selection.division},
+        season, *view->published, ViewRequest{view->selection.league, view->selection.division},
         options.top.value_or(3));
     const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
     if (analysis.Status != race::RaceStatus::Analysed) {
@@ -892,7 +892,7 @@ int runChartCommand(const std::vector<std::string> &args, std::ostream &err)
                      [&](const StandingsRow &row) { return row.TeamNo == *chart.team; })) {
         throw UsageError{"team " + std::to_string(*chart.team) + " is not in the view"};
     }
-    return runChart(season, view->settings, chart, err);
+    return runChart(season, *view->published, view->settings, chart, err);
 }
 #endif
 

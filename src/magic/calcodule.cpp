@@ -52,7 +52,8 @@ OrderSettings OrderSettingsFrom(const Settings &settings)
 }
 
 RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
-                                  const ViewRequest &view)
+                                  const ViewRequest &view,
+                                  std::shared_ptr<const PublishedStandings> reuse)
 {
     AdjustGameScope(season, view.LeagueSelectorIndex);
     const int scope = season.GameScope;
@@ -79,8 +80,8 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     // The previous result's memory serves again when nothing else holds it:
     // every field of every record is written anew below.
     std::shared_ptr<PublishedStandings> published;
-    if (season.Published.use_count() == 1) {
-        published = std::const_pointer_cast<PublishedStandings>(std::move(season.Published));
+    if (reuse.use_count() == 1) {
+        published = std::const_pointer_cast<PublishedStandings>(std::move(reuse));
     } else {
         published = std::make_shared<PublishedStandings>();
     }
@@ -138,7 +139,7 @@ RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
     published->Rows = std::move(totals.Rows);
     published->Analysis = std::move(analysis);
     published->GameScope = scope;
-    season.Published = std::move(published);
+    result.Published = std::move(published);
     return result;
 }
 

@@ -66,6 +66,9 @@ struct RecalculateResult
     bool ScopeMenuEnabled = false;
     int CheckedScope = ScopeOfficial; // the scope entry to check
     bool ShowScheduleMessage = false; // results exceed a schedule somewhere in the view
+    // The standings and magic numbers of the pass: what every other view
+    // reads until the next pass replaces them as a whole.
+    std::shared_ptr<const PublishedStandings> Published;
 };
 
 inline constexpr const char *ScheduleMessage =
@@ -75,11 +78,12 @@ inline constexpr const char *ScheduleMessage =
 [[nodiscard]] OrderSettings OrderSettingsFrom(const Settings &settings);
 
 // The recalculation pass: totals, judgment in force, ahead tables, order and
-// ranks, every card of the view and every row's magic numbers. Publishes the
-// result in season.Published (replacing the previous one) and returns the
-// texts and states the window shows. Adjusts GameScope when the selection
-// demands it; changes nothing else.
+// ranks, every card of the view and every row's magic numbers. Returns the
+// published standings with the texts and states the window shows. Adjusts
+// GameScope when the selection demands it; changes nothing else. `reuse`,
+// the caller's previous result, lends its memory when nothing else holds it.
 RecalculateResult RecalculateView(Season &season, const OrderSettings &order,
-                                  const ViewRequest &view);
+                                  const ViewRequest &view,
+                                  std::shared_ptr<const PublishedStandings> reuse = nullptr);
 
 } // namespace penarin

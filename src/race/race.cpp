@@ -723,15 +723,13 @@ private:
 
 } // namespace
 
-RaceRequest RaceRequestForView(const Season &season, const ViewRequest &view, int topK)
+RaceRequest RaceRequestForView(const Season &season, const PublishedStandings &published,
+                               const ViewRequest &view, int topK)
 {
     RaceRequest request;
     request.TopK = topK;
-    if (!season.Published) {
-        return request;
-    }
-    request.GameScope = season.Published->GameScope;
-    for (const StandingsRow &row : season.Published->Rows) {
+    request.GameScope = published.GameScope;
+    for (const StandingsRow &row : published.Rows) {
         request.Teams.push_back(row.TeamNo);
     }
     const std::vector<int> listed = ViewTeams(season);

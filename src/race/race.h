@@ -116,9 +116,10 @@ struct RaceRequest
 
 // The request for the view the latest recalculation published: its teams in
 // standings order, its game scope and the judgment in force for the
-// selectors it was run with. Needs season.Published.
-[[nodiscard]] RaceRequest RaceRequestForView(const Season &season, const ViewRequest &view,
-                                             int topK);
+// selectors it was run with.
+[[nodiscard]] RaceRequest RaceRequestForView(const Season &season,
+                                             const PublishedStandings &published,
+                                             const ViewRequest &view, int topK);
 
 [[nodiscard]] RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request);
 

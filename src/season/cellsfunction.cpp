@@ -239,6 +239,17 @@ CardEntry EnterCardValue(Season &season, int row, int col, int value)
     return answer(CardEntryResult::Accepted);
 }
 
+int CardGamesUsed(const Season &season, int team, int opponent)
+{
+    if (!season.Teams.contains(team) || !season.Teams.contains(opponent)) {
+        return 0;
+    }
+    const int f = drawFactor(season, season.team(team), season.team(opponent));
+    const CardState state = ReadCardState(season, team, opponent);
+    return state.wins + state.losses + f * state.draws + state.simWins + state.simLosses +
+           f * state.simDraws;
+}
+
 bool HasSimulatedResults(const Season &season)
 {
     for (int team = 1; team <= season.SimResults.size(); ++team) {

@@ -82,6 +82,11 @@ struct CardState
 [[nodiscard]] CardState ReadCardState(const Season &season, int team, int opponent);
 void WriteCardState(Season &season, int team, int opponent, const CardState &state);
 
+// The scheduled games of the card between team and opponent that its results
+// have used up: wins, losses and the draws that are not replayed, real ones
+// and the simulated ones on top of them.
+[[nodiscard]] int CardGamesUsed(const Season &season, int team, int opponent);
+
 // Whether any simulated count of any pair of teams is not 0.
 [[nodiscard]] bool HasSimulatedResults(const Season &season);
 

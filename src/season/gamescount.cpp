@@ -1,5 +1,7 @@
 #include "season/gamescount.h"
 
+#include "season/cellsfunction.h"
+
 #include <charconv>
 #include <limits>
 #include <string>
@@ -119,6 +121,14 @@ GamesEntry CheckGamesEntry(const Season &season, const TextTable &matrix, int ro
     const std::size_t first = typed.find_first_not_of(u'0');
     const Text digits =
         first == Text::npos ? (typed.empty() ? Text{} : Text(u"0")) : typed.substr(first);
+    // Results already entered stay counted whatever the schedule says, so a
+    // schedule below them would show negative games remaining.
+    const int played = CardGamesUsed(season, row, col);
+    if (played > 0 && (digits.size() <= 5 ? cellGames(digits) : MaxGames + 1L) < played) {
+        entry.Result = GamesEntryResult::BelowPlayed;
+        entry.Played = played;
+        return entry;
+    }
     if (digits.empty() || digits == u"0") {
         entry.Value = digits;
         return entry;
@@ -140,6 +150,13 @@ GamesEntry CheckGamesEntry(const Season &season, const TextTable &matrix, int ro
     }
     entry.Value = digits;
     return entry;
+}
+
+Text GamesBelowPlayedMessage(const Season &season, int row, int col, int played)
+{
+    const auto number = std::to_string(played);
+    return season.team(row).TeamName + u"－" + season.team(col).TeamName + u" は既に" +
+           Text(number.begin(), number.end()) + u"試合消化しています";
 }
 
 bool WriteGamesBack(Season &season, const TextTable &matrix)

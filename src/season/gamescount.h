@@ -29,20 +29,27 @@ enum class GamesEntryResult
     Accepted,
     NotInterleague, // a card across leagues while interleague games do not count
     TooLarge,       // the card, or a team's total with it, would not fit 16 bits
+    BelowPlayed,    // fewer games than the card's results have used up already
 };
 
 struct GamesEntry
 {
     GamesEntryResult Result = GamesEntryResult::Accepted;
-    Text Value; // what both cells of the card then read; empty clears them
+    Text Value;     // what both cells of the card then read; empty clears them
+    int Played = 0; // for BelowPlayed: the games the card's results used up
 };
 
 // Checks what was typed (digits only) for cell (row, col) of the matrix,
 // rows and columns being team numbers. The diagonal always takes an empty
-// value. A refused interleague card reads empty; a refused large number
-// leaves the cells as they are (Value is empty and unused).
+// value. A refused interleague card reads empty; a refused large number, or
+// one below the games already played on the card (an empty cell or 0 among
+// them: a card with results is never dropped), leaves the cells as they are
+// (Value is empty and unused).
 [[nodiscard]] GamesEntry CheckGamesEntry(const Season &season, const TextTable &matrix, int row,
                                          int col, const Text &typed);
+
+// "阪神タイガース－中日ドラゴンズ は既に16試合消化しています"
+[[nodiscard]] Text GamesBelowPlayedMessage(const Season &season, int row, int col, int played);
 
 inline constexpr const char *NotInterleagueMessage = "交流戦は設定されていません";
 inline constexpr const char *GamesTooLargeMessage =

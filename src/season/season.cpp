@@ -11,6 +11,14 @@ void Season::resetSimResults()
                                    OneBased<std::int16_t>(n)});
 }
 
+bool SameSeasonData(const Season &a, const Season &b)
+{
+    return a.Header == b.Header && a.ViewRows == b.ViewRows && a.ViewCols == b.ViewCols &&
+           a.Interleague == b.Interleague && a.Teams == b.Teams && a.TeamShown == b.TeamShown &&
+           a.Snapshots == b.Snapshots && a.TeamSnapshots == b.TeamSnapshots &&
+           a.SimResults == b.SimResults && a.SimMode == b.SimMode;
+}
+
 void ClearSeason(Season &season, const Clock &clock)
 {
     Season cleared;

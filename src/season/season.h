@@ -128,9 +128,9 @@ struct SimRecord
     OneBased<std::int16_t> Wins;
     OneBased<std::int16_t> Losses;
     OneBased<std::int16_t> Draws;
-};
 
-struct PublishedStandings;
+    friend bool operator==(const SimRecord &, const SimRecord &) = default;
+};
 
 struct Season
 {
@@ -151,15 +151,10 @@ struct Season
     std::string CurrentFile;
     bool HasSeason = false;
     bool IsSaved = true;
-    bool SeasonEdited = false;
     // The snapshot prompt's answer, used by the next save.
     double SnapshotDate = 0.0;
     Text SnapshotMemo;
     bool AddSnapshot = false;
-
-    // The latest recalculation's standings and magic numbers, replaced as a
-    // whole by every pass; what the other views read.
-    std::shared_ptr<const PublishedStandings> Published;
 
     [[nodiscard]] int TeamCount() const { return Teams.size(); }
     [[nodiscard]] int RowTeamCount() const { return ViewRows.size(); }
@@ -173,6 +168,11 @@ struct Season
     // new season.
     void resetSimResults();
 };
+
+// Whether two seasons hold the same data: everything the file keeps, the
+// simulated results and the mode. The file they belong to and the state of
+// the window around them do not count.
+[[nodiscard]] bool SameSeasonData(const Season &a, const Season &b);
 
 // Empties the season: every array erased, counts 0, UpdatedAt today (no time).
 void ClearSeason(Season &season, const Clock &clock = systemNow);

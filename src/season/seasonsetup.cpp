@@ -284,8 +284,6 @@ void SeasonSetup::buildSeason(Season &season, const InterleagueChoice &choice, d
     built.TeamShown.assign(n, StoredTrue);
     built.TeamSnapshots.assign(n, TeamSnapshot{});
     built.resetSimResults();
-    // A season nobody has saved yet.
-    built.IsSaved = false;
     season = std::move(built);
 }
 

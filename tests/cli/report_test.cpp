@@ -441,10 +441,10 @@ TEST(ReportWinLine, PrintsTheViewsTableInEveryFormat)
     ASSERT_NE(LoadSeason(season, file), LoadStatus::Failed);
     season.HasSeason = true;
     const ViewSelection stored = StoredViewSelection(season);
-    (void)RecalculateView(season, OrderSettingsFrom(Settings{}),
-                          ViewRequest{stored.league, stored.division});
+    const RecalculateResult pass = RecalculateView(season, OrderSettingsFrom(Settings{}),
+                                                   ViewRequest{stored.league, stored.division});
     const Settings settings;
-    const WinLineTable expected = BuildWinLineTable(season, *season.Published, settings.Line,
+    const WinLineTable expected = BuildWinLineTable(season, *pass.Published, settings.Line,
                                                     settings.ZanAvg != 0, settings.NameLen);
 
     const RunResult json = report({"winline", file, "--format", "json"});

@@ -55,7 +55,6 @@ Season smallSeason(bool drawsReplayed)
     builder.drawReplay(replay, replay, replay);
     Season season = builder.build();
     season.HasSeason = true;
-    RecalculateView(season, {}, ViewRequest{1, -1});
     return season;
 }
 
@@ -86,8 +85,9 @@ TEST(WinLineTable, SmallSeasonCheckedByHand)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.replayed ? "draws replayed" : "draws use up a game");
-        const Season season = smallSeason(c.replayed);
-        const WinLineTable table = BuildWinLineTable(season, *season.Published, 3, false, 2);
+        Season season = smallSeason(c.replayed);
+        const RecalculateResult pass = RecalculateView(season, {}, ViewRequest{1, -1});
+        const WinLineTable table = BuildWinLineTable(season, *pass.Published, 3, false, 2);
         const TextTable &cells = table.Cells;
         EXPECT_FALSE(table.CalculationFailed);
         EXPECT_EQ(table.MaxWins, c.maxWins);
@@ -117,8 +117,8 @@ TEST(WinLineTable, EveryTeamLevelAndDoneGivesOneDataRow)
 {
     Season season = SeasonBuilder::oneLeague({u"Ants", u"Bees"}, 2).result(1, 2, 1, 1).build();
     season.HasSeason = true;
-    RecalculateView(season, {}, ViewRequest{1, -1});
-    const WinLineTable table = BuildWinLineTable(season, *season.Published, 3, false, 1);
+    const RecalculateResult pass = RecalculateView(season, {}, ViewRequest{1, -1});
+    const WinLineTable table = BuildWinLineTable(season, *pass.Published, 3, false, 1);
     ASSERT_EQ(table.Cells.lineCount(), 3);
     EXPECT_EQ(table.Cells.at(1, 0), u"1");
     EXPECT_EQ(table.Cells.at(1, 1), u"-");
@@ -161,8 +161,8 @@ TEST(WinLineTable, ResultsBeyondTheScheduleFailOnlyForADisplayedSeason)
     Season season = SeasonBuilder::oneLeague({u"Ants", u"Bees"}, 2).result(1, 2, 2, 1).build();
     for (const bool hasSeason : {false, true}) {
         season.HasSeason = hasSeason;
-        RecalculateView(season, {}, ViewRequest{1, -1});
-        const WinLineTable table = BuildWinLineTable(season, *season.Published, 3, false, 1);
+        const RecalculateResult pass = RecalculateView(season, {}, ViewRequest{1, -1});
+        const WinLineTable table = BuildWinLineTable(season, *pass.Published, 3, false, 1);
         EXPECT_EQ(table.CalculationFailed, hasSeason);
         // The table is still built.
         EXPECT_EQ(table.Cells.at(0, 1), u"Ants");

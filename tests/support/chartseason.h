@@ -8,9 +8,8 @@
 namespace penarin::test {
 
 // Three teams of one league with four snapshots on 28 March, 2 April,
-// 30 April and 3 May (the second one not shown), recalculated so that the
-// standings read A, C, B. Every team's surplus at snapshot k is its number
-// times k, negated for team 2; its percentage .500 + surplus / 100.
+// 30 April and 3 May (the second one not shown); the standings read A, C, B. Every team's surplus
+// at snapshot k is its number times k, negated for team 2; its percentage .500 + surplus / 100.
 inline Season chartSeason()
 {
     SeasonBuilder builder = SeasonBuilder::oneLeague({u"Aチーム", u"Bチーム", u"Cチーム"}, 24);
@@ -27,8 +26,13 @@ inline Season chartSeason()
             season.TeamSnapshots[t].Pcts.push_back(0.5F + static_cast<float>(surplus) / 100.0F);
         }
     }
-    RecalculateView(season, {}, ViewRequest{1, -1});
     return season;
+}
+
+// The standings of the league's view, as the window publishes them.
+inline PublishedStandings chartStandings(Season &season)
+{
+    return *RecalculateView(season, {}, ViewRequest{1, -1}).Published;
 }
 
 } // namespace penarin::test

@@ -35,69 +35,79 @@ public:
     }
 
     // What the user builds in the new season wizard; unset: cancelled.
-    std::function<NewSeasonOutcome(Season &, Settings &)> wizard;
-    // What the user does in the previous-year rank dialog.
-    std::function<void(Season &)> rankSets;
+    std::function<NewSeasonOutcome(Settings &)> wizard;
+    // What the user does in the previous-year rank dialog, to its copy of
+    // the season; false: closed without storing a set.
+    std::function<bool(Season &)> rankSets;
 
-    NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *) override
+    NewSeasonOutcome newSeason(Settings &settings, QWidget *) override
     {
-        ClearSeason(season);
-        return wizard ? wizard(season, settings) : NewSeasonOutcome{};
+        return wizard ? wizard(settings) : NewSeasonOutcome{};
     }
 
-    void editRankSets(Season &season, QWidget *) override
+    std::optional<Season> editRankSets(const Season &season, QWidget *) override
     {
-        if (rankSets) {
-            rankSets(season);
-        }
+        return edit(season, rankSets);
     }
 
     // The games counts the user sets in the matrix; the win line's answer.
-    std::function<void(Season &)> gamesCount;
+    std::function<bool(Season &)> gamesCount;
     int gamesCountShown = 0;
     bool winLineFails = false;
     int winLineShown = 0;
 
-    bool showWinLine(Season &, Settings &, QWidget *) override
+    bool showWinLine(const Season &, const PublishedStandings &, Settings &, QWidget *) override
     {
         ++winLineShown;
         return winLineFails;
     }
 
-    void editGamesCount(Season &season, Settings &, QWidget *) override
+    std::optional<Season> editGamesCount(const Season &season, Settings &, QWidget *) override
     {
         ++gamesCountShown;
-        if (gamesCount) {
-            gamesCount(season);
-        }
+        return edit(season, gamesCount);
     }
 
-    // The team data asked for, as (position, rival position).
+    // The team data asked for, as (position, rival position), and what the
+    // user applies there.
     std::vector<std::pair<int, int>> teamData;
+    std::function<bool(Season &)> teamDataEdit;
 
-    void showTeamData(Season &, Settings &, int position, int rivalPosition, QWidget *) override
+    std::optional<Season> showTeamData(const Season &season, const PublishedStandings &, Settings &,
+                                       int position, int rivalPosition, QWidget *) override
     {
         teamData.emplace_back(position, rivalPosition);
+        return edit(season, teamDataEdit);
     }
 
     // What the user does in the chart data dialog; unset: cancelled.
     std::function<bool(Season &, Settings &)> chartData;
     // The charts asked for: the progression's draw result is what the real
     // window would report for the season; the composition records its row.
-    std::function<int(Season &)> progressionChart;
+    std::function<int(const Season &)> progressionChart;
     std::vector<int> compositionRows;
 
-    bool editChartData(Season &season, Settings &settings, QWidget *) override
+    std::optional<Season> editChartData(const Season &season, const PublishedStandings &,
+                                        Settings &settings, QWidget *) override
     {
-        return chartData ? chartData(season, settings) : false;
+        if (!chartData) {
+            return std::nullopt;
+        }
+        Season edited = season;
+        if (!chartData(edited, settings)) {
+            return std::nullopt;
+        }
+        return edited;
     }
 
-    int showProgressionChart(Season &season, Settings &, QWidget *) override
+    ChartOutcome showProgressionChart(const Season &season, const PublishedStandings &, Settings &,
+                                      QWidget *) override
     {
-        return progressionChart ? progressionChart(season) : 0;
+        return ChartOutcome{progressionChart ? progressionChart(season) : 0, std::nullopt};
     }
 
-    void showCompositionChart(Season &, Settings &, int standingsRow, QWidget *) override
+    void showCompositionChart(const Season &, const PublishedStandings &, Settings &,
+                              int standingsRow, QWidget *) override
     {
         compositionRows.push_back(standingsRow);
     }
@@ -105,8 +115,8 @@ public:
     // The outcome the user loads from "優勝・CS争い"; unset: closed.
     std::function<std::optional<race::Certificate>(const Season &)> race;
 
-    std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &, int, int,
-                                                 QWidget *) override
+    std::optional<race::Certificate> raceOutcome(const Season &season, const PublishedStandings &,
+                                                 const Settings &, int, int, QWidget *) override
     {
         return race ? race(season) : std::nullopt;
     }
@@ -120,6 +130,22 @@ public:
         std::optional<SnapshotRequest> answer = snapshots.front();
         snapshots.pop_front();
         return answer;
+    }
+
+private:
+    // A dialog that edits a copy of the season and hands it back when the
+    // script says it changed something.
+    static std::optional<Season> edit(const Season &season,
+                                      const std::function<bool(Season &)> &script)
+    {
+        if (!script) {
+            return std::nullopt;
+        }
+        Season edited = season;
+        if (!script(edited)) {
+            return std::nullopt;
+        }
+        return edited;
     }
 };
 

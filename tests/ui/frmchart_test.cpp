@@ -1,9 +1,9 @@
-#include "charts/frmchart.h"
 #include "modalhelper.h"
 #include "platform/recordingprompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
 #include "support/chartseason.h"
+#include "ui/charts/frmchart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,10 +58,11 @@ private slots:
 void FrmChartTest::progressionPath()
 {
     Season season = test::chartSeason();
+    const PublishedStandings published = test::chartStandings(season);
     Settings settings;
     settings.Hanrei = 1;
     RecordingPrompts prompts;
-    FrmChart chart(season, settings, prompts, FrmChart::Layout::Progression);
+    FrmChart chart(season, published, settings, prompts, FrmChart::Layout::Progression);
     QCOMPARE(chart.drawChart(0, true), 9); // three teams at three shown snapshots
     chart.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
@@ -155,10 +156,12 @@ void FrmChartTest::progressionPath()
 void FrmChartTest::nothingOrTooMuchKeepsTheWindowShut()
 {
     Season season = test::chartSeason();
+    const PublishedStandings published = test::chartStandings(season);
     Settings settings;
     RecordingPrompts prompts;
     season.TeamShown.assign(3, StoredFalse);
-    QCOMPARE(ShowProgressionChart(season, settings, prompts, nullptr), DrawNothing);
+    QCOMPARE(ShowProgressionChart(season, published, settings, prompts, nullptr).result,
+             DrawNothing);
     season.TeamShown.assign(3, StoredTrue);
     for (int k = season.SnapshotCount(); k < 607; ++k) {
         season.Snapshots.push_back({season.Snapshots[4].Date, u"", StoredTrue});
@@ -168,16 +171,18 @@ void FrmChartTest::nothingOrTooMuchKeepsTheWindowShut()
         }
     }
     // Neither result shows the window: an exec() here would never return.
-    QCOMPARE(ShowProgressionChart(season, settings, prompts, nullptr), DrawTooManyPoints);
+    QCOMPARE(ShowProgressionChart(season, published, settings, prompts, nullptr).result,
+             DrawTooManyPoints);
 }
 
 void FrmChartTest::compositionPath()
 {
     Season season = test::chartSeason();
     season.team(2).LineColor = 0x0000FF;
+    const PublishedStandings published = test::chartStandings(season);
     Settings settings;
     RecordingPrompts prompts;
-    FrmChart chart(season, settings, prompts, FrmChart::Layout::Composition);
+    FrmChart chart(season, published, settings, prompts, FrmChart::Layout::Composition);
     chart.selectTeam(0);
     chart.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chart));

@@ -1,7 +1,7 @@
-#include "charts/frmcheck.h"
 #include "platform/recordingprompts.h"
 #include "season/settings.h"
 #include "support/chartseason.h"
+#include "ui/charts/frmcheck.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +25,8 @@ struct Dialog
         return s;
     }();
     RecordingPrompts prompts;
-    frmCheck dialog{season, settings, prompts};
+    PublishedStandings published = test::chartStandings(season);
+    frmCheck dialog{season, &published, settings, prompts};
 
     template <class T> T *child(const char *name)
     {
@@ -118,7 +119,7 @@ void FrmCheckTest::snapshotsAndTeamsAppliedOnOk()
     QCOMPARE(d.season.TeamShown[2], StoredFalse); // the third line is team B
     QCOMPARE(d.season.TeamShown[3], StoredTrue);
     QCOMPARE(int(d.settings.NameLen), 4);
-    QVERIFY(!d.season.IsSaved);
+    QVERIFY(d.dialog.edited());
 }
 
 void FrmCheckTest::deletingEverythingLeavesNoSnapshot()
@@ -164,7 +165,7 @@ void FrmCheckTest::lineSettingsStayWhenCancelled()
     QCOMPARE(d.prompts.messageTexts(), QStringList{QStringLiteral("エラー")});
     QCOMPARE(d.prompts.messages().at(0).icon, MessageIcon::Information);
     QCOMPARE(d.season.team(3).LineStyle, std::int16_t{3});
-    QVERIFY(!d.season.SeasonEdited);
+    QVERIFY(!d.dialog.edited());
 
     d.child<QLineEdit>("txtWidth")->setText(QStringLiteral("7"));
     d.child<QCheckBox>("chkLabels")->setChecked(false);
@@ -176,11 +177,10 @@ void FrmCheckTest::lineSettingsStayWhenCancelled()
     QCOMPARE(team.LineStyle, std::int16_t{4});
     QCOMPARE(team.LineWidth, std::int16_t{7});
     QCOMPARE(team.ShowLabels, std::int16_t{0});
-    QVERIFY(d.season.SeasonEdited);
+    QVERIFY(d.dialog.edited());
     // Cancelling leaves the snapshots and the settings alone.
     QCOMPARE(d.season.SnapshotCount(), 4);
     QCOMPARE(d.season.Snapshots[2].Shown, StoredFalse);
-    QVERIFY(d.season.IsSaved);
 
     // Another team loads its own settings.
     cmbTeam->setCurrentIndex(0);

@@ -1,6 +1,6 @@
-#include "charts/frmdate.h"
 #include "platform/recordingprompts.h"
 #include "season/oledate.h"
+#include "ui/charts/frmdate.h"
 
 #include <QLabel>
 #include <QLineEdit>

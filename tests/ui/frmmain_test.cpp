@@ -212,7 +212,7 @@ private slots:
         frmMain &window = start();
         QVERIFY(m_season.HasSeason);
         QVERIFY(m_season.IsSaved);
-        QCOMPARE(window.windowTitle(), QStringLiteral("a.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("a.ptr[*] - ペナリン"));
         QCOMPARE(window.standingsGrid()->rowCount(), 7);
         QCOMPARE(window.panelText(2), QStringLiteral("公式戦"));
         QCOMPARE(window.panelText(3), QStringLiteral("リーグ勝率"));
@@ -458,7 +458,7 @@ private slots:
         frmMain &window = start();
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
         FlexGrid *grid = window.standingsGrid();
-        const PublishedStandings &published = *m_season.Published;
+        const PublishedStandings &published = *window.published();
         const QColor face = window.palette().color(QPalette::Button);
         const QColor base = window.palette().color(QPalette::Base);
         for (int i = 1; i <= published.Rows.size(); ++i) {
@@ -490,7 +490,7 @@ private slots:
         QVERIFY(window.openSeason(saved(clinched, QStringLiteral("c.ptr"))));
         FlexGrid *grid = window.standingsGrid();
         QCOMPARE(grid->text(1, 1), QStringLiteral("甲"));
-        QCOMPARE(m_season.Published->Analysis[1].MagicCountdown, 0);
+        QCOMPARE(window.published()->Analysis[1].MagicCountdown, 0);
         QCOMPARE(grid->cellBackground(1, 1), QColor(0, 0, 255));
         QCOMPARE(grid->cellForeground(1, 1), QColor(192, 255, 255));
 
@@ -498,7 +498,7 @@ private slots:
         d.result(1, 2, 3, 5).result(1, 3, 9, 0).result(2, 3, 5, 5);
         const Season deciding = leagueShown(d);
         QVERIFY(window.openSeason(saved(deciding, QStringLiteral("d.ptr"))));
-        const CardAnalysis &top = m_season.Published->Analysis[1];
+        const CardAnalysis &top = window.published()->Analysis[1];
         QVERIFY(top.MagicCountdown > 0);
         QCOMPARE(top.Cards[2].MagicKind, MagicKind::Deciding);
         QCOMPARE(grid->cellBackground(1, 1), QColor(192, 255, 255));
@@ -591,8 +591,8 @@ private slots:
         click(window.cardGrid(), 4, 10);
         QCOMPARE(m_season.SimResults[3].Wins[4], 1);
         QCOMPARE(m_season.team(3).CardWins[4], 0);
-        const int wins = m_season.Published->Rows[1].Wins + m_season.Published->Rows[2].Wins +
-                         m_season.Published->Rows[3].Wins + m_season.Published->Rows[4].Wins;
+        const int wins = window.published()->Rows[1].Wins + window.published()->Rows[2].Wins +
+                         window.published()->Rows[3].Wins + window.published()->Rows[4].Wins;
         QCOMPARE(wins, 6 + 4 + 3 + 2 + 1);
         QTest::mouseClick(clear, Qt::LeftButton);
         QCOMPARE(m_season.SimResults[3].Wins[4], 0);
@@ -802,7 +802,7 @@ private slots:
         want().Magic = 1;
         frmMain &window = start();
         QVERIFY(window.openSeason(copyOf(sampleA, QStringLiteral("a.ptr"))));
-        const PublishedStandings &published = *m_season.Published;
+        const PublishedStandings &published = *window.published();
         int hiddenRow = 0;
         int hiddenCol = 0;
         for (int i = 1; i <= published.Rows.size() && hiddenRow == 0; ++i) {
@@ -849,7 +849,7 @@ private slots:
         const QString b = copyOf(sampleB, QStringLiteral("b.ptr"));
         writeIni(QStringLiteral("[Option]\r\nLoad=1\r\nFileName=%1\r\n").arg(a));
         start(b);
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
         QVERIFY(m_season.IsSaved);
     }
 
@@ -869,7 +869,7 @@ private slots:
         auto *menu = window.findChild<QMenu *>(QStringLiteral("menuRecent"));
         QCOMPARE(menu->actions().size(), 2);
         menu->actions().at(1)->trigger();
-        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
         QVERIFY(window.close());
         QVERIFY(readIni().contains(QStringLiteral("[Mine]\r\nKeep=1")));
         QVERIFY(readIni().contains(QStringLiteral("File1=") + b));
@@ -900,7 +900,7 @@ private slots:
         QApplication::sendEvent(&window, &drop);
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("現在のデータを保存しますか")});
-        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr - ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.ptr[*] - ペナリン"));
 
         QMimeData text;
         text.setUrls({QUrl::fromLocalFile(path(QStringLiteral("notes.txt")))});
@@ -975,16 +975,17 @@ private slots:
         QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
         click(window.cardGrid(), 4, 10);
         m_prompts->queueAnswer(MessageAnswer::No);
-        m_dialogs->wizard = [](Season &season, Settings &) {
-            season = test::SeasonBuilder::oneLeague({u"東", u"西", u"南"}, 6).build();
-            return NewSeasonOutcome{false, false};
+        m_dialogs->wizard = [](Settings &) {
+            return NewSeasonOutcome{
+                test::SeasonBuilder::oneLeague({u"東", u"西", u"南"}, 6).build(), false};
         };
         QAction *create = findAction(&window, QStringLiteral("新規作成(&N)..."));
         create->trigger();
         QCOMPARE(m_prompts->messageTexts(),
                  QStringList{QStringLiteral("現在のデータを保存しますか")});
         QCOMPARE(window.standingsGrid()->rowCount(), 4);
-        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("ペナリン[*]"));
+        QVERIFY(window.isWindowModified());
         QVERIFY(m_season.HasSeason && !m_season.IsSaved);
         QVERIFY(!findAction(&window, QStringLiteral("公式戦(&P)"))->isEnabled());
         QVERIFY(findAction(&window, QStringLiteral("公式戦(&P)"))->isChecked());
@@ -1006,10 +1007,9 @@ private slots:
         QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
         m_dialogs->rankSets = [](Season &season) {
             season.team(1).TeamName = u"甲改";
-            season.SeasonEdited = true;
+            return true;
         };
         findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger();
-        QVERIFY(!m_season.SeasonEdited);
         QVERIFY(!m_season.IsSaved);
         QCOMPARE(window.cardGrid()->text(2, 0), QStringLiteral("甲改"));
     }
@@ -1028,7 +1028,7 @@ private slots:
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.count("\r\n"), m_season.Published->Rows.size() + 2);
+        QCOMPARE(bytes.count("\r\n"), window.published()->Rows.size() + 2);
         QVERIFY(bytes.startsWith("\"\",\""));
 
         // The results table: 2n + 3 lines of the standings and the cards.
@@ -1037,7 +1037,7 @@ private slots:
         findAction(&window, QStringLiteral("成績(&R)..."))->trigger();
         QFile resultsFile(results);
         QVERIFY(resultsFile.open(QIODevice::ReadOnly));
-        QCOMPARE(resultsFile.readAll().count("\r\n"), 2 * m_season.Published->Rows.size() + 3);
+        QCOMPARE(resultsFile.readAll().count("\r\n"), 2 * window.published()->Rows.size() + 3);
 
         for (Snapshot &snapshot : m_season.Snapshots) {
             snapshot.Shown = 0;
@@ -1055,7 +1055,7 @@ private slots:
         QAction *progression = findAction(&window, QStringLiteral("推移グラフ(&G)..."));
         for (const auto &[result, text] : {std::pair{0, QStringLiteral("データがありません")},
                                            std::pair{-1, QStringLiteral("データが多すぎます")}}) {
-            m_dialogs->progressionChart = [result = result](Season &) { return result; };
+            m_dialogs->progressionChart = [result = result](const Season &) { return result; };
             progression->trigger();
             QCOMPARE(window.panelText(1), text);
         }
@@ -1068,10 +1068,16 @@ private slots:
         QCOMPARE(m_dialogs->teamData, (std::vector<std::pair<int, int>>{{1, 2}}));
 
         QVERIFY(m_season.IsSaved);
+        // OK without a change leaves nothing to save; a team hidden does.
         m_dialogs->chartData = [](Season &, Settings &) { return true; };
         findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
+        QVERIFY(m_season.IsSaved);
+        m_dialogs->chartData = [](Season &season, Settings &) {
+            season.TeamShown[1] = StoredFalse;
+            return true;
+        };
+        findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger();
         QVERIFY(!m_season.IsSaved);
-        QVERIFY(!m_season.SeasonEdited);
     }
 
     // A loaded outcome becomes the simulated results in simulation mode;

@@ -46,19 +46,27 @@ Season twoLeagues()
 
 // The season as the main window leaves it after showing a view; by default
 // league 1 as a whole, counted in official games.
-Season shown(Season season, int league = 1, int division = 0)
+struct ShownSeason
+{
+    Season season;
+    PublishedStandings published;
+};
+
+ShownSeason shown(Season season, int league = 1, int division = 0)
 {
     season.HasSeason = true;
     BuildViewLists(season, league, division);
-    (void)RecalculateView(season, OrderSettings{}, ViewRequest{league, division});
-    return season;
+    const RecalculateResult pass =
+        RecalculateView(season, OrderSettings{}, ViewRequest{league, division});
+    return {std::move(season), *pass.Published};
 }
 
 struct Dialog
 {
-    explicit Dialog(Season start, GamesCountEditor gamesCount = {})
-        : season(std::move(start)),
-          dialog(std::make_unique<frmPropaty>(season, settings, prompts, std::move(gamesCount)))
+    explicit Dialog(ShownSeason start, GamesCountEditor gamesCount = {})
+        : season(std::move(start.season)), published(std::move(start.published)),
+          dialog(std::make_unique<frmPropaty>(season, &published, settings, prompts,
+                                              std::move(gamesCount)))
     {
         dialog->load(-1, -1); // lists the standings, so names give positions
     }
@@ -98,14 +106,10 @@ struct Dialog
     void click(const char *name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
 
     // Replaces a row's published figures, as if the last pass had found them.
-    void publish(const std::function<void(PublishedStandings &)> &change)
-    {
-        auto copy = std::make_shared<PublishedStandings>(*season.Published);
-        change(*copy);
-        season.Published = copy;
-    }
+    void publish(const std::function<void(PublishedStandings &)> &change) { change(published); }
 
     Season season;
+    PublishedStandings published;
     Settings settings;
     RecordingPrompts prompts;
     std::unique_ptr<frmPropaty> dialog;
@@ -288,7 +292,6 @@ void FrmPropatyTest::judgmentApplyReachesItsScope()
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
     });
     d.click("btnMgcL");
-    d.season.SeasonEdited = false;
     // Nothing is stored before the apply button.
     QCOMPARE(d.season.team(1).LeagueJudgment, (JudgmentSet{0, {0}, 0}));
     d.click("btnMgcPV");
@@ -304,7 +307,7 @@ void FrmPropatyTest::judgmentApplyReachesItsScope()
         QCOMPARE(d.season.team(t).DivisionJudgment, expectedDivision[t - 1]);
         QCOMPARE(d.season.team(t).IntJudgment, inter);
     }
-    QVERIFY(d.season.SeasonEdited);
+    QVERIFY(d.dialog->edited());
 
     // Another team shows what is stored for it.
     d.chooseTeam(QStringLiteral("黄"));
@@ -318,13 +321,12 @@ void FrmPropatyTest::drawReplayApplyAndGamesCount()
 {
     int asked = 0;
     QWidget *over = nullptr;
-    Season *edited = nullptr;
-    Dialog d(shown(twoLeagues()), [&](int teamNo, QWidget *dialog) {
+    Dialog d(shown(twoLeagues()), [&](Season &season, int teamNo, QWidget *dialog) {
         asked = teamNo;
         over = dialog;
-        edited->team(teamNo).OfficialGames = 30;
+        season.team(teamNo).OfficialGames = 30;
+        return true;
     });
-    edited = &d.season;
     d.open(QStringLiteral("黄"));
     d.showPage(2);
     d.find<QRadioButton>("optLgDrw1")->setChecked(true);
@@ -338,7 +340,7 @@ void FrmPropatyTest::drawReplayApplyAndGamesCount()
         QCOMPARE(d.season.team(t).DivisionDrawReplay, divisionDraw[t - 1]);
     }
     QCOMPARE(d.season.Interleague.IntCounts, 0);
-    QVERIFY(d.season.SeasonEdited);
+    QVERIFY(d.dialog->edited());
 
     d.click("btnGames");
     QCOMPARE(asked, 3);
@@ -352,11 +354,10 @@ void FrmPropatyTest::drawReplayApplyAndGamesCount()
 
 void FrmPropatyTest::showTeamFormTellsWhetherTheSeasonChanged()
 {
-    Season season = shown(twoLeagues());
+    const ShownSeason start = shown(twoLeagues());
     Settings settings;
     RecordingPrompts prompts;
     for (const bool apply : {false, true}) {
-        season.SeasonEdited = true;
         int shownTeam = -2;
         test::whenModalShown([&](QWidget *modal) {
             shownTeam = modal->findChild<QComboBox *>(QStringLiteral("cmbTeam"))->currentIndex();
@@ -368,9 +369,10 @@ void FrmPropatyTest::showTeamFormTellsWhetherTheSeasonChanged()
             QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btncls")),
                               Qt::LeftButton);
         });
-        QCOMPARE(ShowTeamForm(season, settings, prompts, 1, -1, {}), apply);
+        const std::optional<Season> edited =
+            ShowTeamForm(start.season, start.published, settings, prompts, 1, -1, {});
+        QCOMPARE(edited.has_value(), apply);
         QCOMPARE(shownTeam, 1);
-        QCOMPARE(season.SeasonEdited, apply);
     }
 }
 
@@ -386,7 +388,7 @@ void FrmPropatyTest::screenshots()
     Season season;
     QVERIFY(LoadSeason(season, PENARIN_SAMPLES_DIR "/sample-b.ptr") != LoadStatus::Failed);
     // A division whose leader has a championship magic.
-    Dialog d(shown(std::move(season), 2, 2), [](int, QWidget *) {});
+    Dialog d(shown(std::move(season), 2, 2), [](Season &, int, QWidget *) { return false; });
     d.dialog->load(0, 1);
     for (int page = 0; page < 3; ++page) {
         d.showPage(page);

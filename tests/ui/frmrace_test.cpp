@@ -44,6 +44,12 @@ Season raceSeason()
     return season;
 }
 
+// The standings the window shows for the league.
+PublishedStandings standingsOf(Season season)
+{
+    return *RecalculateView(season, OrderSettingsFrom(Settings{}), ViewRequest{1, 0}).Published;
+}
+
 // How many rivals of `team` finish with a percentage at least its own once
 // the certificate has been played out; -1 when it leaves games unplayed.
 int levelOrBetterAfter(const Season &initial, const race::Certificate &certificate, int team)
@@ -70,7 +76,8 @@ int levelOrBetterAfter(const Season &initial, const race::Certificate &certifica
 struct Dialog
 {
     Dialog(const Season &season, int topK)
-        : dialog(season, settings, prompts, ViewRequest{1, 0}, topK)
+        : published(standingsOf(season)),
+          dialog(season, published, settings, prompts, ViewRequest{1, 0}, topK)
     {
         dialog.show();
         waitForAnalysis();
@@ -111,6 +118,7 @@ struct Dialog
         return texts;
     }
 
+    PublishedStandings published;
     Settings settings;
     RecordingPrompts prompts;
     frmRace dialog;
@@ -258,7 +266,7 @@ private slots:
                               Qt::LeftButton);
         });
         const std::optional<race::Certificate> chosen =
-            ShowRaceForm(season, settings, 1, 0, prompts, nullptr);
+            ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr);
         QVERIFY(chosen.has_value());
         QCOMPARE(levelOrBetterAfter(season, *chosen, 2), 0);
         QVERIFY(prompts.calls().empty());
@@ -268,7 +276,7 @@ private slots:
             QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnClose")),
                               Qt::LeftButton);
         });
-        QVERIFY(!ShowRaceForm(season, settings, 1, 0, prompts, nullptr));
+        QVERIFY(!ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr));
     }
 
     void inconsistentScheduleOpensNothing()
@@ -281,7 +289,7 @@ private slots:
         Settings settings;
         (void)RecalculateView(season, OrderSettingsFrom(settings), ViewRequest{1, 0});
         RecordingPrompts prompts;
-        QVERIFY(!ShowRaceForm(season, settings, 1, 0, prompts, nullptr));
+        QVERIFY(!ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr));
         QCOMPARE(prompts.messageTexts(), QStringList{QString::fromUtf8(ScheduleMessage)});
         QCOMPARE(prompts.messages().front().icon, MessageIcon::Critical);
     }

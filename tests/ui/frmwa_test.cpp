@@ -79,7 +79,6 @@ private slots:
 void FrmWATest::conditionListIsEdited()
 {
     Season season = fourTeams();
-    season.IsSaved = true;
     Dialog d(season, 1, frmWA::ConditionMode, {2, 9, 0}, 0, frmWA::DivisionKind);
 
     QCOMPARE(d.dialog.windowTitle(), QStringLiteral("地区優勝判定-判定オプション"));
@@ -130,8 +129,7 @@ void FrmWATest::conditionListIsEdited()
     QTest::mouseClick(d.button("btnOK"), Qt::LeftButton);
     QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
     QCOMPARE(d.dialog.list(), (Codes{1, 5}));
-    QVERIFY(season.SeasonEdited);
-    QVERIFY(!season.IsSaved);
+    QVERIFY(d.dialog.edited());
     QCOMPARE(season.team(1).DivisionJudgment.Conditions, Codes{0}); // the caller stores it
     QCOMPARE(d.prompts.messages().size(), std::size_t{1});
 }
@@ -160,13 +158,12 @@ void FrmWATest::emptyListAndCancel()
         QVERIFY(d.dialog.close()); // the close box cancels
         QCOMPARE(d.dialog.list(), Codes{0});
     }
-    season.SeasonEdited = false;
     Dialog d(season, 0, frmWA::ConditionMode, {7, 2, 0}, 0, frmWA::LeagueKind);
     d.pickRight(0);
     QTest::mouseClick(d.button("btnDel"), Qt::LeftButton);
     QTest::mouseClick(d.button("btnCan"), Qt::LeftButton);
     QCOMPARE(d.dialog.list(), (Codes{7, 2, 0}));
-    QVERIFY(!season.SeasonEdited);
+    QVERIFY(!d.dialog.edited());
 }
 
 void FrmWATest::rankSetsAreOrderedAndApplied()
@@ -177,7 +174,6 @@ void FrmWATest::rankSetsAreOrderedAndApplied()
     for (int i = 1; i <= 4; ++i) {
         season.team(i).UserRankB = ranks[i - 1];
     }
-    season.IsSaved = true;
     Dialog d(season, 0, frmWA::PreviousYearMode, {}, 1, frmWA::LeagueKind);
 
     QCOMPARE(d.dialog.windowTitle(), QStringLiteral("前年度順位の設定"));
@@ -202,7 +198,7 @@ void FrmWATest::rankSetsAreOrderedAndApplied()
     QCOMPARE(d.prompts.messageTexts(), QStringList{"[設定2]を登録します"});
     QCOMPARE(d.prompts.messages()[0].buttons, MessageButtons::OkCancel);
     QCOMPARE(season.team(3).UserRankB, 0);
-    QVERIFY(season.IsSaved);
+    QVERIFY(!d.dialog.edited());
 
     d.doubleClick(d.left(), 2); // 鯉 appended
     d.doubleClick(d.left(), 0); // 鷹 already listed: selected
@@ -227,8 +223,7 @@ void FrmWATest::rankSetsAreOrderedAndApplied()
     for (int i = 1; i <= 4; ++i) {
         QCOMPARE(season.team(i).UserRankB, applied[i - 1]);
     }
-    QVERIFY(season.SeasonEdited);
-    QVERIFY(!season.IsSaved);
+    QVERIFY(d.dialog.edited());
     QVERIFY(d.dialog.isVisible()); // another set may follow
 
     // Set 1 shows its own order; Cancel on its apply changes nothing.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "standings/chartmodule.h"
 #include "standings/obimodule.h"
+#include "tables/chartmodule.h"
 
 #include <QColor>
 #include <QFont>

@@ -437,7 +437,8 @@ void frmLeague::editConditions(std::vector<std::int16_t> &list, const JudgmentCo
 {
     // From the wizard there are no teams yet, so the rank sets stay closed.
     list = ShowConditionForm(m_season, m_prompts, controls.judgeIndex(), frmWA::ConditionMode, list,
-                             -1, kind, this);
+                             -1, kind, this)
+               .list;
 }
 
 void frmLeague::leagueNext()

@@ -2,7 +2,7 @@
 
 #include "magic/calcodule.h"
 #include "season/settings.h"
-#include "standings/teamreport.h"
+#include "tables/teamreport.h"
 #include "ui/dialogs/formwidgets.h"
 #include "ui/dialogs/frmwa.h"
 
@@ -140,10 +140,11 @@ void enablePair(const std::array<QRadioButton *, 2> &pair, bool enabled)
 
 } // namespace
 
-frmPropaty::frmPropaty(Season &season, const Settings &settings, Prompts &prompts,
-                       GamesCountEditor showGamesCount, QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts),
-      m_showGamesCount(std::move(showGamesCount))
+frmPropaty::frmPropaty(Season &season, const PublishedStandings *published,
+                       const Settings &settings, Prompts &prompts, GamesCountEditor showGamesCount,
+                       QWidget *parent)
+    : QDialog(parent), m_season(season), m_published(published), m_settings(settings),
+      m_prompts(prompts), m_showGamesCount(std::move(showGamesCount))
 {
     setObjectName(QStringLiteral("frmPropaty"));
     setWindowTitle(QStringLiteral("チームデータ"));
@@ -429,8 +430,8 @@ void frmPropaty::load(int position, int rivalPosition)
     const QSignalBlocker vsBlocker(m_cmbVs);
     m_cmbTeam->clear();
     m_cmbVs->clear();
-    if (m_season.Published) {
-        for (const StandingsRow &row : m_season.Published->Rows) {
+    if (m_published != nullptr) {
+        for (const StandingsRow &row : m_published->Rows) {
             if (m_season.Teams.contains(row.TeamNo)) {
                 const QString name = qs(m_season.team(row.TeamNo).TeamName);
                 m_cmbTeam->addItem(name);
@@ -449,24 +450,24 @@ void frmPropaty::load(int position, int rivalPosition)
 
 bool frmPropaty::ShowTeamForm(int position, int rivalPosition)
 {
-    m_season.SeasonEdited = false;
+    m_edited = false;
     load(position, rivalPosition);
     exec();
-    return m_season.SeasonEdited;
+    return m_edited;
 }
 
 int frmPropaty::selectedTeamNo() const
 {
     const int row = m_cmbTeam->currentIndex() + 1;
-    if (!m_season.Published || !m_season.Published->Analysis.contains(row)) {
+    if (m_published == nullptr || !m_published->Analysis.contains(row)) {
         return 0;
     }
-    return m_season.Published->Analysis[row].TeamNo;
+    return m_published->Analysis[row].TeamNo;
 }
 
 void frmPropaty::selectTeam(int index)
 {
-    if (index < 0 || !m_season.Published) {
+    if (index < 0 || m_published == nullptr) {
         return;
     }
     for (QLabel *label : m_lblPrp) {
@@ -476,7 +477,7 @@ void frmPropaty::selectTeam(int index)
         combo->setCurrentIndex(0);
     }
     const std::optional<TeamSummary> summary =
-        SummarizeTeam(m_season, *m_season.Published, index + 1, m_settings.Round);
+        SummarizeTeam(m_season, *m_published, index + 1, m_settings.Round);
     if (!summary) {
         return;
     }
@@ -560,13 +561,13 @@ void frmPropaty::selectOpponent(int index)
     m_cardMagicCaption->clear();
     m_frmCdm->setTitle(QString());
     m_cardClinchCaption->hide();
-    if (!m_season.Published) {
+    if (m_published == nullptr) {
         return;
     }
     const int row = m_cmbTeam->currentIndex() + 1;
     const int opponent = index + 1;
     const OpponentReport report =
-        ReportOpponent(m_season, *m_season.Published, row, opponent, m_settings.Round);
+        ReportOpponent(m_season, *m_published, row, opponent, m_settings.Round);
     m_txtPrp->setPlainText(qs(JoinReportLines(report.Lines)));
     if (report.HasCard) {
         m_frmCdm->setTitle(qs(report.Caption));
@@ -586,8 +587,12 @@ void frmPropaty::editConditions(int kind)
 {
     const std::array<std::array<QRadioButton *, 2>, 3> options{m_optMgcL, m_optMgcG, m_optMgcPV};
     std::vector<std::int16_t> &list = m_conditions[static_cast<std::size_t>(kind)];
-    list = ShowConditionForm(m_season, m_prompts, ticked(options[static_cast<std::size_t>(kind)]),
-                             frmWA::ConditionMode, list, 0, kind, this);
+    const ConditionFormResult result =
+        ShowConditionForm(m_season, m_prompts, ticked(options[static_cast<std::size_t>(kind)]),
+                          frmWA::ConditionMode, list, 0, kind, this);
+    list = result.list;
+    // The rank sets reached from there are stored in the season at once.
+    m_edited = m_edited || result.edited;
 }
 
 void frmPropaty::applyJudgments()
@@ -604,6 +609,7 @@ void frmPropaty::applyJudgments()
     ApplyJudgmentSettings(m_season, teamNo, set(m_optMgcL, m_conditions[0], m_cmbLZ),
                           set(m_optMgcG, m_conditions[1], m_cmbGZ),
                           set(m_optMgcPV, m_conditions[2], m_cmbCZ));
+    m_edited = true;
 }
 
 void frmPropaty::applyDrawReplay()
@@ -614,6 +620,7 @@ void frmPropaty::applyDrawReplay()
     }
     ApplyDrawReplay(m_season, teamNo, ticked(m_optLgDrw), ticked(m_optGpDrw),
                     m_chkInt->isChecked() ? 1 : 0, ticked(m_optIntDrw));
+    m_edited = true;
 }
 
 void frmPropaty::showGamesCount()
@@ -622,7 +629,9 @@ void frmPropaty::showGamesCount()
     if (teamNo == 0 || !m_showGamesCount) {
         return;
     }
-    m_showGamesCount(teamNo, this);
+    if (m_showGamesCount(m_season, teamNo, this)) {
+        m_edited = true;
+    }
     m_lblGames->setText(QString::number(m_season.team(teamNo).OfficialGames));
 }
 
@@ -632,11 +641,17 @@ void frmPropaty::setInterleagueDrawEnabled(bool enabled)
     enablePair(m_optIntDrw, enabled);
 }
 
-bool ShowTeamForm(Season &season, const Settings &settings, Prompts &prompts, int position,
-                  int rivalPosition, GamesCountEditor showGamesCount, QWidget *parent)
+std::optional<Season> ShowTeamForm(const Season &season, const PublishedStandings &published,
+                                   const Settings &settings, Prompts &prompts, int position,
+                                   int rivalPosition, const GamesCountEditor &showGamesCount,
+                                   QWidget *parent)
 {
-    frmPropaty dialog(season, settings, prompts, std::move(showGamesCount), parent);
-    return dialog.ShowTeamForm(position, rivalPosition);
+    Season edited = season;
+    frmPropaty dialog(edited, &published, settings, prompts, showGamesCount, parent);
+    if (!dialog.ShowTeamForm(position, rivalPosition)) {
+        return std::nullopt;
+    }
+    return edited;
 }
 
 } // namespace penarin

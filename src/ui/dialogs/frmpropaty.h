@@ -1,5 +1,6 @@
 #pragma once
 
+#include "magic/calcodule.h"
 #include "season/season.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -23,34 +25,36 @@ namespace penarin {
 class Prompts;
 struct Settings;
 
-// Opens the games-count editor on one team's row (its team number), over the
-// given dialog.
-using GamesCountEditor = std::function<void(int teamNo, QWidget *dialog)>;
+// Opens the games-count editor on one team's row (its team number) of the
+// dialog's working season, over the given dialog; true when a count changed.
+using GamesCountEditor = std::function<bool(Season &season, int teamNo, QWidget *dialog)>;
 
 // The team data dialog: one team of the standings the main window shows,
 // with its report against a chosen rival ("対戦"), its championship
 // judgments ("マジックナンバー") and its draw replay and interleague settings
-// ("ペナントレース"). The figures come from the season's published standings;
-// the apply buttons write into the season and mark it edited, and the
-// caller rebuilds its view when the dialog has closed.
+// ("ペナントレース"). The figures come from the view's published standings;
+// the apply buttons write into the season it is given (the caller's working
+// copy), and the caller takes that copy over when the dialog has closed.
 class frmPropaty : public QDialog
 {
     Q_OBJECT
 
 public:
     // Without a games-count editor the button "対戦数(G)..." is disabled.
-    frmPropaty(Season &season, const Settings &settings, Prompts &prompts,
-               GamesCountEditor showGamesCount, QWidget *parent = nullptr);
+    frmPropaty(Season &season, const PublishedStandings *published, const Settings &settings,
+               Prompts &prompts, GamesCountEditor showGamesCount, QWidget *parent = nullptr);
 
     // Fills the lists and selects the team and the rival, as positions in
     // the standings counted from 0 (-1: none), then shows the dialog modally.
-    // Clears SeasonEdited first, so afterwards it tells whether the season
-    // was changed while the dialog was open.
+    // True when the season was changed while the dialog was open.
     bool ShowTeamForm(int position, int rivalPosition);
 
     // Fills the lists and selects the team and the rival without showing
     // the dialog (ShowTeamForm's steps before the modal loop).
     void load(int position, int rivalPosition);
+
+    // Whether an apply button or the games count changed the season.
+    [[nodiscard]] bool edited() const { return m_edited; }
 
 private:
     void buildControls();
@@ -67,6 +71,7 @@ private:
     [[nodiscard]] int selectedTeamNo() const;
 
     Season &m_season;
+    const PublishedStandings *m_published;
     const Settings &m_settings;
     Prompts &m_prompts;
     GamesCountEditor m_showGamesCount;
@@ -116,13 +121,15 @@ private:
     QCheckBox *m_chkInt = nullptr;
     QPushButton *m_btnPset = nullptr;
     QPushButton *m_btnGames = nullptr;
+    bool m_edited = false;
 };
 
 // Opens the dialog for the standings position `position` (from 0) and the
-// rival position `rivalPosition` (-1: none). True when the season was
-// changed (SeasonEdited is left set for the caller, which rebuilds its view
-// and clears it).
-bool ShowTeamForm(Season &season, const Settings &settings, Prompts &prompts, int position,
-                  int rivalPosition, GamesCountEditor showGamesCount, QWidget *parent = nullptr);
+// rival position `rivalPosition` (-1: none), on a copy of the season: the
+// copy when anything was applied, else nothing.
+[[nodiscard]] std::optional<Season>
+ShowTeamForm(const Season &season, const PublishedStandings &published, const Settings &settings,
+             Prompts &prompts, int position, int rivalPosition,
+             const GamesCountEditor &showGamesCount, QWidget *parent = nullptr);
 
 } // namespace penarin

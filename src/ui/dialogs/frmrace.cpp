@@ -199,13 +199,15 @@ std::vector<RaceOutcome> RaceOutcomes(const race::TeamRace &team, int topK)
     return outcomes;
 }
 
-frmRace::frmRace(const Season &season, const Settings &settings, Prompts &prompts,
-                 const ViewRequest &view, int topK, QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts),
+frmRace::frmRace(const Season &season, const PublishedStandings &published,
+                 const Settings &settings, Prompts &prompts, const ViewRequest &view, int topK,
+                 QWidget *parent)
+    : QDialog(parent), m_season(season), m_published(published), m_settings(settings),
+      m_prompts(prompts),
       // The worker reads its own copy: the window's season may change once
       // this dialog is closed, while an analysis still runs.
       m_snapshot(std::make_shared<const Season>(season)),
-      m_request(race::RaceRequestForView(season, view, topK))
+      m_request(race::RaceRequestForView(season, published, view, topK))
 {
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
@@ -433,7 +435,7 @@ void frmRace::fillGrid()
                 m_grid->setCellAlignment(row, col, Qt::AlignCenter);
             }
         }
-        const PublishedStandings *published = m_season.Published.get();
+        const PublishedStandings *published = &m_published;
         for (int i = 0; i < teams; ++i) {
             const int teamNo = m_request.Teams[i];
             const int row = HeaderRows + i;
@@ -651,14 +653,15 @@ void frmRace::viewOutcome()
     accept();
 }
 
-std::optional<race::Certificate> ShowRaceForm(const Season &season, const Settings &settings,
-                                              int league, int division, Prompts &prompts,
-                                              QWidget *parent)
+std::optional<race::Certificate> ShowRaceForm(const Season &season,
+                                              const PublishedStandings &published,
+                                              const Settings &settings, int league, int division,
+                                              Prompts &prompts, QWidget *parent)
 {
-    if (!season.Published || season.Published->Rows.size() == 0) {
+    if (published.Rows.size() == 0) {
         return std::nullopt;
     }
-    frmRace dialog(season, settings, prompts, ViewRequest{league, division}, 3, parent);
+    frmRace dialog(season, published, settings, prompts, ViewRequest{league, division}, 3, parent);
     if (dialog.waitForAnalysis(FirstLook) &&
         dialog.analysis().Status == race::RaceStatus::ScheduleInconsistent) {
         return std::nullopt; // the dialog has said why

@@ -66,13 +66,13 @@ class frmRace : public QDialog
     Q_OBJECT
 
 public:
-    // season.Published must hold the view's latest recalculation; the
-    // dialog reads the teams and their order from it. The analysis starts
+    // `published` is the view's latest recalculation; the dialog reads the
+    // teams and their order from it. The analysis starts
     // at once and runs on a worker thread; the table shows it when it is
     // done. A schedule that leaves nothing to analyse is reported through
     // prompts and closes the dialog.
-    frmRace(const Season &season, const Settings &settings, Prompts &prompts,
-            const ViewRequest &view, int topK = 3, QWidget *parent = nullptr);
+    frmRace(const Season &season, const PublishedStandings &published, const Settings &settings,
+            Prompts &prompts, const ViewRequest &view, int topK = 3, QWidget *parent = nullptr);
     ~frmRace() override;
 
     // Analyses again for another number of places (as the spin box does).
@@ -112,6 +112,7 @@ private:
     void viewOutcome();
 
     const Season &m_season;
+    const PublishedStandings &m_published;
     const Settings &m_settings;
     Prompts &m_prompts;
     std::shared_ptr<const Season> m_snapshot;
@@ -142,9 +143,8 @@ private:
 // analyse, says so through prompts and opens nothing. The season is not
 // changed: the caller applies the outcome (race::ApplyCertificate) and
 // refreshes its view.
-[[nodiscard]] std::optional<race::Certificate> ShowRaceForm(const Season &season,
-                                                            const Settings &settings, int league,
-                                                            int division, Prompts &prompts,
-                                                            QWidget *parent = nullptr);
+[[nodiscard]] std::optional<race::Certificate>
+ShowRaceForm(const Season &season, const PublishedStandings &published, const Settings &settings,
+             int league, int division, Prompts &prompts, QWidget *parent = nullptr);
 
 } // namespace penarin

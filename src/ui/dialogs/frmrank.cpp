@@ -55,8 +55,10 @@ QPushButton *makeButton(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-frmRank::frmRank(Mode mode, Season &season, Settings &settings, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), m_mode(mode), m_season(season), m_settings(settings), m_prompts(prompts)
+frmRank::frmRank(Mode mode, Season &season, Settings &settings, Prompts &prompts,
+                 const PublishedStandings *published, QWidget *parent)
+    : QDialog(parent), m_mode(mode), m_season(season), m_settings(settings), m_prompts(prompts),
+      m_published(published)
 {
     setObjectName(QStringLiteral("frmRank"));
     setModal(true);
@@ -92,26 +94,35 @@ frmRank::~frmRank() = default;
 
 // --- Entry points ---
 
-bool frmRank::showWinLine(Season &season, Settings &settings, Prompts &prompts, QWidget *opener)
+bool frmRank::showWinLine(const Season &season, const PublishedStandings &published,
+                          Settings &settings, Prompts &prompts, QWidget *opener)
 {
-    frmRank form(Mode::WinLine, season, settings, prompts, opener);
+    // The win line only reads; it works on a copy so the class serves both
+    // uses with one season member.
+    Season shown = season;
+    frmRank form(Mode::WinLine, shown, settings, prompts, &published, opener);
     return form.ShowRankForm(opener != nullptr ? opener->geometry() : QRect()) == 1;
 }
 
-bool frmRank::showGamesCount(Season &season, Settings &settings, Prompts &prompts, QWidget *parent)
+std::optional<Season> frmRank::showGamesCount(const Season &season, Settings &settings,
+                                              Prompts &prompts, QWidget *parent)
 {
-    frmRank form(Mode::GamesCount, season, settings, prompts, parent);
+    Season edited = season;
+    frmRank form(Mode::GamesCount, edited, settings, prompts, nullptr, parent);
     form.ShowRankForm();
-    return form.gamesWritten();
+    if (!form.edited()) {
+        return std::nullopt;
+    }
+    return edited;
 }
 
 bool frmRank::showTeamGamesCount(Season &season, Settings &settings, Prompts &prompts, int team,
                                  QWidget *parent)
 {
-    frmRank form(Mode::GamesCount, season, settings, prompts, parent);
+    frmRank form(Mode::GamesCount, season, settings, prompts, nullptr, parent);
     form.restrictToTeam(team);
     form.ShowRankForm();
-    return form.gamesWritten();
+    return form.edited();
 }
 
 int frmRank::ShowRankForm(const QRect &geometry)
@@ -201,7 +212,7 @@ void frmRank::openWinLine()
 bool frmRank::FillWinLineGrid(FlexGrid &grid, int digits, bool finalOnly)
 {
     const PublishedStandings none;
-    const PublishedStandings &published = m_season.Published ? *m_season.Published : none;
+    const PublishedStandings &published = m_published != nullptr ? *m_published : none;
     WinLineTable table =
         BuildWinLineTable(m_season, published, digits, finalOnly, m_settings.NameLen);
     m_table = std::move(table.Cells);
@@ -482,13 +493,18 @@ void frmRank::commitEditor()
     const GamesEntry entry =
         CheckGamesEntry(m_season, m_table, m_editRow, m_editCol, m_rng->text().toStdU16String());
     if (entry.Result != GamesEntryResult::Accepted) {
-        const bool tooLarge = entry.Result == GamesEntryResult::TooLarge;
+        const bool refused = entry.Result != GamesEntryResult::NotInterleague;
+        QString text = QString::fromUtf8(NotInterleagueMessage);
+        if (entry.Result == GamesEntryResult::TooLarge) {
+            text = QString::fromUtf8(GamesTooLargeMessage);
+        } else if (entry.Result == GamesEntryResult::BelowPlayed) {
+            text = QString::fromStdU16String(
+                GamesBelowPlayedMessage(m_season, m_editRow, m_editCol, entry.Played));
+        }
         m_prompting = true;
-        m_prompts.message(
-            QString::fromUtf8(tooLarge ? GamesTooLargeMessage : NotInterleagueMessage),
-            MessageIcon::Exclamation, MessageButtons::Ok);
+        m_prompts.message(text, MessageIcon::Exclamation, MessageButtons::Ok);
         m_prompting = false;
-        if (tooLarge) {
+        if (refused) {
             // The number is refused, not replaced: the user corrects it.
             m_rng->setFocus();
             m_rng->selectAll();
@@ -496,7 +512,6 @@ void frmRank::commitEditor()
         }
     }
     const QString value = fromText(entry.Value);
-    const bool changed = value != m_startText;
     for (const auto &[r, c] : {std::pair{m_editRow, m_editCol}, std::pair{m_editCol, m_editRow}}) {
         m_table.set(r, c, entry.Value);
         m_grdLine->setText(r, c, value);
@@ -504,9 +519,6 @@ void frmRank::commitEditor()
     discardEditor(true);
     m_grdLine->setFocus();
     moveAfterEntry();
-    if (changed) {
-        m_season.SeasonEdited = true;
-    }
 }
 
 // Ready for the next card: the next column, or the first card of the next row.
@@ -580,7 +592,7 @@ void frmRank::writeGames()
 {
     discardEditor(true);
     if (WriteGamesBack(m_season, m_table)) {
-        m_season.SeasonEdited = true;
+        m_edited = true;
     }
     m_gamesWritten = true;
     accept();

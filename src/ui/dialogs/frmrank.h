@@ -1,5 +1,6 @@
 #pragma once
 
+#include "magic/calcodule.h"
 #include "season/season.h"
 #include "season/settings.h"
 #include "season/texttable.h"
@@ -8,6 +9,7 @@
 #include <QRect>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -43,8 +45,10 @@ public:
     // Prepares the window for the mode: the win line is computed from the
     // season's published standings with the settings' digits and
     // final-only choice; the games matrix is read from the season.
+    // `published` is the view's latest standings, which the win line reads;
+    // the games count needs none.
     frmRank(Mode mode, Season &season, Settings &settings, Prompts &prompts,
-            QWidget *parent = nullptr);
+            const PublishedStandings *published = nullptr, QWidget *parent = nullptr);
     ~frmRank() override;
 
     // The uses of the window, each shown modally until it is closed.
@@ -53,13 +57,14 @@ public:
     // win line could not be computed (a card's results exceed its
     // schedule): the opener then shows WinLineFailureMessage. The re-show
     // button may change the settings' Line and ZanAvg.
-    [[nodiscard]] static bool showWinLine(Season &season, Settings &settings, Prompts &prompts,
-                                          QWidget *opener);
-    // The whole matrix. True when "&OK" wrote it back. SeasonEdited is set
-    // whenever the season was changed; the opener then rebuilds its view.
-    static bool showGamesCount(Season &season, Settings &settings, Prompts &prompts,
-                               QWidget *parent);
-    // The matrix restricted to one team's row, without the filter.
+    [[nodiscard]] static bool showWinLine(const Season &season, const PublishedStandings &published,
+                                          Settings &settings, Prompts &prompts, QWidget *opener);
+    // The whole matrix: the season with the counts "&OK" wrote back, or
+    // nothing when no count changed.
+    [[nodiscard]] static std::optional<Season>
+    showGamesCount(const Season &season, Settings &settings, Prompts &prompts, QWidget *parent);
+    // The matrix restricted to one team's row, without the filter, written
+    // into `season`, the caller's working copy. True when a count changed.
     static bool showTeamGamesCount(Season &season, Settings &settings, Prompts &prompts, int team,
                                    QWidget *parent);
 
@@ -80,6 +85,8 @@ public:
     [[nodiscard]] bool calculationFailed() const { return m_calculationFailed; }
     // True once "&OK" wrote the matrix back.
     [[nodiscard]] bool gamesWritten() const { return m_gamesWritten; }
+    // True once a count of the season differs from what it was.
+    [[nodiscard]] bool edited() const { return m_edited; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -118,6 +125,8 @@ private:
     TextTable m_table; // what the grid shows: the win line or the games matrix
     bool m_calculationFailed = false;
     bool m_gamesWritten = false;
+    bool m_edited = false;
+    const PublishedStandings *m_published = nullptr;
 
     // Win line controls.
     QGroupBox *m_frmov = nullptr;

@@ -280,8 +280,7 @@ void frmWA::onOk()
 {
     if (m_mode == ConditionMode) {
         m_list = ConditionList(rightValues());
-        m_season.SeasonEdited = true;
-        m_season.IsSaved = false;
+        m_edited = true;
         accept();
         return;
     }
@@ -292,8 +291,7 @@ void frmWA::onOk()
     // An order that misses teams (a damaged set) is not applied; the user
     // adds the missing names from the left list first.
     if (answer == MessageAnswer::Ok && ApplyRankSet(m_season, set, rightValues())) {
-        m_season.SeasonEdited = true;
-        m_season.IsSaved = false;
+        m_edited = true;
     }
 }
 
@@ -301,7 +299,10 @@ void frmWA::openRankSets()
 {
     const int row = selectedRow(m_lstDrg);
     const int set = row >= FirstUserRankRow ? row - FirstUserRankRow : 0;
-    ShowConditionForm(m_season, m_prompts, 0, PreviousYearMode, {}, set, LeagueKind, this);
+    if (ShowConditionForm(m_season, m_prompts, 0, PreviousYearMode, {}, set, LeagueKind, this)
+            .edited) {
+        m_edited = true;
+    }
 }
 
 bool frmWA::eventFilter(QObject *watched, QEvent *event)
@@ -320,13 +321,13 @@ bool frmWA::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-std::vector<std::int16_t> ShowConditionForm(Season &season, Prompts &prompts, int judgment,
-                                            int mode, const std::vector<std::int16_t> &list,
-                                            int setIndex, int kind, QWidget *parent)
+ConditionFormResult ShowConditionForm(Season &season, Prompts &prompts, int judgment, int mode,
+                                      const std::vector<std::int16_t> &list, int setIndex, int kind,
+                                      QWidget *parent)
 {
     frmWA dialog(season, prompts, judgment, mode, list, setIndex, kind, parent);
     dialog.exec();
-    return dialog.list();
+    return {dialog.list(), dialog.edited()};
 }
 
 } // namespace penarin

@@ -45,6 +45,9 @@ public:
 
     // The edited list after OK in condition mode; otherwise the list passed.
     [[nodiscard]] const std::vector<std::int16_t> &list() const { return m_list; }
+    // Whether OK took a new condition list or a rank set was stored in the
+    // season the dialog was given.
+    [[nodiscard]] bool edited() const { return m_edited; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,6 +71,7 @@ private:
     int m_mode;
     std::vector<std::int16_t> m_list;
     int m_kind;
+    bool m_edited = false;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;
@@ -82,13 +86,19 @@ private:
     QComboBox *m_cmbUser = nullptr;
 };
 
+struct ConditionFormResult
+{
+    std::vector<std::int16_t> list;
+    bool edited = false;
+};
+
 // Opens the dialog modally and returns the list it holds when it closes: the
 // edited list after OK in condition mode, otherwise `list` unchanged.
-// Condition mode writes nothing into the season but marks it edited on OK;
-// previous-year mode stores every applied rank set and marks it edited
-// (SeasonEdited), so the caller rebuilds its view afterwards.
-std::vector<std::int16_t> ShowConditionForm(Season &season, Prompts &prompts, int judgment,
-                                            int mode, const std::vector<std::int16_t> &list,
-                                            int setIndex, int kind, QWidget *parent = nullptr);
+// Condition mode writes nothing into the season; previous-year mode stores
+// every applied rank set in `season`, the caller's working copy, which the
+// caller then takes over as one step.
+ConditionFormResult ShowConditionForm(Season &season, Prompts &prompts, int judgment, int mode,
+                                      const std::vector<std::int16_t> &list, int setIndex, int kind,
+                                      QWidget *parent = nullptr);
 
 } // namespace penarin

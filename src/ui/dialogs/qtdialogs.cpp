@@ -1,8 +1,8 @@
 #include "ui/dialogs/qtdialogs.h"
 
-#include "charts/frmchart.h"
-#include "charts/frmcheck.h"
-#include "charts/frmdate.h"
+#include "ui/charts/frmchart.h"
+#include "ui/charts/frmcheck.h"
+#include "ui/charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/frmleague.h"
 #include "ui/dialogs/frmpropaty.h"
@@ -29,60 +29,84 @@ void QtDialogs::editSettings(Settings &settings, const FontPreview &preview,
     dialog.ShowSettings();
 }
 
-NewSeasonOutcome QtDialogs::newSeason(Season &season, Settings &settings, QWidget *parent)
+NewSeasonOutcome QtDialogs::newSeason(Settings &settings, QWidget *parent)
 {
-    const NewSeasonResult result = RunNewSeasonWizard(season, settings, m_prompts, parent);
-    return NewSeasonOutcome{result.cancelled, result.setGamesCount};
+    Season built;
+    const NewSeasonResult result = RunNewSeasonWizard(built, settings, m_prompts, parent);
+    if (result.cancelled) {
+        return {};
+    }
+    return NewSeasonOutcome{std::move(built), result.setGamesCount};
 }
 
-void QtDialogs::editRankSets(Season &season, QWidget *parent)
+std::optional<Season> QtDialogs::editRankSets(const Season &season, QWidget *parent)
 {
-    (void)ShowConditionForm(season, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
-                            parent);
+    Season edited = season;
+    if (!ShowConditionForm(edited, m_prompts, 0, frmWA::PreviousYearMode, {}, 0, frmWA::LeagueKind,
+                           parent)
+             .edited) {
+        return std::nullopt;
+    }
+    return edited;
 }
 
-bool QtDialogs::showWinLine(Season &season, Settings &settings, QWidget *parent)
+bool QtDialogs::showWinLine(const Season &season, const PublishedStandings &published,
+                            Settings &settings, QWidget *parent)
 {
-    return frmRank::showWinLine(season, settings, m_prompts, parent);
+    return frmRank::showWinLine(season, published, settings, m_prompts, parent);
 }
 
-void QtDialogs::editGamesCount(Season &season, Settings &settings, QWidget *parent)
+std::optional<Season> QtDialogs::editGamesCount(const Season &season, Settings &settings,
+                                                QWidget *parent)
 {
-    frmRank::showGamesCount(season, settings, m_prompts, parent);
+    return frmRank::showGamesCount(season, settings, m_prompts, parent);
 }
 
-void QtDialogs::showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
-                             QWidget *parent)
+std::optional<Season> QtDialogs::showTeamData(const Season &season,
+                                              const PublishedStandings &published,
+                                              Settings &settings, int position, int rivalPosition,
+                                              QWidget *parent)
 {
-    (void)ShowTeamForm(
-        season, settings, m_prompts, position, rivalPosition,
-        [&season, &settings, this](int team, QWidget *over) {
-            frmRank::showTeamGamesCount(season, settings, m_prompts, team, over);
+    return ShowTeamForm(
+        season, published, settings, m_prompts, position, rivalPosition,
+        [&settings, this](Season &edited, int team, QWidget *over) {
+            return frmRank::showTeamGamesCount(edited, settings, m_prompts, team, over);
         },
         parent);
 }
 
-bool QtDialogs::editChartData(Season &season, Settings &settings, QWidget *parent)
+std::optional<Season> QtDialogs::editChartData(const Season &season,
+                                               const PublishedStandings &published,
+                                               Settings &settings, QWidget *parent)
 {
-    return ShowChartData(season, settings, m_prompts, parent);
+    Season edited = season;
+    if (!ShowChartData(edited, &published, settings, m_prompts, parent).edited) {
+        return std::nullopt;
+    }
+    return edited;
 }
 
-int QtDialogs::showProgressionChart(Season &season, Settings &settings, QWidget *parent)
+ChartOutcome QtDialogs::showProgressionChart(const Season &season,
+                                             const PublishedStandings &published,
+                                             Settings &settings, QWidget *parent)
 {
-    return ShowProgressionChart(season, settings, m_prompts, parent);
+    ProgressionChartOutcome outcome =
+        ShowProgressionChart(season, published, settings, m_prompts, parent);
+    return ChartOutcome{outcome.result, std::move(outcome.edited)};
 }
 
-void QtDialogs::showCompositionChart(Season &season, Settings &settings, int standingsRow,
-                                     QWidget *parent)
+void QtDialogs::showCompositionChart(const Season &season, const PublishedStandings &published,
+                                     Settings &settings, int standingsRow, QWidget *parent)
 {
-    ShowCompositionChart(season, settings, m_prompts, standingsRow, parent);
+    ShowCompositionChart(season, published, settings, m_prompts, standingsRow, parent);
 }
 
 std::optional<race::Certificate> QtDialogs::raceOutcome(const Season &season,
+                                                        const PublishedStandings &published,
                                                         const Settings &settings, int league,
                                                         int division, QWidget *parent)
 {
-    return ShowRaceForm(season, settings, league, division, m_prompts, parent);
+    return ShowRaceForm(season, published, settings, league, division, m_prompts, parent);
 }
 
 } // namespace penarin

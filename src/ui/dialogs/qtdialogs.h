@@ -15,18 +15,24 @@ public:
     std::optional<SnapshotRequest> askSnapshot(double today, QWidget *parent) override;
     void editSettings(Settings &settings, const FontPreview &preview,
                       const std::function<void()> &applied, QWidget *parent) override;
-    NewSeasonOutcome newSeason(Season &season, Settings &settings, QWidget *parent) override;
-    void editRankSets(Season &season, QWidget *parent) override;
-    bool showWinLine(Season &season, Settings &settings, QWidget *parent) override;
-    void editGamesCount(Season &season, Settings &settings, QWidget *parent) override;
-    void showTeamData(Season &season, Settings &settings, int position, int rivalPosition,
-                      QWidget *parent) override;
-    bool editChartData(Season &season, Settings &settings, QWidget *parent) override;
-    int showProgressionChart(Season &season, Settings &settings, QWidget *parent) override;
-    void showCompositionChart(Season &season, Settings &settings, int standingsRow,
-                              QWidget *parent) override;
-    std::optional<race::Certificate> raceOutcome(const Season &season, const Settings &settings,
-                                                 int league, int division,
+    NewSeasonOutcome newSeason(Settings &settings, QWidget *parent) override;
+    std::optional<Season> editRankSets(const Season &season, QWidget *parent) override;
+    bool showWinLine(const Season &season, const PublishedStandings &published, Settings &settings,
+                     QWidget *parent) override;
+    std::optional<Season> editGamesCount(const Season &season, Settings &settings,
+                                         QWidget *parent) override;
+    std::optional<Season> showTeamData(const Season &season, const PublishedStandings &published,
+                                       Settings &settings, int position, int rivalPosition,
+                                       QWidget *parent) override;
+    std::optional<Season> editChartData(const Season &season, const PublishedStandings &published,
+                                        Settings &settings, QWidget *parent) override;
+    ChartOutcome showProgressionChart(const Season &season, const PublishedStandings &published,
+                                      Settings &settings, QWidget *parent) override;
+    void showCompositionChart(const Season &season, const PublishedStandings &published,
+                              Settings &settings, int standingsRow, QWidget *parent) override;
+    std::optional<race::Certificate> raceOutcome(const Season &season,
+                                                 const PublishedStandings &published,
+                                                 const Settings &settings, int league, int division,
                                                  QWidget *parent) override;
 
 private:

@@ -7,8 +7,20 @@ CardEntryCommand::CardEntryCommand(Season &season, CardChange change, std::funct
       m_refresh(std::move(refresh))
 {}
 
+namespace {
+
+bool simulatedChange(const CardState &a, const CardState &b)
+{
+    return a.simWins != b.simWins || a.simLosses != b.simLosses || a.simDraws != b.simDraws;
+}
+
+} // namespace
+
 void CardEntryCommand::undo()
 {
+    if (simulatedChange(m_change.before, m_change.after)) {
+        m_season.SimMode = 1;
+    }
     WriteCardState(m_season, m_change.team, m_change.opponent, m_change.before);
     m_done = false;
     m_refresh();
@@ -19,27 +31,11 @@ void CardEntryCommand::redo()
     if (m_done) {
         return;
     }
+    if (simulatedChange(m_change.before, m_change.after)) {
+        m_season.SimMode = 1;
+    }
     WriteCardState(m_season, m_change.team, m_change.opponent, m_change.after);
     m_done = true;
-    m_refresh();
-}
-
-SimulationCommand::SimulationCommand(Season &season, const QString &text,
-                                     std::function<void(Season &)> change,
-                                     std::function<void()> refresh)
-    : QUndoCommand(text), m_season(season), m_before(season.SimResults),
-      m_change(std::move(change)), m_refresh(std::move(refresh))
-{}
-
-void SimulationCommand::undo()
-{
-    m_season.SimResults = m_before;
-    m_refresh();
-}
-
-void SimulationCommand::redo()
-{
-    m_change(m_season);
     m_refresh();
 }
 

@@ -23,7 +23,7 @@ struct CardChange
 // Undoes and redoes one card entry. The entry is already in the season when
 // the command is pushed, so its first redo does nothing; every later undo
 // and redo writes the card's state on both sides and lets the window
-// refresh.
+// refresh. A simulated entry is undone in simulation mode, where it shows.
 class CardEntryCommand : public QUndoCommand
 {
 public:
@@ -37,24 +37,6 @@ private:
     CardChange m_change;
     std::function<void()> m_refresh;
     bool m_done = true;
-};
-
-// Undoes a change of the simulated results as a whole ("クリア", a loaded
-// outcome of the remaining games): every card's simulated results come back.
-class SimulationCommand : public QUndoCommand
-{
-public:
-    SimulationCommand(Season &season, const QString &text, std::function<void(Season &)> change,
-                      std::function<void()> refresh);
-
-    void undo() override;
-    void redo() override;
-
-private:
-    Season &m_season;
-    OneBased<SimRecord> m_before;
-    std::function<void(Season &)> m_change;
-    std::function<void()> m_refresh;
 };
 
 } // namespace penarin

@@ -8,13 +8,12 @@
 #include "platform/prompts.h"
 #include "race/race.h"
 #include "season/cellsfunction.h"
-#include "standings/chartmodule.h"
-#include "standings/historytable.h"
+#include "tables/chartmodule.h"
+#include "tables/historytable.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/dlgset.h"
 #include "ui/dialogs/tableexport.h"
 #include "ui/main/cardpane.h"
-#include "ui/main/cardundo.h"
 #include "ui/main/seasondocument.h"
 #include "ui/main/standingspane.h"
 
@@ -23,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QUndoStack>
 
 namespace penarin {
 
@@ -35,81 +33,76 @@ void frmMain::newSeason()
     if (AskToSave()) {
         return;
     }
-    m_undo->clear();
     m_document->clear();
     clearWindow();
-    m_season.SeasonEdited = false;
     m_season.GameScope = ScopeOfficial;
-    const NewSeasonOutcome outcome = m_dialogs.newSeason(m_season, m_settings, this);
-    if (outcome.cancelled) {
-        m_document->clear();
-        clearWindow();
+    NewSeasonOutcome outcome = m_dialogs.newSeason(m_settings, this);
+    if (!outcome.season) {
         return;
     }
+    m_document->adopt(std::move(*outcome.season));
+    m_season.GameScope = ScopeOfficial;
     if (outcome.setGamesCount) {
-        m_dialogs.editGamesCount(m_season, m_settings, this);
-        m_season.SeasonEdited = false;
+        applyEdit(QStringLiteral("対戦数の変更"),
+                  m_dialogs.editGamesCount(m_season, m_settings, this));
     }
     FillGrids(0, -1);
     updateTitle();
-    // A season that was never saved has no state to undo back to.
-    m_undo->resetClean();
+}
+
+// A dialog's changed season becomes one step of the edit menu; a dialog
+// closed without a change leaves nothing to undo.
+void frmMain::applyEdit(const QString &text, std::optional<Season> edited)
+{
+    if (edited && !SameSeasonData(*edited, m_season)) {
+        m_document->pushEdit(text, std::move(*edited));
+    }
 }
 
 void frmMain::editGamesCount()
 {
-    m_dialogs.editGamesCount(m_season, m_settings, this);
-    rebuildWhenEdited();
+    applyEdit(QStringLiteral("対戦数の変更"), m_dialogs.editGamesCount(m_season, m_settings, this));
 }
 
 void frmMain::showTeamData(int position, int rivalPosition)
 {
-    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
+    if (!m_season.HasSeason || !m_published || m_published->Rows.size() == 0) {
         return;
     }
-    m_dialogs.showTeamData(m_season, m_settings, position, rivalPosition, this);
-    rebuildWhenEdited();
+    applyEdit(
+        QStringLiteral("チームデータの変更"),
+        m_dialogs.showTeamData(m_season, *m_published, m_settings, position, rivalPosition, this));
 }
 
 void frmMain::showProgressionChart()
 {
-    if (!m_season.HasSeason || !m_season.Published) {
+    if (!m_season.HasSeason || !m_published) {
         return;
     }
-    const int result = m_dialogs.showProgressionChart(m_season, m_settings, this);
-    if (result <= 0) {
-        setPanel(1, QString::fromStdU16String(std::u16string(DrawResultMessage(result))));
+    ChartOutcome outcome = m_dialogs.showProgressionChart(m_season, *m_published, m_settings, this);
+    if (outcome.result <= 0) {
+        setPanel(1, QString::fromStdU16String(std::u16string(DrawResultMessage(outcome.result))));
     }
-    followChartDialogs(false);
+    applyEdit(QStringLiteral("グラフデータの変更"), std::move(outcome.edited));
 }
 
 void frmMain::showCompositionChart(int position)
 {
-    if (!m_season.HasSeason || !m_season.Published || m_season.Published->Rows.size() == 0) {
+    if (!m_season.HasSeason || !m_published || m_published->Rows.size() == 0) {
         return;
     }
-    m_dialogs.showCompositionChart(m_season, m_settings, position, this);
-}
-
-// The chart dialogs change snapshots, shown teams and line styles: a season
-// they changed is unsaved, and the view shows it again.
-void frmMain::followChartDialogs(bool applied)
-{
-    if (applied) {
-        m_season.SeasonEdited = true;
-    }
-    rebuildWhenEdited();
+    m_dialogs.showCompositionChart(m_season, *m_published, m_settings, position, this);
 }
 
 // "優勝・CS争い": the outcome the user picked becomes the simulated results,
 // shown in simulation mode; one undo takes it back.
 void frmMain::showRace()
 {
-    if (!m_season.HasSeason || !m_season.Published) {
+    if (!m_season.HasSeason || !m_published) {
         return;
     }
     const std::optional<race::Certificate> outcome = m_dialogs.raceOutcome(
-        m_season, m_settings, m_cmbLg->currentIndex(), m_cmbgp->currentIndex(), this);
+        m_season, *m_published, m_settings, m_cmbLg->currentIndex(), m_cmbgp->currentIndex(), this);
     if (!outcome) {
         return;
     }
@@ -121,53 +114,30 @@ void frmMain::showRace()
             MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
         return;
     }
-    m_undo->push(new SimulationCommand(
-        m_season, QStringLiteral("優勝・CS争いの結果"),
-        [outcome](Season &season) { race::ApplyCertificate(season, *outcome); },
-        [this] { showSimulationMode(); }));
-}
-
-// The mode controls follow a season switched to simulation by a command.
-void frmMain::showSimulationMode()
-{
-    {
-        const QSignalBlocker blockResult(m_optMode[0]);
-        const QSignalBlocker blockSimulation(m_optMode[1]);
-        m_optMode[m_season.SimMode == 1 ? 1 : 0]->setChecked(true);
-    }
-    m_btnClear->setEnabled(m_season.SimMode == 1);
-    FillGrids(m_cmbLg->currentIndex(), m_cmbgp->currentIndex());
+    Season loaded = m_season;
+    race::ApplyCertificate(loaded, *outcome);
+    m_document->pushEdit(QStringLiteral("優勝・CS争いの結果"), std::move(loaded));
 }
 
 void frmMain::showWinLine()
 {
-    if (!m_season.HasSeason) {
+    if (!m_season.HasSeason || !m_published) {
         return;
     }
-    if (m_dialogs.showWinLine(m_season, m_settings, this)) {
+    if (m_dialogs.showWinLine(m_season, *m_published, m_settings, this)) {
         m_prompts.message(QString::fromUtf8(WinLineFailureMessage), MessageIcon::Critical,
                           MessageButtons::Ok);
     }
-}
-
-// Dialogs that changed the season mark it edited; the view is built again.
-void frmMain::rebuildWhenEdited()
-{
-    if (!m_season.SeasonEdited) {
-        return;
-    }
-    m_season.SeasonEdited = false;
-    SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
 }
 
 // "貯金(&B)..." and "勝率(&P)...": the shown snapshots of the teams in the
 // standings, as a file a spreadsheet opens.
 void frmMain::exportHistory(HistoryKind kind)
 {
-    if (!m_season.Published) {
+    if (!m_published) {
         return;
     }
-    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_season.Published, kind);
+    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_published, kind);
     if (!table) {
         m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
                           MessageButtons::Ok);

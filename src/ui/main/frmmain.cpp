@@ -7,8 +7,8 @@
 #include "platform/twips.h"
 #include "season/filemodule.h"
 #include "season/recentfiles.h"
-#include "standings/resultstable.h"
-#include "standings/standingstable.h"
+#include "tables/resultstable.h"
+#include "tables/standingstable.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/cardundo.h"
@@ -69,10 +69,11 @@ frmMain::frmMain(Season &season, Settings &settings, Prompts &prompts, Dialogs &
 {
     setObjectName(QStringLiteral("frmMain"));
     m_document = new SeasonDocument(m_season, this);
-    m_undo = new QUndoStack(this);
     setAcceptDrops(true);
     connect(m_document, &SeasonDocument::fileNameChanged, this, [this] { updateTitle(); });
     connect(m_document, &SeasonDocument::changed, this, [this] { updateMenuState(); });
+    connect(m_document, &SeasonDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_document, &SeasonDocument::seasonReplaced, this, [this] { showSeasonAgain(); });
     buildControls();
     buildMenus();
     clearWindow();
@@ -82,7 +83,7 @@ frmMain::~frmMain()
 {
     // The stack announces its last clean state while it is destroyed; by
     // then nothing of the window may listen.
-    m_undo->disconnect(this);
+    undoStack()->disconnect(this);
     m_document->disconnect(this);
     if (m_help) {
         m_help->closeHelp();
@@ -188,13 +189,12 @@ void frmMain::buildControls()
     connect(m_optMode[1], &QRadioButton::toggled, this,
             [this](bool simulation) { setSimulationMode(simulation); });
     connect(m_btnClear, &QPushButton::clicked, this, [this] {
-        if (!m_season.HasSeason) {
+        if (!m_season.HasSeason || !HasSimulatedResults(m_season)) {
             return;
         }
-        m_undo->push(new SimulationCommand(
-            m_season, QStringLiteral("シミュレーションのクリア"),
-            [](Season &season) { ClearSimulation(season); },
-            [this] { SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision); }));
+        Season cleared = m_season;
+        ClearSimulation(cleared);
+        m_document->pushEdit(QStringLiteral("シミュレーションのクリア"), std::move(cleared));
     });
     connect(m_cmbLg, &QComboBox::activated, this,
             [this](int index) { fillDivisionSelector(index); });
@@ -210,11 +210,16 @@ void frmMain::buildControls()
             &frmMain::showCompositionChart);
     connect(m_cards, &CardPane::cardChanged, this, [this](const CardChange &change) {
         if (change.before != change.after) {
-            m_undo->push(new CardEntryCommand(m_season, change, [this] { refreshAfterUndo(); }));
+            m_document->push(
+                new CardEntryCommand(m_season, change, [this] { refreshAfterUndo(); }));
         }
         RefreshStandings();
     });
-    connect(m_undo, &QUndoStack::indexChanged, this, [this] { updateSavedFromUndo(); });
+}
+
+QUndoStack *frmMain::undoStack() const
+{
+    return m_document->undoStack();
 }
 
 FlexGrid *frmMain::standingsGrid() const
@@ -257,9 +262,9 @@ void frmMain::buildMenus()
         add(m_menuFile, QStringLiteral("名前を付けて保存(&A)..."), {}, [this] { SaveAs(); });
     QMenu *exportMenu = m_menuFile->addMenu(QStringLiteral("テキストファイルに出力(&T)"));
     m_actExportResults = add(exportMenu, QStringLiteral("成績(&R)..."), {}, [this] {
-        if (m_season.HasSeason && m_season.Published) {
-            writeExport(BuildResultsTable(
-                m_season, BuildStandingsTable(m_season, *m_season.Published, m_settings)));
+        if (m_season.HasSeason && m_published) {
+            writeExport(BuildResultsTable(m_season,
+                                          BuildStandingsTable(m_season, *m_published, m_settings)));
         }
     });
     m_actExportSurplus = add(exportMenu, QStringLiteral("貯金(&B)..."), {},
@@ -272,20 +277,22 @@ void frmMain::buildMenus()
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     m_actUndo = add(edit, QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-                    [this] { m_undo->undo(); });
+                    [this] { undoStack()->undo(); });
     m_actRedo = add(edit, QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y),
-                    [this] { m_undo->redo(); });
+                    [this] { undoStack()->redo(); });
     auto name = [](const QString &caption, const QString &what) {
         return what.isEmpty() ? caption : caption + QStringLiteral(": ") + what;
     };
-    connect(m_undo, &QUndoStack::canUndoChanged, m_actUndo, &QAction::setEnabled);
-    connect(m_undo, &QUndoStack::canRedoChanged, m_actRedo, &QAction::setEnabled);
-    connect(m_undo, &QUndoStack::undoTextChanged, m_actUndo, [this, name](const QString &text) {
-        m_actUndo->setText(name(QStringLiteral("元に戻す(&U)"), text));
-    });
-    connect(m_undo, &QUndoStack::redoTextChanged, m_actRedo, [this, name](const QString &text) {
-        m_actRedo->setText(name(QStringLiteral("やり直し(&R)"), text));
-    });
+    connect(undoStack(), &QUndoStack::canUndoChanged, m_actUndo, &QAction::setEnabled);
+    connect(undoStack(), &QUndoStack::canRedoChanged, m_actRedo, &QAction::setEnabled);
+    connect(undoStack(), &QUndoStack::undoTextChanged, m_actUndo,
+            [this, name](const QString &text) {
+                m_actUndo->setText(name(QStringLiteral("元に戻す(&U)"), text));
+            });
+    connect(undoStack(), &QUndoStack::redoTextChanged, m_actRedo,
+            [this, name](const QString &text) {
+                m_actRedo->setText(name(QStringLiteral("やり直し(&R)"), text));
+            });
     m_actUndo->setEnabled(false);
     m_actRedo->setEnabled(false);
 
@@ -298,11 +305,9 @@ void frmMain::buildMenus()
         }
     });
     m_actRanks = add(m_menuOption, QStringLiteral("前年度順位の設定(&R)..."), {}, [this] {
-        if (!m_season.HasSeason) {
-            return;
+        if (m_season.HasSeason) {
+            applyEdit(QStringLiteral("前年度順位の設定"), m_dialogs.editRankSets(m_season, this));
         }
-        m_dialogs.editRankSets(m_season, this);
-        rebuildWhenEdited();
     });
     m_menuOption->addSeparator();
     m_actLoad = add(m_menuOption, QStringLiteral("次回起動時ファイルを開く(&F)"), {},
@@ -317,9 +322,9 @@ void frmMain::buildMenus()
     m_actSurplus = add(m_menuData, QStringLiteral("貯金構成(&O)..."),
                        QKeySequence(Qt::CTRL | Qt::Key_O), [this] { showCompositionChart(0); });
     m_actChartData = add(m_menuData, QStringLiteral("グラフデータ(&C)..."), {}, [this] {
-        if (m_season.HasSeason) {
-            const bool applied = m_dialogs.editChartData(m_season, m_settings, this);
-            followChartDialogs(applied);
+        if (m_season.HasSeason && m_published) {
+            applyEdit(QStringLiteral("グラフデータの変更"),
+                      m_dialogs.editChartData(m_season, *m_published, m_settings, this));
         }
     });
     m_actTeamData = add(m_menuData, QStringLiteral("チームデータ(&T)..."), QKeySequence(Qt::Key_F7),
@@ -412,19 +417,16 @@ void frmMain::startUp(const QString &fileToOpen)
     // A season named on the command line (the launcher, the file manager)
     // comes instead of the last one.
     if (!fileToOpen.isEmpty()) {
-        m_season.IsSaved = true;
         // Kept whole, so the recent list and the next start find it from
         // any folder.
         openSeason(QFileInfo(fileToOpen).absoluteFilePath());
         return;
     }
     if (current.empty() || m_settings.Load != 1) {
-        m_season.IsSaved = true;
         return;
     }
     std::error_code error;
     if (!std::filesystem::is_regular_file(std::filesystem::u8path(current), error)) {
-        m_season.IsSaved = true;
         return;
     }
     openSeason(QString::fromStdString(current));
@@ -496,22 +498,38 @@ void frmMain::dropEvent(QDropEvent *event)
     }
 }
 
-// After an undo or redo: both grids show the season's cards again, and a
-// season back at the state of its last save counts as saved.
+// After a card entry is undone or redone: both grids show the season's
+// cards again, in the mode the entry was made in.
 void frmMain::refreshAfterUndo()
 {
     if (!m_season.HasSeason) {
         return;
     }
+    syncModeControls();
     m_cards->fill();
     RefreshStandings();
 }
 
-void frmMain::updateSavedFromUndo()
+// After a whole-season step is done, undone or redone: the season is shown
+// again from its stored view, in the mode the step left.
+void frmMain::showSeasonAgain()
 {
-    if (m_season.HasSeason && m_undo->isClean()) {
-        m_document->markSaved();
+    if (!m_season.HasSeason) {
+        return;
     }
+    syncModeControls();
+    SelectView(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
+}
+
+// The mode controls follow a season switched by a command.
+void frmMain::syncModeControls()
+{
+    {
+        const QSignalBlocker blockResult(m_optMode[0]);
+        const QSignalBlocker blockSimulation(m_optMode[1]);
+        m_optMode[m_season.SimMode == 1 ? 1 : 0]->setChecked(true);
+    }
+    m_btnClear->setEnabled(m_season.SimMode == 1);
 }
 
 void frmMain::restoreGeometry(const WindowValues &window)
@@ -553,7 +571,6 @@ bool frmMain::openSeason(const QString &path)
     if (m_season.HasSeason) {
         clearWindow();
     }
-    m_undo->clear();
     std::string reason;
     const LoadStatus status = m_document->open(path, &reason);
     if (status == LoadStatus::Failed) {
@@ -572,35 +589,33 @@ bool frmMain::openSeason(const QString &path)
                           MessageIcon::Exclamation, MessageButtons::Ok);
         // The previous layout kept no games counts: they are set before the
         // season is shown, and the season then differs from its file.
-        m_dialogs.editGamesCount(m_season, m_settings, this);
-        m_season.SeasonEdited = false;
-        FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-        m_undo->resetClean();
-        rememberFile(QString::fromStdString(m_season.CurrentFile));
-        return true;
+        m_document->markChangedOutsideHistory();
+        applyEdit(QStringLiteral("対戦数の変更"),
+                  m_dialogs.editGamesCount(m_season, m_settings, this));
     }
     FillGrids(m_season.Header.ViewLeague, m_season.Header.ViewDivision);
-    m_document->markSaved();
-    m_undo->setClean();
     rememberFile(QString::fromStdString(m_season.CurrentFile));
     return true;
 }
 
+// "[*]" is where the title shows that the season has unsaved changes.
 void frmMain::updateTitle()
 {
+    const QString program = QString::fromStdU16String(ProgramTitle);
     if (m_season.CurrentFile.empty()) {
-        setWindowTitle(QString::fromStdU16String(ProgramTitle));
-        return;
+        setWindowTitle(m_season.HasSeason ? program + QStringLiteral("[*]") : program);
+    } else {
+        const QString name = QFileInfo(QString::fromStdString(m_season.CurrentFile)).fileName();
+        setWindowTitle(name + QStringLiteral("[*] - ") + program);
     }
-    const QString name = QFileInfo(QString::fromStdString(m_season.CurrentFile)).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + QString::fromStdU16String(ProgramTitle));
+    setWindowModified(m_document->isModified());
 }
 
 // The window as after clearing the season: empty grids, selectors and
 // panels, result mode, and no mode to switch to until a season is shown.
 void frmMain::clearWindow()
 {
-    setWindowTitle(QString::fromStdU16String(ProgramTitle));
+    updateTitle();
     m_cmbLg->clear();
     m_cmbgp->clear();
     {
@@ -633,7 +648,7 @@ QString frmMain::panelText(int panel) const
 
 bool frmMain::AskToSave()
 {
-    if (!m_season.HasSeason || m_season.IsSaved) {
+    if (!m_document->isModified()) {
         return false;
     }
     switch (m_prompts.message(QStringLiteral("現在のデータを保存しますか"),
@@ -696,7 +711,6 @@ bool frmMain::saveTo(const QString &path)
         m_prompts.message(text, MessageIcon::Critical, MessageButtons::Ok);
         return false;
     }
-    m_undo->setClean();
     rememberFile(QString::fromStdString(m_season.CurrentFile));
     updateTitle();
     setPanel(5, QStringLiteral("更新日時：") + generalDateTimeText(m_season.Header.UpdatedAt));
@@ -716,8 +730,19 @@ void frmMain::showSelection()
     if (league < 1) {
         m_season.GameScope = ScopeInterleague;
     }
-    if (league >= 0) {
-        SelectView(league, division);
+    if (league < 0) {
+        return;
+    }
+    // The file keeps the view on show: another one is a change to save,
+    // though not one to undo.
+    const auto stored = [this] {
+        return std::tuple(m_season.Header.ViewLeague, m_season.Header.ViewDivision,
+                          m_season.ViewRows, m_season.ViewCols);
+    };
+    const auto before = stored();
+    SelectView(league, division);
+    if (stored() != before) {
+        m_document->markChangedOutsideHistory();
     }
 }
 

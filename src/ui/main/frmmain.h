@@ -4,13 +4,15 @@
 #include "season/season.h"
 #include "season/settings.h"
 #include "season/texttable.h"
-#include "standings/historytable.h"
+#include "tables/historytable.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,7 +88,10 @@ public:
     [[nodiscard]] SeasonDocument *document() const { return m_document; }
 
     [[nodiscard]] const std::vector<std::string> &recentFiles() const { return m_recentFiles; }
-    [[nodiscard]] QUndoStack *undoStack() const { return m_undo; }
+    [[nodiscard]] QUndoStack *undoStack() const;
+    // The standings the latest pass published: what the dialogs, the
+    // exports and the hover texts read until the next pass.
+    [[nodiscard]] const PublishedStandings *published() const { return m_published.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -102,18 +107,17 @@ private:
     void openRecent(const QString &path);
     void rememberFile(const QString &path);
     void refreshAfterUndo();
-    void updateSavedFromUndo();
+    void showSeasonAgain();
+    void syncModeControls();
     void editSettings();
     void newSeason();
-    void rebuildWhenEdited();
+    void applyEdit(const QString &text, std::optional<Season> edited);
     void editGamesCount();
     void showWinLine();
     void showRace();
-    void showSimulationMode();
     void showTeamData(int position, int rivalPosition);
     void showProgressionChart();
     void showCompositionChart(int position);
-    void followChartDialogs(bool applied);
     void exportHistory(HistoryKind kind);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
@@ -155,7 +159,7 @@ private:
     QMenu *m_menuRecent = nullptr;
     QAction *m_actUndo = nullptr;
     QAction *m_actRedo = nullptr;
-    QUndoStack *m_undo = nullptr;
+    std::shared_ptr<const PublishedStandings> m_published;
     std::vector<std::string> m_recentFiles;
     QMenu *m_menuOption = nullptr;
     QMenu *m_menuData = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/storedcolor.h"
 #include "platform/twips.h"
+#include "season/cellsfunction.h"
 #include "standings/viewlists.h"
 #include "ui/main/cardpane.h"
 #include "ui/main/frmmain.h"
@@ -31,12 +32,11 @@ void frmMain::SelectView(int league, int division)
 void frmMain::FillGrids(int league, int division)
 {
     const ViewSelection selection = ChooseViewSelection(m_season, league, division);
-    // Displaying makes the season a displayed one already for this pass, so
-    // a file whose results exceed its schedule says so as soon as it opens.
-    m_document->markModified();
-    const RecalculateResult pass = RecalculateView(
-        m_season, OrderSettingsFrom(m_settings), ViewRequest{selection.league, selection.division});
-    m_standings->fill();
+    RecalculateResult pass =
+        RecalculateView(m_season, OrderSettingsFrom(m_settings),
+                        ViewRequest{selection.league, selection.division}, std::move(m_published));
+    m_published = pass.Published;
+    m_standings->fill(pass.Published);
     rebuildSelectors();
     m_cards->fill();
     setPanel(1, QString());
@@ -48,11 +48,11 @@ void frmMain::FillGrids(int league, int division)
 
 void frmMain::RefreshStandings()
 {
-    m_document->markModified();
-    const RecalculateResult pass =
-        RecalculateView(m_season, OrderSettingsFrom(m_settings),
-                        ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()});
-    m_standings->fill();
+    RecalculateResult pass = RecalculateView(
+        m_season, OrderSettingsFrom(m_settings),
+        ViewRequest{m_cmbLg->currentIndex(), m_cmbgp->currentIndex()}, std::move(m_published));
+    m_published = pass.Published;
+    m_standings->fill(pass.Published);
     applyPass(pass);
 }
 
@@ -78,15 +78,23 @@ void frmMain::applyPass(const RecalculateResult &pass)
 
 void frmMain::setSimulationMode(bool simulation)
 {
+    // Leaving the simulation empties it unless the settings keep it: that
+    // discards entered results, so it is a step of its own that one undo
+    // takes back, simulation mode and all.
+    if (!simulation && m_season.HasSeason && m_settings.Simulation == 0 &&
+        HasSimulatedResults(m_season)) {
+        Season left = m_season;
+        left.SimMode = 0;
+        ClearSimulation(left);
+        m_document->pushEdit(QStringLiteral("シミュレーションの終了"), std::move(left));
+        return;
+    }
     m_btnClear->setEnabled(simulation);
     m_season.SimMode = simulation ? 1 : 0;
     if (!m_season.HasSeason) {
         return;
     }
     FillGrids(m_cmbLg->currentIndex(), m_cmbgp->currentIndex());
-    if (!simulation && m_settings.Simulation == 0) {
-        ClearSimulation(m_season);
-    }
 }
 
 // The league selector lists each run of league names once; the stored

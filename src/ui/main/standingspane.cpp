@@ -1,7 +1,7 @@
 #include "ui/main/standingspane.h"
 
 #include "magic/calcodule.h"
-#include "standings/standingstable.h"
+#include "tables/standingstable.h"
 
 #include "platform/flexgrid.h"
 #include "platform/storedcolor.h"
@@ -68,14 +68,16 @@ void StandingsPane::applyFont()
 
 void StandingsPane::clear()
 {
+    m_published.reset();
     m_grid->clear();
     m_grid->setRowCount(0);
     m_grid->setColCount(0);
 }
 
-void StandingsPane::fill()
+void StandingsPane::fill(std::shared_ptr<const PublishedStandings> published)
 {
-    const StandingsTable table = BuildStandingsTable(m_season, *m_season.Published, m_settings);
+    m_published = std::move(published);
+    const StandingsTable table = BuildStandingsTable(m_season, *m_published, m_settings);
     const QPalette &palette = m_grid->palette();
     // A table uses a handful of colours over thousands of cells.
     std::int32_t lastStored = 0;
@@ -121,7 +123,7 @@ void StandingsPane::fill()
 
 void StandingsPane::mouseMoved(int row, int col)
 {
-    const PublishedStandings *published = m_season.Published.get();
+    const PublishedStandings *published = m_published.get();
     if (published == nullptr || row < 1 || row > published->Rows.size()) {
         emit statusText(QString());
         return;
@@ -172,7 +174,7 @@ void StandingsPane::pressed(int, int col, Qt::MouseButton button)
 
 void StandingsPane::doubleClicked(int row, int col)
 {
-    const PublishedStandings *published = m_season.Published.get();
+    const PublishedStandings *published = m_published.get();
     if (published == nullptr || row < 1 || row > published->Rows.size()) {
         return;
     }

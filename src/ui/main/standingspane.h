@@ -1,9 +1,12 @@
 #pragma once
 
+#include "magic/calcodule.h"
 #include "season/season.h"
 #include "season/settings.h"
 
 #include <QObject>
+
+#include <memory>
 
 class QMenu;
 
@@ -23,8 +26,9 @@ public:
 
     [[nodiscard]] FlexGrid *grid() const { return m_grid; }
 
-    // Lays out and fills the grid from the season's published standings.
-    void fill();
+    // Lays out and fills the grid from a pass's published standings, which
+    // the hover texts and double clicks read until the next fill.
+    void fill(std::shared_ptr<const PublishedStandings> published);
     void clear();
     void applyFont();
 
@@ -52,6 +56,7 @@ private:
 
     const Season &m_season;
     Settings &m_settings;
+    std::shared_ptr<const PublishedStandings> m_published;
     FlexGrid *m_grid = nullptr;
     QMenu *m_cellWidthMenu = nullptr;
     int m_rivalColumnUnderMouse = 0;

@@ -1,4 +1,4 @@
-#include "standings/resultstable.h"
+#include "tables/resultstable.h"
 
 #include <algorithm>
 #include <string>

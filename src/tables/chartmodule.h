@@ -1,5 +1,6 @@
 #pragma once
 
+#include "magic/calcodule.h"
 #include "season/season.h"
 
 #include <cstdint>
@@ -54,7 +55,8 @@ struct ProgressionData
 
 // The points are the shown snapshots; the series are the rows of the published
 // standings whose team is shown, in standings order.
-[[nodiscard]] ProgressionData GatherProgression(const Season &season, int kind, int nameLen);
+[[nodiscard]] ProgressionData
+GatherProgression(const Season &season, const PublishedStandings *published, int kind, int nameLen);
 
 // The horizontal distance between points: the largest of 1000, 950, ..., 50
 // for which the surface (points x step + 2500) still fits 32767 twips; 0 when

@@ -1,5 +1,5 @@
-#include "standings/resultstable.h"
-#include "standings/standingstable.h"
+#include "tables/resultstable.h"
+#include "tables/standingstable.h"
 
 #include "support/seasonbuilder.h"
 

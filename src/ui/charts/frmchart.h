@@ -15,6 +15,7 @@ class QScrollArea;
 namespace penarin {
 
 class Prompts;
+struct PublishedStandings;
 struct Season;
 struct Settings;
 
@@ -39,10 +40,10 @@ public:
         Composition,
     };
 
-    // The season must have been recalculated: both layouts list the teams of
-    // its published standings.
-    FrmChart(Season &season, Settings &settings, Prompts &prompts, Layout layout,
-             QWidget *parent = nullptr);
+    // Both layouts list the teams of the view's published standings. The
+    // season is the caller's working copy: "再表示(&R)..." may change it.
+    FrmChart(Season &season, const PublishedStandings &published, Settings &settings,
+             Prompts &prompts, Layout layout, QWidget *parent = nullptr);
     ~FrmChart() override;
 
     // Progression: draws kind 0 (surplus) or 1 (percentage) and shows the
@@ -62,6 +63,8 @@ public:
 
     [[nodiscard]] const ProgressionPicture *progression() const { return m_progression.get(); }
     [[nodiscard]] const CompositionPicture *composition() const { return m_composition.get(); }
+    // Whether the chart data dialog changed the season.
+    [[nodiscard]] bool edited() const { return m_edited; }
 
 private:
     void buildProgression();
@@ -78,9 +81,11 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Season &m_season;
+    const PublishedStandings &m_published;
     Settings &m_settings;
     Prompts &m_prompts;
     Layout m_layout;
+    bool m_edited = false;
 
     // Progression.
     QScrollArea *m_chartArea = nullptr;
@@ -106,13 +111,21 @@ private:
 // The menu entry "推移グラフ(&G)...": draws the surplus chart and, when there
 // was something to draw, shows the window modally until it is closed. Returns
 // the draw result; for 0 or -1 the window was never shown and the caller writes
-// DrawResultMessage(result) into the status bar.
-int ShowProgressionChart(Season &season, Settings &settings, Prompts &prompts, QWidget *parent);
+// DrawResultMessage(result) into the status bar. `edited` is the season as the
+// chart data dialog left it, when it changed it.
+struct ProgressionChartOutcome
+{
+    int result = 0;
+    std::optional<Season> edited;
+};
+ProgressionChartOutcome ShowProgressionChart(const Season &season,
+                                             const PublishedStandings &published,
+                                             Settings &settings, Prompts &prompts, QWidget *parent);
 
 // The menu entry "貯金構成(&O)..." (row 0) and the double click on the surplus
 // column of a standings row (that row, from 0): shows the composition of that
 // team modally.
-void ShowCompositionChart(Season &season, Settings &settings, Prompts &prompts, int standingsRow,
-                          QWidget *parent);
+void ShowCompositionChart(const Season &season, const PublishedStandings &published,
+                          Settings &settings, Prompts &prompts, int standingsRow, QWidget *parent);
 
 } // namespace penarin

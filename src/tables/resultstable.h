@@ -2,7 +2,7 @@
 
 #include "season/season.h"
 #include "season/texttable.h"
-#include "standings/standingstable.h"
+#include "tables/standingstable.h"
 
 namespace penarin {
 

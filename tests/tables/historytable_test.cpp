@@ -1,5 +1,5 @@
-#include "standings/historytable.h"
 #include "support/seasonbuilder.h"
+#include "tables/historytable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "charts/frmdate.h"
+#include "ui/charts/frmdate.h"
 
 #include "platform/prompts.h"
 #include "season/snapshotinput.h"

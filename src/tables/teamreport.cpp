@@ -1,4 +1,4 @@
-#include "standings/teamreport.h"
+#include "tables/teamreport.h"
 
 #include "standings/standings.h"
 
@@ -268,8 +268,6 @@ void ApplyJudgmentSettings(Season &season, int teamNo, const JudgmentSet &league
         }
         team.IntJudgment = interleague;
     }
-    season.SeasonEdited = true;
-    season.IsSaved = false;
 }
 
 void ApplyDrawReplay(Season &season, int teamNo, int leagueDraw, int divisionDraw, int intCounts,
@@ -292,8 +290,6 @@ void ApplyDrawReplay(Season &season, int teamNo, int leagueDraw, int divisionDra
     }
     season.Interleague.IntCounts = static_cast<std::int16_t>(intCounts);
     season.Interleague.IntDrawReplay = static_cast<std::int16_t>(intDraw);
-    season.SeasonEdited = true;
-    season.IsSaved = false;
 }
 
 } // namespace penarin

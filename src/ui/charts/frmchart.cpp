@@ -1,12 +1,12 @@
-#include "charts/frmchart.h"
+#include "ui/charts/frmchart.h"
 
-#include "charts/frmcheck.h"
 #include "magic/calcodule.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
 #include "season/tablewriter.h"
-#include "standings/historytable.h"
+#include "tables/historytable.h"
+#include "ui/charts/frmcheck.h"
 #include "ui/dialogs/formwidgets.h"
 #include "ui/dialogs/tableexport.h"
 
@@ -228,9 +228,10 @@ using form::button;
 
 } // namespace
 
-FrmChart::FrmChart(Season &season, Settings &settings, Prompts &prompts, Layout layout,
-                   QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts), m_layout(layout)
+FrmChart::FrmChart(Season &season, const PublishedStandings &published, Settings &settings,
+                   Prompts &prompts, Layout layout, QWidget *parent)
+    : QDialog(parent), m_season(season), m_published(published), m_settings(settings),
+      m_prompts(prompts), m_layout(layout)
 {
     setObjectName(QStringLiteral("FrmChart"));
     setModal(true);
@@ -360,12 +361,10 @@ void FrmChart::buildComposition()
     layout->addWidget(m_view, 1);
     layout->addLayout(buttons);
 
-    if (m_season.Published) {
-        for (const StandingsRow &row : m_season.Published->Rows) {
-            m_cmbTeam->addItem(m_season.Teams.contains(row.TeamNo)
-                                   ? QString::fromStdU16String(m_season.team(row.TeamNo).TeamName)
-                                   : QString());
-        }
+    for (const StandingsRow &row : m_published.Rows) {
+        m_cmbTeam->addItem(m_season.Teams.contains(row.TeamNo)
+                               ? QString::fromStdU16String(m_season.team(row.TeamNo).TeamName)
+                               : QString());
     }
     // No team until one is chosen: the caller names the row to show first.
     m_cmbTeam->setCurrentIndex(-1);
@@ -396,7 +395,7 @@ int FrmChart::drawChart(int kind, bool legendVisible)
     // The surface takes the viewport's height, which the layout decides even
     // before the window is first shown.
     layout()->activate();
-    m_data = GatherProgression(m_season, kind, m_settings.NameLen);
+    m_data = GatherProgression(m_season, &m_published, kind, m_settings.NameLen);
     const int result = DrawResult(m_data);
     m_legendVisible = legendVisible;
     if (result <= 0) {
@@ -462,7 +461,10 @@ std::optional<int> FrmChart::guideLineX() const
 
 void FrmChart::redraw()
 {
-    if (!ShowChartData(m_season, m_settings, m_prompts, this)) {
+    const ChartDataOutcome outcome =
+        ShowChartData(m_season, &m_published, m_settings, m_prompts, this);
+    m_edited = m_edited || outcome.edited;
+    if (!outcome.accepted) {
         return;
     }
     m_chartArea->horizontalScrollBar()->setValue(0);
@@ -488,11 +490,8 @@ void FrmChart::reportSaveFailure(const QString &reason)
 // the main window writes it.
 void FrmChart::exportHistory()
 {
-    if (!m_season.Published) {
-        return;
-    }
     const HistoryKind kind = m_data.Kind == ChartKindPct ? HistoryKind::Pct : HistoryKind::Surplus;
-    const std::optional<TextTable> table = BuildHistoryTable(m_season, *m_season.Published, kind);
+    const std::optional<TextTable> table = BuildHistoryTable(m_season, m_published, kind);
     if (!table) {
         m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
                           MessageButtons::Ok);
@@ -503,12 +502,12 @@ void FrmChart::exportHistory()
 
 void FrmChart::drawComposition(int index)
 {
-    if (!m_season.Published || index < 0 || index >= m_season.Published->Rows.size()) {
+    if (index < 0 || index >= m_published.Rows.size()) {
         return;
     }
-    const StandingsRow &row = m_season.Published->Rows[index + 1];
+    const StandingsRow &row = m_published.Rows[index + 1];
     m_composition = std::make_shared<const CompositionPicture>(
-        BuildComposition(m_season, row, m_season.Published->GameScope, m_settings.NameLen),
+        BuildComposition(m_season, row, m_published.GameScope, m_settings.NameLen),
         m_cmbTeam->itemText(index), font());
     m_view->setPicture(m_composition);
     m_view->setCaptions(m_chkNames->isChecked(), m_chkShares->isChecked());
@@ -577,20 +576,28 @@ void FrmChart::askAndSavePicture()
     }
 }
 
-int ShowProgressionChart(Season &season, Settings &settings, Prompts &prompts, QWidget *parent)
+ProgressionChartOutcome ShowProgressionChart(const Season &season,
+                                             const PublishedStandings &published,
+                                             Settings &settings, Prompts &prompts, QWidget *parent)
 {
-    FrmChart window(season, settings, prompts, FrmChart::Layout::Progression, parent);
-    const int result = window.drawChart(ChartKindSurplus, settings.Hanrei != 0);
-    if (result > 0) {
+    Season shown = season;
+    FrmChart window(shown, published, settings, prompts, FrmChart::Layout::Progression, parent);
+    ProgressionChartOutcome outcome;
+    outcome.result = window.drawChart(ChartKindSurplus, settings.Hanrei != 0);
+    if (outcome.result > 0) {
         window.exec();
     }
-    return result;
+    if (window.edited()) {
+        outcome.edited = std::move(shown);
+    }
+    return outcome;
 }
 
-void ShowCompositionChart(Season &season, Settings &settings, Prompts &prompts, int standingsRow,
-                          QWidget *parent)
+void ShowCompositionChart(const Season &season, const PublishedStandings &published,
+                          Settings &settings, Prompts &prompts, int standingsRow, QWidget *parent)
 {
-    FrmChart window(season, settings, prompts, FrmChart::Layout::Composition, parent);
+    Season shown = season;
+    FrmChart window(shown, published, settings, prompts, FrmChart::Layout::Composition, parent);
     window.selectTeam(standingsRow);
     window.exec();
 }

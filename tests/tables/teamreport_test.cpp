@@ -1,5 +1,5 @@
-#include "standings/teamreport.h"
 #include "support/seasonbuilder.h"
+#include "tables/teamreport.h"
 
 #include <gtest/gtest.h>
 
@@ -246,8 +246,6 @@ TEST(TeamReport, ApplyKeepsTheDivisionOfALeagueWithoutDivisionsACopy)
     ApplyJudgmentSettings(season, 4, league, division, league);
     EXPECT_EQ(season.team(4).DivisionJudgment, league);
     EXPECT_EQ(season.team(1).DivisionJudgment, (JudgmentSet{0, {0}, 0}));
-    EXPECT_TRUE(season.SeasonEdited);
-    EXPECT_FALSE(season.IsSaved);
 
     ApplyDrawReplay(season, 4, 1, 0, 0, 0);
     EXPECT_EQ(season.team(4).LeagueDrawReplay, 1);

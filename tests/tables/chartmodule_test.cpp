@@ -1,7 +1,7 @@
 #include "magic/calcodule.h"
-#include "standings/chartmodule.h"
 #include "standings/obimodule.h"
 #include "support/seasonbuilder.h"
+#include "tables/chartmodule.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +14,14 @@ double day(int month, int dayOfMonth)
 }
 
 // A published standings of `season` with its teams in the given order.
-void publish(Season &season, const std::vector<int> &order)
+PublishedStandings publish(const Season &season, const std::vector<int> &order)
 {
-    auto published = std::make_shared<PublishedStandings>();
+    PublishedStandings published;
     for (int teamNo : order) {
         StandingsRow row = MakeStandingsRow(season, teamNo, TeamTotals(season, teamNo, 0));
-        published->Rows.push_back(row);
+        published.Rows.push_back(row);
     }
-    season.Published = published;
+    return published;
 }
 
 // One snapshot with a surplus (and pct) per team, in team order.
@@ -37,10 +37,14 @@ void addSnapshot(Season &season, double date, const std::vector<int> &surpluses,
 
 Season threeTeams()
 {
-    Season season =
-        test::SeasonBuilder::oneLeague({u"Aチーム", u"Bチーム", u"Cチーム"}, 24).build();
-    publish(season, {2, 3, 1});
-    return season;
+    return test::SeasonBuilder::oneLeague({u"Aチーム", u"Bチーム", u"Cチーム"}, 24).build();
+}
+
+// The progression of three teams standing in the order B, C, A.
+ProgressionData gather(const Season &season, int kind, int nameLen)
+{
+    const PublishedStandings published = publish(season, {2, 3, 1});
+    return GatherProgression(season, &published, kind, nameLen);
 }
 
 TEST(ProgressionChart, StepFollowsThePointCount)
@@ -55,25 +59,25 @@ TEST(ProgressionChart, StepFollowsThePointCount)
 TEST(ProgressionChart, DrawResultCountsValuesOrTellsWhyNot)
 {
     Season season = threeTeams();
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindSurplus, 1)), DrawNothing);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindSurplus, 1)), DrawNothing);
     addSnapshot(season, day(4, 1), {0, 0, 0}, false);
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindSurplus, 1)), DrawNothing);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindSurplus, 1)), DrawNothing);
     addSnapshot(season, day(4, 8), {1, -1, 0});
     addSnapshot(season, day(4, 15), {2, -1, -1});
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindPct, 1)), 6);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindPct, 1)), 6);
 
     season.TeamShown.assign(3, StoredFalse);
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindSurplus, 1)), DrawNothing);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindSurplus, 1)), DrawNothing);
     EXPECT_EQ(DrawResultMessage(DrawNothing), u"データがありません");
 
     season.TeamShown[1] = StoredTrue;
     while (season.SnapshotCount() < 607) { // the first one is not shown
         addSnapshot(season, day(5, 1), {0, 0, 0});
     }
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindSurplus, 1)), DrawTooManyPoints);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindSurplus, 1)), DrawTooManyPoints);
     EXPECT_EQ(DrawResultMessage(DrawTooManyPoints), u"データが多すぎます");
     season.Snapshots[607].Shown = StoredFalse; // 605 shown points still fit
-    EXPECT_EQ(DrawResult(GatherProgression(season, ChartKindSurplus, 1)), 605);
+    EXPECT_EQ(DrawResult(gather(season, ChartKindSurplus, 1)), 605);
 }
 
 TEST(ProgressionChart, SeriesInStandingsOrderWithoutHiddenTeams)
@@ -85,7 +89,7 @@ TEST(ProgressionChart, SeriesInStandingsOrderWithoutHiddenTeams)
     season.TeamShown[3] = StoredFalse;
     season.team(2).LineColor = 0x0000FF;
 
-    const ProgressionData data = GatherProgression(season, ChartKindSurplus, 2);
+    const ProgressionData data = gather(season, ChartKindSurplus, 2);
     ASSERT_EQ(data.Series.size(), 2U);
     EXPECT_EQ(data.Series[0].TeamNo, 2);
     EXPECT_EQ(data.Series[0].Values, (std::vector<double>{-5, -2}));
@@ -120,12 +124,12 @@ TEST(ProgressionChart, ZeroAndHalfLinesAndPercentageHeights)
 {
     Season season = threeTeams();
     addSnapshot(season, day(6, 1), {0, 0, 0});
-    const ProgressionData surplus = GatherProgression(season, ChartKindSurplus, 1);
+    const ProgressionData surplus = gather(season, ChartKindSurplus, 1);
     EXPECT_EQ(surplus.Smallest, -1.0);
     EXPECT_EQ(surplus.Largest, 1.0);
     EXPECT_DOUBLE_EQ(LayoutProgression(surplus, 4600).ReferenceY, 2000.0);
 
-    const ProgressionData pct = GatherProgression(season, ChartKindPct, 1);
+    const ProgressionData pct = gather(season, ChartKindPct, 1);
     EXPECT_DOUBLE_EQ(LayoutProgression(pct, 4600).ReferenceY, 2000.0);
     EXPECT_DOUBLE_EQ(ValueY(pct, 4000, 0.75), 1000.0);
     EXPECT_DOUBLE_EQ(ValueY(pct, 4000, 0.0), 4000.0);

@@ -1,4 +1,4 @@
-#include "standings/chartmodule.h"
+#include "tables/chartmodule.h"
 
 #include "magic/calcodule.h"
 #include "season/oledate.h"
@@ -30,7 +30,8 @@ std::u16string_view DrawResultMessage(int result)
     return {};
 }
 
-ProgressionData GatherProgression(const Season &season, int kind, int nameLen)
+ProgressionData GatherProgression(const Season &season, const PublishedStandings *published,
+                                  int kind, int nameLen)
 {
     ProgressionData data;
     data.Kind = kind;
@@ -43,8 +44,8 @@ ProgressionData GatherProgression(const Season &season, int kind, int nameLen)
     }
     double smallest = 0.0;
     double largest = 0.0;
-    if (season.Published && !points.empty()) {
-        for (const StandingsRow &row : season.Published->Rows) {
+    if (published != nullptr && !points.empty()) {
+        for (const StandingsRow &row : published->Rows) {
             const int teamNo = row.TeamNo;
             if (!season.Teams.contains(teamNo) ||
                 (season.TeamShown.contains(teamNo) && season.TeamShown[teamNo] == StoredFalse)) {

@@ -1,4 +1,4 @@
-#include "standings/historytable.h"
+#include "tables/historytable.h"
 
 #include "season/oledate.h"
 #include "standings/standings.h"

@@ -1,4 +1,4 @@
-#include "charts/frmcheck.h"
+#include "ui/charts/frmcheck.h"
 
 #include "magic/calcodule.h"
 #include "platform/prompts.h"
@@ -50,8 +50,10 @@ QLineEdit *digitBox(const char *name, const QString &digits, QWidget *parent)
 
 } // namespace
 
-frmCheck::frmCheck(Season &season, Settings &settings, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), m_season(season), m_settings(settings), m_prompts(prompts)
+frmCheck::frmCheck(Season &season, const PublishedStandings *published, Settings &settings,
+                   Prompts &prompts, QWidget *parent)
+    : QDialog(parent), m_season(season), m_published(published), m_settings(settings),
+      m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("グラフデータ"));
@@ -227,10 +229,10 @@ void frmCheck::fillData()
 void frmCheck::fillTeams()
 {
     m_txtNameLen->setText(QString::number(m_settings.NameLen));
-    if (!m_season.Published) {
+    if (m_published == nullptr) {
         return;
     }
-    for (const StandingsRow &row : m_season.Published->Rows) {
+    for (const StandingsRow &row : m_published->Rows) {
         if (!m_season.Teams.contains(row.TeamNo)) {
             continue;
         }
@@ -336,7 +338,7 @@ void frmCheck::applyLineSettings()
     team.LineStyle = static_cast<std::int16_t>(std::max(m_lstStyle->currentRow(), 0));
     team.LineWidth = static_cast<std::int16_t>(*width);
     team.ShowLabels = m_chkLabels->isChecked() ? 1 : 0;
-    m_season.SeasonEdited = true;
+    m_edited = true;
 }
 
 void frmCheck::confirm()
@@ -355,14 +357,16 @@ void frmCheck::confirm()
     }
     m_settings.NameLen = static_cast<std::uint8_t>(
         NameLenFromBox(m_txtNameLen->text().toStdU16String(), m_settings.NameLen));
-    m_season.IsSaved = false;
+    m_edited = true;
     accept();
 }
 
-bool ShowChartData(Season &season, Settings &settings, Prompts &prompts, QWidget *parent)
+ChartDataOutcome ShowChartData(Season &season, const PublishedStandings *published,
+                               Settings &settings, Prompts &prompts, QWidget *parent)
 {
-    frmCheck dialog(season, settings, prompts, parent);
-    return dialog.exec() == QDialog::Accepted;
+    frmCheck dialog(season, published, settings, prompts, parent);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    return {accepted, dialog.edited()};
 }
 
 } // namespace penarin

@@ -1,4 +1,4 @@
-#include "standings/standingstable.h"
+#include "tables/standingstable.h"
 
 #include <cassert>
 #include <cmath>

@@ -16,6 +16,7 @@ class QTabWidget;
 namespace penarin {
 
 class Prompts;
+struct PublishedStandings;
 struct Season;
 struct Settings;
 
@@ -23,15 +24,19 @@ struct Settings;
 // show, deleting snapshots, each team's line, and the length of the names the
 // charts print. "&OK" applies the snapshots, the teams and the name length to
 // the season and the settings; "適用(&A)" stores one team's line settings at
-// once, and those stay even when the dialog is cancelled (SeasonEdited is set).
+// once, and those stay even when the dialog is cancelled. It works on the
+// season it is given, the caller's working copy.
 class frmCheck : public QDialog
 {
     Q_OBJECT
 
 public:
-    // The season must have been recalculated: the team lists follow its
-    // published standings.
-    frmCheck(Season &season, Settings &settings, Prompts &prompts, QWidget *parent = nullptr);
+    // The team lists follow the view's published standings.
+    frmCheck(Season &season, const PublishedStandings *published, Settings &settings,
+             Prompts &prompts, QWidget *parent = nullptr);
+
+    // Whether a team's line was applied or OK applied the rest.
+    [[nodiscard]] bool edited() const { return m_edited; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,6 +56,7 @@ private:
     void confirm();
 
     Season &m_season;
+    const PublishedStandings *m_published;
     Settings &m_settings;
     Prompts &m_prompts;
 
@@ -69,11 +75,18 @@ private:
     std::vector<int> m_teams;    // team numbers of the team lines, standings order
     bool m_selectAllNext = true;
     std::int32_t m_color = 0; // the sample, as stored
+    bool m_edited = false;
+};
+
+struct ChartDataOutcome
+{
+    bool accepted = false; // closed with "&OK": the charts are drawn again
+    bool edited = false;   // the season given was changed
 };
 
 // The menu entry "グラフデータ(&C)..." and the chart window's "再表示(&R)...":
-// shows the dialog modally; true when it was closed with "&OK" (the charts
-// are then to be drawn again).
-bool ShowChartData(Season &season, Settings &settings, Prompts &prompts, QWidget *parent);
+// shows the dialog modally over `season`, the caller's working copy.
+ChartDataOutcome ShowChartData(Season &season, const PublishedStandings *published,
+                               Settings &settings, Prompts &prompts, QWidget *parent);
 
 } // namespace penarin

@@ -79,13 +79,12 @@ struct OpponentReport
 
 // Stores one team's judgment settings: the league set into every team of its
 // league, the division set into those of its division as well, and the
-// interleague set into every team of the season. Marks the season edited.
+// interleague set into every team of the season.
 void ApplyJudgmentSettings(Season &season, int teamNo, const JudgmentSet &league,
                            const JudgmentSet &division, const JudgmentSet &interleague);
 
 // Stores the draw replay options of one team's league and division into every
-// team concerned, and the season-wide interleague settings. Marks the season
-// edited.
+// team concerned, and the season-wide interleague settings.
 void ApplyDrawReplay(Season &season, int teamNo, int leagueDraw, int divisionDraw, int intCounts,
                      int intDraw);
 
