@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n qt6-svg-dev
     fonts-noto-cjk xvfb xauth
     librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
-    libglpk-dev
+    libglpk-dev nlohmann-json3-dev
 )
 
 missing=()

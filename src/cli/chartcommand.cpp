@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -83,10 +84,26 @@ int runChart(const Season &season, const PublishedStandings &published, const Se
             [&](QPainter &painter) { picture.paintPicture(painter, colors, legend); }, &error);
     }
     if (!written) {
-        err << "cannot write " << options.out << ": " << error.toStdString() << '\n';
+        err << cannotWrite(options.out, error.toStdString()) << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;
+}
+
+int runChartCommand(Invocation &call)
+{
+    ChartOptions chart;
+    chart.composition = call.args.text("--kind") == "composition";
+    chart.percentage = call.args.text("--measure") == "pct";
+    chart.team = call.args.number("--team");
+    chart.out = *call.args.text("--out");
+    const auto &rows = call.view.published->Rows;
+    if (chart.team && std::none_of(rows.begin(), rows.end(), [&](const StandingsRow &row) {
+            return row.TeamNo == *chart.team;
+        })) {
+        throw UsageError{"チーム番号 " + std::to_string(*chart.team) + " は表示にありません"};
+    }
+    return runChart(call.season, *call.view.published, call.view.settings, chart, call.err);
 }
 
 } // namespace penarin::cli

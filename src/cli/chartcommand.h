@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/command.h"
 #include "magic/calcodule.h"
 #include "season/season.h"
 #include "season/settings.h"
@@ -12,7 +13,6 @@ namespace penarin::cli {
 
 struct ChartOptions
 {
-    bool kindGiven = false;
     bool composition = false; // else the progression chart
     bool percentage = false;  // progression of the percentage instead of the surplus
     std::optional<int> team;  // composition: team number; default the first of the standings
@@ -24,5 +24,9 @@ struct ChartOptions
 // headless Qt Gui when none runs yet.
 int runChart(const Season &season, const PublishedStandings &published, const Settings &settings,
              const ChartOptions &options, std::ostream &err);
+
+// The chart subcommand: reads its options and draws the view the prologue
+// computed.
+int runChartCommand(Invocation &call);
 
 } // namespace penarin::cli

@@ -1,5 +1,7 @@
 #include "cli/report.h"
+#include "cli/importcommand.h"
 
+#include "cli/command.h"
 #ifdef PENARIN_WITH_CHARTS
 #include "cli/chartcommand.h"
 #endif
@@ -19,241 +21,16 @@
 #include "tables/teamreport.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <optional>
 #include <ostream>
 
 namespace penarin::cli {
 
 namespace {
 
-const char *const Usage =
-    "usage:\n"
-    "  penarin-report show FILE [--league N] [--division N]\n"
-    "                           [--scope official|league|interleague] [--format text|json]\n"
-    "                           [--settings Mgcsm.ini]\n"
-    "  penarin-report export results|surplus|pct FILE OUT [--league N] [--division N]\n"
-    "                           [--scope official|league|interleague] [--settings Mgcsm.ini]\n"
-    "  penarin-report race FILE [--league N] [--division N]\n"
-    "                           [--scope official|league|interleague] [--top K]\n"
-    "                           [--format text|json] [--settings Mgcsm.ini]\n"
-    "  penarin-report winline FILE [--league N] [--division N]\n"
-    "                           [--scope official|league|interleague]\n"
-    "                           [--format text|csv|tsv|json] [--settings Mgcsm.ini]\n"
-    "  penarin-report team FILE --team N [--opponent M] [--league N] [--division N]\n"
-    "                           [--scope official|league|interleague] [--format text|json]\n"
-    "                           [--settings Mgcsm.ini]\n"
-    "  penarin-report resave IN OUT\n"
-    "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
-    "                           [--measure surplus|pct] [--team N] [view options of show]\n"
-    "\n"
-    "show    prints the standings of a view of the season file. Without --league and\n"
-    "        --division the view stored in the file is shown; --league 0 shows every\n"
-    "        team. --division counts the league's divisions from 1 (0 = whole league).\n"
-    "export  writes the results table (the standings grid and the head-to-head\n"
-    "        records) or the surplus or percentage history of the view's teams as the\n"
-    "        program's export does: commas and quotes when OUT ends in csv, tabs\n"
-    "        otherwise, CP932 with CR LF.\n"
-    "race    tells for every team of the view whether it is sure of, can still reach\n"
-    "        or has lost the title and the first K places (default 3), with its\n"
-    "        exact magic number and an outcome of the remaining games that shows it.\n"
-    "winline prints the win line table of the view: for every final number of wins\n"
-    "        the record each team needs in its remaining games (csv and tsv give the\n"
-    "        bytes the program's export writes).\n"
-    "team    prints what the team data dialog shows for the team at standings position\n"
-    "        N of the view (from 1): its record, the record that clinches its title,\n"
-    "        and with --opponent the report against the team at position M with the\n"
-    "        magic of that card. Percentages have the settings' Round digits.\n"
-    "resave  loads IN and saves it to OUT as the program's Save does.\n"
-    "chart   draws the progression chart (surplus or percentage of every team over the\n"
-    "        shown snapshots) or one team's surplus composition (--team: its team\n"
-    "        number, default the leader) as the chart window does, into a PNG or SVG\n"
-    "        picture. Not available in a build without Qt.\n";
+using Json = nlohmann::ordered_json;
 
 const char *const CannotLoad = "ファイルを開けません";
 const char *const NoData = "データがありません";
-
-struct ShowOptions
-{
-    std::string file;
-    std::optional<int> league;
-    std::optional<int> division;
-    std::optional<int> scope;
-    std::optional<std::string> settings;
-    std::optional<int> top;      // race only
-    std::optional<int> team;     // team only
-    std::optional<int> opponent; // team only
-    bool json = false;
-    std::string format = "text";
-    std::optional<HistoryKind> kind; // export only
-    bool results = false;            // export only: the results table instead of a history
-    std::optional<std::string> out;  // export only
-};
-
-struct UsageError
-{
-    std::string message;
-};
-
-std::optional<int> parseInt(const std::string &text)
-{
-    int value = 0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc{} || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// The options of show and export: the file and the view, then what only
-// one of the two takes.
-ShowOptions parseViewOptions(const std::vector<std::string> &args)
-{
-    ShowOptions options;
-    // export names its table and its output file around the season file.
-    const bool exporting = args[0] == "export";
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        auto value = [&]() -> const std::string & {
-            if (i + 1 >= args.size()) {
-                throw UsageError{arg + " needs a value"};
-            }
-            return args[++i];
-        };
-        auto number = [&]() {
-            const std::string &text = value();
-            const auto parsed = parseInt(text);
-            if (!parsed) {
-                throw UsageError{arg + " needs a number, not \"" + text + "\""};
-            }
-            return *parsed;
-        };
-        if (arg == "--league") {
-            options.league = number();
-        } else if (arg == "--division") {
-            options.division = number();
-        } else if (arg == "--scope") {
-            const std::string &scope = value();
-            if (scope == "official") {
-                options.scope = ScopeOfficial;
-            } else if (scope == "league") {
-                options.scope = ScopeLeague;
-            } else if (scope == "interleague") {
-                options.scope = ScopeInterleague;
-            } else {
-                throw UsageError{"unknown scope \"" + scope + "\""};
-            }
-        } else if (arg == "--top" && args[0] == "race") {
-            options.top = number();
-            if (*options.top < 1) {
-                throw UsageError{"--top needs 1 or more"};
-            }
-        } else if (arg == "--team" && args[0] == "team") {
-            options.team = number();
-        } else if (arg == "--opponent" && args[0] == "team") {
-            options.opponent = number();
-        } else if (arg == "--settings") {
-            options.settings = value();
-        } else if (arg == "--format") {
-            const std::string &format = value();
-            const bool tableFormat = format == "csv" || format == "tsv";
-            if (format != "text" && format != "json" && !(tableFormat && args[0] == "winline")) {
-                throw UsageError{"unknown format \"" + format + "\""};
-            }
-            options.json = format == "json";
-            options.format = format;
-        } else if (!arg.empty() && arg[0] == '-') {
-            throw UsageError{"unknown option " + arg};
-        } else if (exporting && !options.kind && !options.results) {
-            if (arg == "results") {
-                options.results = true;
-            } else if (arg == "surplus") {
-                options.kind = HistoryKind::Surplus;
-            } else if (arg == "pct") {
-                options.kind = HistoryKind::Pct;
-            } else {
-                throw UsageError{"unknown table \"" + arg + "\" (results, surplus or pct)"};
-            }
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else if (exporting && !options.out) {
-            options.out = arg;
-        } else {
-            throw UsageError{"more than one file given"};
-        }
-    }
-    if (options.file.empty()) {
-        throw UsageError{args[0] + " needs a season file"};
-    }
-    if (exporting && !options.out) {
-        throw UsageError{"export needs a table, a season file and an output file"};
-    }
-    if (args[0] == "team" && !options.team) {
-        throw UsageError{"team needs --team"};
-    }
-    return options;
-}
-
-// Picks the view as the main window would: the stored one after opening a
-// file, or the one the show button builds for the requested selectors (the
-// caller has run the opening pass on the stored view by then).
-ViewSelection selectView(Season &season, const ShowOptions &options)
-{
-    if (!options.league && !options.division) {
-        return StoredViewSelection(season);
-    }
-    const int league = options.league.value_or(StoredViewSelection(season).league);
-    const int leagueEntries = static_cast<int>(LeagueSelectorEntries(season).size());
-    if (league < 0 || league >= leagueEntries) {
-        throw UsageError{"no league " + std::to_string(league) + " (0.." +
-                         std::to_string(leagueEntries - 1) + ")"};
-    }
-    const int divisionEntries = static_cast<int>(DivisionSelectorEntries(season, league).size());
-    int division = divisionEntries > 0 ? 0 : -1;
-    if (options.division) {
-        division = *options.division;
-        const int highest = divisionEntries > 0 ? divisionEntries - 1 : 0;
-        if (division < 0 || division > highest) {
-            throw UsageError{"league " + std::to_string(league) + " has no division " +
-                             std::to_string(division)};
-        }
-        if (divisionEntries == 0) {
-            division = -1;
-        }
-    }
-    if (league < 1) {
-        season.GameScope = ScopeInterleague;
-    }
-    BuildViewLists(season, league, division);
-    return {league, division};
-}
-
-struct ViewResult
-{
-    ViewSelection selection;
-    RecalculateResult pass;
-    std::shared_ptr<const PublishedStandings> published;
-    Settings settings;
-};
-
-Settings loadSettings(const ShowOptions &options)
-{
-    if (!options.settings) {
-        return Settings{};
-    }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(*options.settings, error)) {
-        throw UsageError{"no settings file " + *options.settings};
-    }
-    const SettingsFileContents contents = readSettings(std::filesystem::path(*options.settings));
-    if (contents.unreadable) {
-        throw UsageError{"cannot read settings file " + *options.settings};
-    }
-    return contents.settings;
-}
 
 // Terminal columns of a text: East Asian wide characters take two.
 int displayWidth(std::u16string_view text)
@@ -346,173 +123,102 @@ void printText(std::ostream &out, const Season &season, const ViewResult &view)
     printTable(out, table, left);
 }
 
-std::string jsonString(std::string_view text)
+bool wantsJson(const Arguments &args)
 {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    return args.text("--format") == "json";
 }
 
-// Doubles printed so that they read back to the same value.
-std::string jsonNumber(double value)
+Json cardsJson(const CardAnalysis &analysis)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
-void printCards(std::ostream &out, const CardAnalysis &analysis)
-{
-    out << ", \"magicCountdown\": " << analysis.MagicCountdown << ", \"cards\": [";
+    Json cards = Json::array();
     for (int c = 1; c <= analysis.Cards.size(); ++c) {
         const CardFigures &card = analysis.Cards[c];
-        out << (c > 1 ? ",\n" : "\n") << "      {"
-            << "\"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
-            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws
-            << ", \"pct\": " << jsonNumber(card.Pct) << ", \"played\": " << card.Played
-            << ", \"remaining\": " << card.Remaining << ", \"maxWins\": " << card.MaxWins
-            << ", \"maxLosses\": " << card.MaxLosses << ", \"maxPct\": " << jsonNumber(card.MaxPct)
-            << ", \"minPct\": " << jsonNumber(card.MinPct)
-            << ", \"magicText\": " << jsonString(toUtf8(card.MagicText()))
-            << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
-            << ", \"magicColor\": " << static_cast<std::uint32_t>(card.MagicColor) << "}";
+        cards.push_back({{"opponent", card.Opponent},
+                         {"wins", card.Wins},
+                         {"losses", card.Losses},
+                         {"draws", card.Draws},
+                         {"pct", card.Pct},
+                         {"played", card.Played},
+                         {"remaining", card.Remaining},
+                         {"maxWins", card.MaxWins},
+                         {"maxLosses", card.MaxLosses},
+                         {"maxPct", card.MaxPct},
+                         {"minPct", card.MinPct},
+                         {"magicText", toUtf8(card.MagicText())},
+                         {"magicKind", static_cast<int>(card.MagicKind)},
+                         // System colours (0x8000000F) stay unsigned, as the file stores them.
+                         {"magicColor", static_cast<std::uint32_t>(card.MagicColor)}});
     }
-    out << (analysis.Cards.empty() ? "]" : "\n    ]");
+    return cards;
 }
 
-void printJson(std::ostream &out, const Season &season, const ViewResult &view)
+Json standingsJson(const Season &season, const ViewResult &view)
 {
     const PublishedStandings &published = *view.published;
-    const int count = published.Rows.size();
     const int pctDigits = view.settings.Pct;
-    out << "{\n  \"gameScope\": " << season.GameScope
-        << ",\n  \"scopeText\": " << jsonString(view.pass.ScopeText)
-        << ",\n  \"scopeMenuEnabled\": " << (view.pass.ScopeMenuEnabled ? "true" : "false")
-        << ",\n  \"scheduleError\": " << (view.pass.ShowScheduleMessage ? "true" : "false")
-        << ",\n  \"judgmentText\": [" << jsonString(view.pass.Judgment.Championship) << ", "
-        << jsonString(view.pass.Judgment.Conditions) << "]"
-        << ",\n  \"rows\": [";
-    for (int i = 1; i <= count; ++i) {
+    Json rows = Json::array();
+    for (int i = 1; i <= published.Rows.size(); ++i) {
         const StandingsRow &row = published.Rows[i];
-        out << (i > 1 ? ",\n" : "\n") << "    {"
-            << "\"rank\": " << row.Rank << ", \"teamNo\": " << row.TeamNo
-            << ", \"teamName\": " << jsonString(toUtf8(season.team(row.TeamNo).TeamName))
-            << ", \"played\": " << row.Played << ", \"wins\": " << row.Wins
-            << ", \"losses\": " << row.Losses << ", \"draws\": " << row.Draws
-            << ", \"pct\": " << jsonNumber(row.Pct)
-            << ", \"pctText\": " << jsonString(FormatPct(row.Pct, pctDigits))
-            << ", \"surplus\": " << row.Surplus
-            << ", \"behindLeader\": " << jsonString(row.BehindLeader)
-            << ", \"behindAbove\": " << jsonString(row.BehindAbove)
-            << ", \"remaining\": " << row.Remaining << ", \"maxWins\": " << row.MaxWins
-            << ", \"maxLosses\": " << row.MaxLosses << ", \"maxPct\": " << jsonNumber(row.MaxPct)
-            << ", \"minPct\": " << jsonNumber(row.MinPct);
-        printCards(out, published.Analysis[i]);
-        out << "}";
+        rows.push_back({{"rank", row.Rank},
+                        {"teamNo", row.TeamNo},
+                        {"teamName", toUtf8(season.team(row.TeamNo).TeamName)},
+                        {"played", row.Played},
+                        {"wins", row.Wins},
+                        {"losses", row.Losses},
+                        {"draws", row.Draws},
+                        {"pct", row.Pct},
+                        {"pctText", FormatPct(row.Pct, pctDigits)},
+                        {"surplus", row.Surplus},
+                        {"behindLeader", row.BehindLeader},
+                        {"behindAbove", row.BehindAbove},
+                        {"remaining", row.Remaining},
+                        {"maxWins", row.MaxWins},
+                        {"maxLosses", row.MaxLosses},
+                        {"maxPct", row.MaxPct},
+                        {"minPct", row.MinPct},
+                        {"magicCountdown", published.Analysis[i].MagicCountdown},
+                        {"cards", cardsJson(published.Analysis[i])}});
     }
-    out << (count > 0 ? "\n  ]\n}\n" : "]\n}\n");
+    return {{"gameScope", season.GameScope},
+            {"scopeText", view.pass.ScopeText},
+            {"scopeMenuEnabled", view.pass.ScopeMenuEnabled},
+            {"scheduleError", view.pass.ShowScheduleMessage},
+            {"judgmentText",
+             Json::array({view.pass.Judgment.Championship, view.pass.Judgment.Conditions})},
+            {"rows", std::move(rows)}};
 }
 
-// Loads the file and runs the passes the window runs to show the requested
-// view. Nothing, and the window's message on err, when the file does not load.
-std::optional<ViewResult> computeView(Season &season, const ShowOptions &options, std::ostream &err)
+int runShow(Invocation &call)
 {
-    const Settings settings = loadSettings(options);
-    if (LoadSeason(season, options.file) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
-        return std::nullopt;
+    if (wantsJson(call.args)) {
+        writeJson(call.out, standingsJson(call.season, call.view));
+        return ExitOk;
     }
-    // Opening a file displays it, and a displayed season reports results
-    // that exceed the schedule.
-    season.HasSeason = true;
-    const OrderSettings order = OrderSettingsFrom(settings);
-    if (options.league || options.division) {
-        // The window shows the stored view on opening before anything can be
-        // chosen, and that pass settles the scope the chosen view starts
-        // from (every team shown with interleague games counted leaves the
-        // interleague scope behind).
-        const ViewSelection stored = StoredViewSelection(season);
-        (void)RecalculateView(season, order, ViewRequest{stored.league, stored.division});
-    }
-    const ViewSelection selection = selectView(season, options);
-    if (options.scope) {
-        season.GameScope = *options.scope;
-    }
-    ViewResult view;
-    view.selection = selection;
-    view.settings = settings;
-    view.pass = RecalculateView(season, order, ViewRequest{selection.league, selection.division});
-    view.published = view.pass.Published;
-    return view;
-}
-
-int runShow(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
-{
-    const ShowOptions options = parseViewOptions(args);
-    Season season;
-    const std::optional<ViewResult> computed = computeView(season, options, err);
-    if (!computed) {
-        return ExitCannotLoad;
-    }
-    const ViewResult &view = *computed;
-    if (options.json) {
-        printJson(out, season, view);
-    } else {
-        printText(out, season, view);
-        if (view.pass.ShowScheduleMessage) {
-            std::string message = ScheduleMessage;
-            message.erase(message.find('\r'), 1);
-            err << message << '\n';
-        }
+    printText(call.out, call.season, call.view);
+    if (call.view.pass.ShowScheduleMessage) {
+        call.err << terminalLines(ScheduleMessage) << '\n';
     }
     return ExitOk;
 }
 
-int runExport(const std::vector<std::string> &args, std::ostream &err)
+int runExport(Invocation &call)
 {
-    const ShowOptions options = parseViewOptions(args);
-    Season season;
-    const std::optional<ViewResult> view = computeView(season, options, err);
-    if (!view) {
-        return ExitCannotLoad;
-    }
+    const std::string &which = call.args.positional[0];
+    const std::string &file = call.args.positional[2];
+    const Season &season = call.season;
+    const PublishedStandings &published = *call.view.published;
     const std::optional<TextTable> table =
-        options.results ? BuildResultsTable(
-                              season, BuildStandingsTable(season, *view->published, view->settings))
-                        : BuildHistoryTable(season, *view->published, *options.kind);
+        which == "results"
+            ? BuildResultsTable(season, BuildStandingsTable(season, published, call.view.settings))
+            : BuildHistoryTable(season, published,
+                                which == "pct" ? HistoryKind::Pct : HistoryKind::Surplus);
     if (!table) {
-        err << NoData << '\n';
+        call.err << NoData << '\n';
         return ExitNothingToExport;
     }
     std::string reason;
-    if (!WriteTextTable(*options.out, *table, &reason)) {
-        err << "cannot write " << *options.out << ": " << reason << '\n';
+    if (!WriteTextTable(file, *table, &reason)) {
+        call.err << cannotWrite(file, reason) << '\n';
         return ExitCannotWrite;
     }
     return ExitOk;
@@ -520,38 +226,31 @@ int runExport(const std::vector<std::string> &args, std::ostream &err)
 
 // The win line table of the view with the settings' digits and final-only
 // choice: as text columns, as the bytes the export writes, or as JSON.
-int runWinLine(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int runWinLine(Invocation &call)
 {
-    const ShowOptions options = parseViewOptions(args);
-    Season season;
-    const std::optional<ViewResult> view = computeView(season, options, err);
-    if (!view) {
-        return ExitCannotLoad;
-    }
-    const Settings &settings = view->settings;
-    const WinLineTable table = BuildWinLineTable(season, *view->published, settings.Line,
+    const Settings &settings = call.view.settings;
+    const WinLineTable table = BuildWinLineTable(call.season, *call.view.published, settings.Line,
                                                  settings.ZanAvg != 0, settings.NameLen);
     const TextTable &cells = table.Cells;
-    if (options.json) {
-        out << "{\"calculationFailed\": " << (table.CalculationFailed ? "true" : "false")
-            << ", \"grid\": [";
+    const std::string format = call.args.text("--format").value_or("text");
+    if (format == "json") {
+        Json grid = Json::array();
         for (int line = 0; line < cells.lineCount(); ++line) {
-            out << (line > 0 ? ",\n  [" : "\n  [");
+            Json texts = Json::array();
             for (int cell = 0; cell < cells.cellCount(); ++cell) {
-                out << (cell > 0 ? ", " : "") << jsonString(toUtf8(cells.at(line, cell)));
+                texts.push_back(toUtf8(cells.at(line, cell)));
             }
-            out << "]";
+            grid.push_back(std::move(texts));
         }
-        out << "\n]}\n";
+        writeJson(call.out,
+                  {{"calculationFailed", table.CalculationFailed}, {"grid", std::move(grid)}});
         return ExitOk;
     }
     if (table.CalculationFailed) {
-        std::string message = WinLineFailureMessage;
-        message.erase(message.find('\r'), 1);
-        err << message << '\n';
+        call.err << terminalLines(WinLineFailureMessage) << '\n';
     }
-    if (options.format == "csv" || options.format == "tsv") {
-        out << EncodeTextTable(options.format == "csv" ? "winline.csv" : "winline.tsv", cells);
+    if (format == "csv" || format == "tsv") {
+        call.out << EncodeTextTable(format == "csv" ? "winline.csv" : "winline.tsv", cells);
         return ExitOk;
     }
     std::vector<std::vector<Text>> lines;
@@ -562,37 +261,38 @@ int runWinLine(const std::vector<std::string> &args, std::ostream &out, std::ost
         }
         lines.push_back(std::move(texts));
     }
-    printTable(out, lines, std::vector<bool>(static_cast<std::size_t>(cells.cellCount()), false));
+    printTable(call.out, lines,
+               std::vector<bool>(static_cast<std::size_t>(cells.cellCount()), false));
     return ExitOk;
 }
 
-const char *jsonAnswer(race::Answer answer)
+Json answerJson(race::Answer answer)
 {
     switch (answer) {
     case race::Answer::Yes:
-        return "true";
+        return true;
     case race::Answer::No:
-        return "false";
+        return false;
     case race::Answer::Unknown:
         break;
     }
-    return "null";
+    return nullptr;
 }
 
-void printCertificate(std::ostream &out, const std::optional<race::Certificate> &certificate)
+Json certificateJson(const std::optional<race::Certificate> &certificate)
 {
     if (!certificate) {
-        out << "null";
-        return;
+        return nullptr;
     }
-    out << "[";
-    for (std::size_t i = 0; i < certificate->size(); ++i) {
-        const race::CardOutcome &card = (*certificate)[i];
-        out << (i > 0 ? ", " : "") << "{\"team\": " << card.Team
-            << ", \"opponent\": " << card.Opponent << ", \"wins\": " << card.Wins
-            << ", \"losses\": " << card.Losses << ", \"draws\": " << card.Draws << "}";
+    Json cards = Json::array();
+    for (const race::CardOutcome &card : *certificate) {
+        cards.push_back({{"team", card.Team},
+                         {"opponent", card.Opponent},
+                         {"wins", card.Wins},
+                         {"losses", card.Losses},
+                         {"draws", card.Draws}});
     }
-    out << "]";
+    return cards;
 }
 
 bool decided(const race::RaceState &state)
@@ -606,40 +306,30 @@ bool decided(const race::RaceState &state)
     return state.MagicDecided;
 }
 
-void printRaceState(std::ostream &out, const race::RaceState &state)
+Json raceStateJson(const race::RaceState &state)
 {
-    out << "{\"sure\": " << jsonAnswer(state.Sure)
-        << ", \"sureUnlessTied\": " << jsonAnswer(state.SureUnlessTied)
-        << ", \"possible\": " << jsonAnswer(state.Possible)
-        << ", \"possibleWithTie\": " << jsonAnswer(state.PossibleWithTie)
-        << ", \"ownPower\": " << jsonAnswer(state.OwnPower) << ", \"magic\": ";
-    if (state.Magic) {
-        out << *state.Magic;
-    } else {
-        out << "null";
-    }
-    out << ", \"decided\": " << (decided(state) ? "true" : "false") << ",\n      \"certificate\": ";
-    printCertificate(out, state.Reach);
-    out << ", \"certificateNeedsTie\": " << (state.ReachNeedsTie ? "true" : "false")
-        << ",\n      \"winOutFailure\": ";
-    printCertificate(out, state.WinOutFailure);
-    out << "}";
+    return {{"sure", answerJson(state.Sure)},
+            {"sureUnlessTied", answerJson(state.SureUnlessTied)},
+            {"possible", answerJson(state.Possible)},
+            {"possibleWithTie", answerJson(state.PossibleWithTie)},
+            {"ownPower", answerJson(state.OwnPower)},
+            {"magic", state.Magic ? Json(*state.Magic) : Json(nullptr)},
+            {"decided", decided(state)},
+            {"certificate", certificateJson(state.Reach)},
+            {"certificateNeedsTie", state.ReachNeedsTie},
+            {"winOutFailure", certificateJson(state.WinOutFailure)}};
 }
 
-void printRaceJson(std::ostream &out, const Season &season, const race::RaceAnalysis &analysis)
+Json raceJson(const Season &season, const race::RaceAnalysis &analysis)
 {
-    out << "{\"top\": " << analysis.TopK << ", \"teams\": [";
-    for (std::size_t i = 0; i < analysis.Teams.size(); ++i) {
-        const race::TeamRace &team = analysis.Teams[i];
-        out << (i > 0 ? ",\n" : "\n") << "  {\"teamNo\": " << team.TeamNo
-            << ", \"teamName\": " << jsonString(toUtf8(season.team(team.TeamNo).TeamName))
-            << ",\n    \"title\": ";
-        printRaceState(out, team.Title);
-        out << ",\n    \"topK\": ";
-        printRaceState(out, team.Top);
-        out << "}";
+    Json teams = Json::array();
+    for (const race::TeamRace &team : analysis.Teams) {
+        teams.push_back({{"teamNo", team.TeamNo},
+                         {"teamName", toUtf8(season.team(team.TeamNo).TeamName)},
+                         {"title", raceStateJson(team.Title)},
+                         {"topK", raceStateJson(team.Top)}});
     }
-    out << (analysis.Teams.empty() ? "]}\n" : "\n]}\n");
+    return {{"top", analysis.TopK}, {"teams", std::move(teams)}};
 }
 
 Text magicText(const race::RaceState &state)
@@ -660,46 +350,6 @@ void printRaceText(std::ostream &out, const Season &season, const race::RaceAnal
                          magicText(team.Title), race::RaceMark(team.Top), magicText(team.Top)});
     }
     printTable(out, table, {true, true, false, true, false});
-}
-
-int runRace(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
-{
-    const ShowOptions options = parseViewOptions(args);
-    Season season;
-    // The passes settle the scope and the standings order the teams are
-    // listed in, exactly as the window would show them.
-    const std::optional<ViewResult> view = computeView(season, options, err);
-    if (!view) {
-        return ExitCannotLoad;
-    }
-    const race::RaceRequest request = race::RaceRequestForView(
-        season, *view->published, ViewRequest{view->selection.league, view->selection.division},
-        options.top.value_or(3));
-    const race::RaceAnalysis analysis = race::AnalyzeRace(season, request);
-    if (analysis.Status != race::RaceStatus::Analysed) {
-        std::string message = ScheduleMessage;
-        message.erase(message.find('\r'), 1);
-        err << message << '\n';
-        return ExitCannotAnalyse;
-    }
-    if (options.json) {
-        printRaceJson(out, season, analysis);
-    } else {
-        printRaceText(out, season, analysis);
-    }
-    return ExitOk;
-}
-
-// A standings position given on the command line (from 1), checked
-// against the rows of the view.
-int standingsRow(const PublishedStandings &published, int position, const char *option)
-{
-    const int count = published.Rows.size();
-    if (position < 1 || position > count) {
-        throw UsageError{std::string(option) + " " + std::to_string(position) +
-                         " is not a position of the standings (1.." + std::to_string(count) + ")"};
-    }
-    return position;
 }
 
 void printLine(std::ostream &out, std::u16string_view caption, const Text &value,
@@ -757,161 +407,266 @@ void printOpponentText(std::ostream &out, const OpponentReport &r)
     }
 }
 
-std::string jsonText(const Text &text)
+int runRace(Invocation &call)
 {
-    return jsonString(toUtf8(text));
+    // The passes settle the scope and the standings order the teams are
+    // listed in, exactly as the window would show them.
+    const race::RaceRequest request = race::RaceRequestForView(
+        call.season, *call.view.published,
+        ViewRequest{call.view.selection.league, call.view.selection.division},
+        call.args.number("--top").value_or(3));
+    const race::RaceAnalysis analysis = race::AnalyzeRace(call.season, request);
+    if (analysis.Status != race::RaceStatus::Analysed) {
+        call.err << terminalLines(ScheduleMessage) << '\n';
+        return ExitCannotAnalyse;
+    }
+    if (wantsJson(call.args)) {
+        writeJson(call.out, raceJson(call.season, analysis));
+    } else {
+        printRaceText(call.out, call.season, analysis);
+    }
+    return ExitOk;
 }
 
-void printTeamJson(std::ostream &out, int position, const CardAnalysis &analysis,
-                   const TeamSummary &s)
+// A standings position given on the command line (from 1), checked
+// against the rows of the view.
+int standingsRow(const PublishedStandings &published, int position, const char *option)
 {
-    out << "{\n  \"position\": " << position << ",\n  \"teamNo\": " << s.TeamNo
-        << ",\n  \"teamName\": " << jsonText(s.TeamName)
-        << ",\n  \"league\": " << jsonText(s.League)
-        << ",\n  \"division\": " << jsonText(s.Division) << ",\n  \"games\": " << jsonText(s.Games)
-        << ",\n  \"magicCountdown\": " << analysis.MagicCountdown
-        << ",\n  \"magic\": " << jsonText(s.Magic) << ",\n  \"magicCaptionsShown\": "
-        << (s.MagicCaptionsShown ? (*s.MagicCaptionsShown ? "true" : "false") : "null")
-        << ",\n  \"clinchRecord\": " << jsonText(s.ClinchRecord)
-        << ",\n  \"clinchPct\": " << jsonText(s.ClinchPct)
-        << ",\n  \"played\": " << jsonText(s.Played)
-        << ",\n  \"remaining\": " << jsonText(s.Remaining)
-        << ",\n  \"record\": " << jsonText(s.Record) << ",\n  \"pct\": " << jsonText(s.Pct)
-        << ",\n  \"bestRecord\": " << jsonText(s.BestRecord)
-        << ",\n  \"bestPct\": " << jsonText(s.BestPct)
-        << ",\n  \"worstRecord\": " << jsonText(s.WorstRecord)
-        << ",\n  \"worstPct\": " << jsonText(s.WorstPct);
+    const int count = published.Rows.size();
+    if (position < 1 || position > count) {
+        throw UsageError{std::string(option) + " " + std::to_string(position) +
+                         " は順位表にありません（1～" + std::to_string(count) + "）"};
+    }
+    return position;
 }
 
-void printOpponentJson(std::ostream &out, int position, const CardAnalysis &analysis,
-                       const OpponentReport &r)
+Json teamJson(int position, const CardAnalysis &analysis, const TeamSummary &s)
+{
+    return {
+        {"position", position},
+        {"teamNo", s.TeamNo},
+        {"teamName", toUtf8(s.TeamName)},
+        {"league", toUtf8(s.League)},
+        {"division", toUtf8(s.Division)},
+        {"games", toUtf8(s.Games)},
+        {"magicCountdown", analysis.MagicCountdown},
+        {"magic", toUtf8(s.Magic)},
+        {"magicCaptionsShown", s.MagicCaptionsShown ? Json(*s.MagicCaptionsShown) : Json(nullptr)},
+        {"clinchRecord", toUtf8(s.ClinchRecord)},
+        {"clinchPct", toUtf8(s.ClinchPct)},
+        {"played", toUtf8(s.Played)},
+        {"remaining", toUtf8(s.Remaining)},
+        {"record", toUtf8(s.Record)},
+        {"pct", toUtf8(s.Pct)},
+        {"bestRecord", toUtf8(s.BestRecord)},
+        {"bestPct", toUtf8(s.BestPct)},
+        {"worstRecord", toUtf8(s.WorstRecord)},
+        {"worstPct", toUtf8(s.WorstPct)}};
+}
+
+Json opponentJson(int position, const CardAnalysis &analysis, const OpponentReport &r)
 {
     const CardFigures &card = analysis.Cards[position];
-    out << ",\n  \"opponent\": {\"position\": " << position << ", \"teamNo\": " << card.Opponent
-        << ", \"hasCard\": " << (r.HasCard ? "true" : "false") << ",\n    \"report\": [";
-    for (std::size_t i = 0; i < r.Lines.size(); ++i) {
-        out << (i > 0 ? ",\n      " : "\n      ") << jsonText(r.Lines[i]);
+    Json lines = Json::array();
+    for (const Text &line : r.Lines) {
+        lines.push_back(toUtf8(line));
     }
-    out << (r.Lines.empty() ? "]" : "\n    ]") << ",\n    \"caption\": " << jsonText(r.Caption)
-        << ", \"magicCaption\": " << jsonText(r.MagicCaption)
-        << ", \"magic\": " << jsonText(r.Magic)
-        << ", \"magicKind\": " << static_cast<int>(card.MagicKind)
-        << ", \"clinchShown\": " << (r.ClinchShown ? "true" : "false")
-        << ", \"clinchRecord\": " << jsonText(r.ClinchRecord)
-        << ", \"clinchPct\": " << jsonText(r.ClinchPct) << "}";
+    return {{"position", position},
+            {"teamNo", card.Opponent},
+            {"hasCard", r.HasCard},
+            {"report", std::move(lines)},
+            {"caption", toUtf8(r.Caption)},
+            {"magicCaption", toUtf8(r.MagicCaption)},
+            {"magic", toUtf8(r.Magic)},
+            {"magicKind", static_cast<int>(card.MagicKind)},
+            {"clinchShown", r.ClinchShown},
+            {"clinchRecord", toUtf8(r.ClinchRecord)},
+            {"clinchPct", toUtf8(r.ClinchPct)}};
 }
 
-int runTeam(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int runTeam(Invocation &call)
 {
-    const ShowOptions options = parseViewOptions(args);
-    Season season;
-    const std::optional<ViewResult> view = computeView(season, options, err);
-    if (!view) {
-        return ExitCannotLoad;
-    }
-    const PublishedStandings &published = *view->published;
-    const int row = standingsRow(published, *options.team, "--team");
-    const int opponent =
-        options.opponent ? standingsRow(published, *options.opponent, "--opponent") : 0;
-    const int digits = view->settings.Round;
+    const Season &season = call.season;
+    const PublishedStandings &published = *call.view.published;
+    const int row = standingsRow(published, *call.args.number("--team"), "--team");
+    const std::optional<int> opponentGiven = call.args.number("--opponent");
+    const int opponent = opponentGiven ? standingsRow(published, *opponentGiven, "--opponent") : 0;
+    const int digits = call.view.settings.Round;
     const std::optional<TeamSummary> summary = SummarizeTeam(season, published, row, digits);
     if (!summary) {
-        err << CannotLoad << '\n';
+        call.err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     const OpponentReport report = ReportOpponent(season, published, row, opponent, digits);
-    if (options.json) {
-        printTeamJson(out, row, published.Analysis[row], *summary);
+    if (wantsJson(call.args)) {
+        Json json = teamJson(row, published.Analysis[row], *summary);
         if (opponent > 0) {
-            printOpponentJson(out, opponent, published.Analysis[row], report);
+            json["opponent"] = opponentJson(opponent, published.Analysis[row], report);
         }
-        out << "\n}\n";
+        writeJson(call.out, json);
     } else {
-        printTeamText(out, *summary);
+        printTeamText(call.out, *summary);
         if (opponent > 0) {
-            printOpponentText(out, report);
+            printOpponentText(call.out, report);
         }
     }
     return ExitOk;
 }
 
-#ifdef PENARIN_WITH_CHARTS
-int runChartCommand(const std::vector<std::string> &args, std::ostream &err)
+int runResave(Invocation &call)
 {
-    // The chart's own options are taken out; the rest are the view options of
-    // show, read by the same parser.
-    ChartOptions chart;
-    std::vector<std::string> viewArgs{"chart"};
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        const bool takesValue =
-            arg == "--kind" || arg == "--measure" || arg == "--team" || arg == "--out";
-        if (!takesValue) {
-            viewArgs.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            throw UsageError{arg + " needs a value"};
-        }
-        const std::string &value = args[++i];
-        if (arg == "--kind") {
-            if (value != "progression" && value != "composition") {
-                throw UsageError{"unknown chart kind \"" + value + "\""};
-            }
-            chart.composition = value == "composition";
-            chart.kindGiven = true;
-        } else if (arg == "--measure") {
-            if (value != "surplus" && value != "pct") {
-                throw UsageError{"unknown measure \"" + value + "\""};
-            }
-            chart.percentage = value == "pct";
-        } else if (arg == "--team") {
-            const auto team = parseInt(value);
-            if (!team) {
-                throw UsageError{"--team needs a number, not \"" + value + "\""};
-            }
-            chart.team = *team;
-        } else {
-            chart.out = value;
-        }
-    }
-    if (!chart.kindGiven) {
-        throw UsageError{"chart needs --kind progression or --kind composition"};
-    }
-    if (chart.out.empty()) {
-        throw UsageError{"chart needs --out FILE.png or FILE.svg"};
-    }
-    const ShowOptions options = parseViewOptions(viewArgs);
+    const std::string &file = call.args.positional[1];
     Season season;
-    const std::optional<ViewResult> view = computeView(season, options, err);
-    if (!view) {
-        return ExitCannotLoad;
-    }
-    if (chart.team &&
-        !std::any_of(view->published->Rows.begin(), view->published->Rows.end(),
-                     [&](const StandingsRow &row) { return row.TeamNo == *chart.team; })) {
-        throw UsageError{"team " + std::to_string(*chart.team) + " is not in the view"};
-    }
-    return runChart(season, *view->published, view->settings, chart, err);
-}
-#endif
-
-int runResave(const std::vector<std::string> &args, std::ostream &err)
-{
-    if (args.size() != 3) {
-        throw UsageError{"resave needs IN and OUT"};
-    }
-    Season season;
-    if (LoadSeason(season, args[1]) == LoadStatus::Failed) {
-        err << CannotLoad << '\n';
+    if (LoadSeason(season, call.args.positional[0]) == LoadStatus::Failed) {
+        call.err << CannotLoad << '\n';
         return ExitCannotLoad;
     }
     season.AddSnapshot = false;
     std::string reason;
-    if (!SaveSeason(season, args[2], systemNow, &reason)) {
-        err << "cannot write " << args[2] << ": " << reason << '\n';
+    if (!SaveSeason(season, file, systemNow, &reason)) {
+        call.err << cannotWrite(file, reason) << '\n';
         return ExitCannotWrite;
     }
+    return ExitOk;
+}
+
+int runHelp(Invocation &call);
+
+using Runner = int (*)(Invocation &);
+
+struct Command
+{
+    std::vector<std::string_view> names;
+    CommandSyntax syntax;
+    // The argument that names the season file of a command that opens a
+    // view; the prologue has loaded it and run the view's passes before
+    // the runner starts. None for a command that opens no view.
+    std::optional<std::size_t> seasonFileAt;
+    Runner run;
+    std::string_view synopsis; // lines of the usage, each indented by two
+    std::string_view about;    // its paragraph of the usage
+};
+
+const PositionalSyntax SeasonFile{"シーズンファイル"};
+
+OptionSyntax formats(std::vector<std::string_view> choices)
+{
+    return {"--format", ValueKind::Choice, std::move(choices)};
+}
+
+// Every subcommand is one row. To add one: write its runner (taking the
+// Invocation: arguments, streams and, when seasonFileAt is set, the season
+// and its view already computed), give its arguments and options here
+// (viewOptions() adds the view's), and its usage lines; the parser, the
+// prologue, the refusals and the help come from the row. Throw UsageError
+// for an argument the syntax cannot check; return an ExitCode.
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> table{
+        {{"show"},
+         {{SeasonFile}, viewOptions({formats({"text", "json"})})},
+         0,
+         runShow,
+         "  penarin-report show FILE [--league N] [--division N]\n"
+         "                           [--scope official|league|interleague] [--format text|json]\n"
+         "                           [--settings Mgcsm.ini]\n",
+         "show     シーズンファイルの一つの表示の順位表を出力します。--league と --division\n"
+         "         がなければファイルを保存したときの表示、--league 0 はすべてのチームです。\n"
+         "         --division はリーグの地区を 1 から数えます（0 はリーグ全体）。\n"},
+        {{"export"},
+         {{{"表", {"results", "surplus", "pct"}}, SeasonFile, {"出力ファイル"}}, viewOptions()},
+         1,
+         runExport,
+         "  penarin-report export results|surplus|pct FILE OUT [--league N] [--division N]\n"
+         "                           [--scope official|league|interleague]\n"
+         "                           [--settings Mgcsm.ini]\n",
+         "export   表示のチームの対戦成績表（順位表と対戦成績）、または貯金か勝率の推移を\n"
+         "         プログラムの出力と同じく OUT に書き出します。OUT が csv で終わればカンマと\n"
+         "         引用符、それ以外はタブで区切ります。CP932、改行は CR LF です。\n"},
+        {{"race"},
+         {{SeasonFile},
+          viewOptions({{"--top", ValueKind::Number, {}, 1}, formats({"text", "json"})})},
+         0,
+         runRace,
+         "  penarin-report race FILE [--league N] [--division N]\n"
+         "                           [--scope official|league|interleague] [--top K]\n"
+         "                           [--format text|json] [--settings Mgcsm.ini]\n",
+         "race     表示の各チームについて、優勝と上位 K 位（既定は 3）が確定か、\n"
+         "         まだ可能か、消滅かを、正確なマジックナンバーとそれを示す\n"
+         "         残り試合の結果とともに出力します。\n"},
+        {{"winline"},
+         {{SeasonFile}, viewOptions({formats({"text", "csv", "tsv", "json"})})},
+         0,
+         runWinLine,
+         "  penarin-report winline FILE [--league N] [--division N]\n"
+         "                           [--scope official|league|interleague]\n"
+         "                           [--format text|csv|tsv|json] [--settings Mgcsm.ini]\n",
+         "winline  表示の優勝ライン表を出力します。最終勝数ごとに各チームが残り試合で必要な\n"
+         "         成績です（csv と tsv はプログラムの出力と同じバイト列）。\n"},
+        {{"team"},
+         {{SeasonFile},
+          viewOptions({{"--team", ValueKind::Number},
+                       {"--opponent", ValueKind::Number},
+                       formats({"text", "json"})}),
+          {"--team"}},
+         0,
+         runTeam,
+         "  penarin-report team FILE --team N [--opponent M] [--league N] [--division N]\n"
+         "                           [--scope official|league|interleague] [--format text|json]\n"
+         "                           [--settings Mgcsm.ini]\n",
+         "team     表示の順位 N（1 から）のチームについてチームデータの画面の内容を出力します。\n"
+         "         成績、優勝を決める成績、--opponent があれば順位 M のチームとの対戦成績と\n"
+         "         そのカードのマジックです。勝率は設定の Round の桁数です。\n"},
+        {{"resave"},
+         {{{"読み込むシーズンファイル"}, {"出力ファイル"}}, {}},
+         std::nullopt,
+         runResave,
+         "  penarin-report resave IN OUT\n",
+         "resave   IN を読み込み、プログラムの保存と同じく OUT に書き出します。\n"},
+#ifdef PENARIN_WITH_CHARTS
+        {{"chart"},
+         {{SeasonFile},
+          viewOptions({{"--kind", ValueKind::Choice, {"progression", "composition"}},
+                       {"--measure", ValueKind::Choice, {"surplus", "pct"}},
+                       {"--team", ValueKind::Number},
+                       {"--out", ValueKind::Text}}),
+          {"--kind", "--out"}},
+         0,
+         runChartCommand,
+         "  penarin-report chart FILE --kind progression|composition --out FILE.png|FILE.svg\n"
+         "                           [--measure surplus|pct] [--team N] [--league N]\n"
+         "                           [--division N] [--scope official|league|interleague]\n"
+         "                           [--settings Mgcsm.ini]\n",
+         "chart    推移グラフ（表示のスナップショットを通した各チームの貯金か勝率）か、\n"
+         "         1 チームの貯金の内訳（--team はチーム番号、既定は表示の先頭のチーム）を\n"
+         "         グラフの画面と同じく PNG か SVG の画像に描きます。\n"},
+#endif
+        {{"help", "--help", "-h"},
+         {},
+         std::nullopt,
+         runHelp,
+         "  penarin-report help\n",
+         "help     この説明を出力します。\n"},
+    };
+    return table;
+}
+
+std::string usage()
+{
+    std::string text = "使い方:\n";
+    for (const Command &command : commands()) {
+        text += command.synopsis;
+    }
+    text += '\n';
+    for (const Command &command : commands()) {
+        text += command.about;
+    }
+    return text;
+}
+
+int runHelp(Invocation &call)
+{
+    call.out << usage();
     return ExitOk;
 }
 
@@ -921,38 +676,28 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
 {
     try {
         if (args.empty()) {
-            throw UsageError{"no command given"};
+            throw UsageError{"コマンドを指定してください"};
         }
-        if (args[0] == "show") {
-            return runShow(args, out, err);
+        // The game-list import and the card export read their own options.
+        if (args[0] == "import" || (args[0] == "export" && args.size() > 1 && args[1] == "cards")) {
+            return args[0] == "import" ? runImport(args, out, err) : runCardExport(args, err);
         }
-        if (args[0] == "export") {
-            return runExport(args, err);
+        const auto &table = commands();
+        const auto command = std::find_if(table.begin(), table.end(), [&](const Command &row) {
+            return std::find(row.names.begin(), row.names.end(), args[0]) != row.names.end();
+        });
+        if (command == table.end()) {
+            throw UsageError{"不明なコマンドです: " + args[0]};
         }
-        if (args[0] == "race") {
-            return runRace(args, out, err);
+        const Arguments parsed = parseArguments(
+            args[0], command->syntax, std::vector<std::string>(args.begin() + 1, args.end()));
+        Invocation call{parsed, out, err, {}, {}};
+        if (command->seasonFileAt && !openView(call, *command->seasonFileAt)) {
+            return ExitCannotLoad;
         }
-        if (args[0] == "winline") {
-            return runWinLine(args, out, err);
-        }
-        if (args[0] == "team") {
-            return runTeam(args, out, err);
-        }
-        if (args[0] == "resave") {
-            return runResave(args, err);
-        }
-#ifdef PENARIN_WITH_CHARTS
-        if (args[0] == "chart") {
-            return runChartCommand(args, err);
-        }
-#endif
-        if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-            out << Usage;
-            return ExitOk;
-        }
-        throw UsageError{"unknown command \"" + args[0] + "\""};
+        return command->run(call);
     } catch (const UsageError &error) {
-        err << "penarin-report: " << error.message << "\n\n" << Usage;
+        err << "penarin-report: " << error.message << "\n\n" << usage();
         return ExitUsage;
     }
 }

@@ -239,6 +239,11 @@ CardEntry EnterCardValue(Season &season, int row, int col, int value)
     return answer(CardEntryResult::Accepted);
 }
 
+int CardDrawFactor(const Season &season, int team, int opponent)
+{
+    return drawFactor(season, season.team(team), season.team(opponent));
+}
+
 int CardGamesUsed(const Season &season, int team, int opponent)
 {
     if (!season.Teams.contains(team) || !season.Teams.contains(opponent)) {

@@ -82,6 +82,10 @@ struct CardState
 [[nodiscard]] CardState ReadCardState(const Season &season, int team, int opponent);
 void WriteCardState(Season &season, int team, int opponent, const CardState &state);
 
+// 1 when a drawn game of the card between the two teams uses up one of its
+// scheduled games, 0 when the card's rule replays drawn games.
+[[nodiscard]] int CardDrawFactor(const Season &season, int team, int opponent);
+
 // The scheduled games of the card between team and opponent that its results
 // have used up: wins, losses and the draws that are not replayed, real ones
 // and the simulated ones on top of them.

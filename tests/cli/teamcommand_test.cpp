@@ -3,6 +3,7 @@
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <sstream>
@@ -68,12 +69,13 @@ TEST(TeamCommand, JsonOfATeamWithoutMagicAgainstItself)
 
     const Output json = team({path.string(), "--team", "2", "--opponent", "2", "--format", "json"});
     ASSERT_EQ(json.status, cli::ExitOk) << json.err;
-    for (const char *expected :
-         {"\"magicCountdown\": -1", "\"magic\": \"\"", "\"magicCaptionsShown\": false",
-          "\"record\": \"2勝 2敗 0分\"", "\"hasCard\": false",
-          "\"report\": [\n      \"対戦がありません\"\n    ]"}) {
-        EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out;
-    }
+    const nlohmann::json parsed = nlohmann::json::parse(json.out);
+    EXPECT_EQ(parsed["magicCountdown"], -1);
+    EXPECT_EQ(parsed["magic"], "");
+    EXPECT_EQ(parsed["magicCaptionsShown"], false);
+    EXPECT_EQ(parsed["record"], "2勝 2敗 0分");
+    EXPECT_EQ(parsed["opponent"]["hasCard"], false);
+    EXPECT_EQ(parsed["opponent"]["report"], nlohmann::json::array({"対戦がありません"}));
     std::filesystem::remove(path);
 }
 

@@ -3,6 +3,7 @@
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <sstream>
@@ -11,6 +12,7 @@ namespace penarin {
 namespace {
 
 namespace fs = std::filesystem;
+using Json = nlohmann::json;
 
 struct Output
 {
@@ -61,25 +63,34 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
 
     const Output json = report({"race", file, "--league", "1", "--top", "2", "--format", "json"});
     ASSERT_EQ(json.status, cli::ExitOk) << json.err;
-    const std::string sure =
-        "{\"sure\": true, \"sureUnlessTied\": true, \"possible\": true, \"possibleWithTie\": "
-        "true, \"ownPower\": true, \"magic\": 0, \"decided\": true,\n"
-        "      \"certificate\": [], \"certificateNeedsTie\": false,\n"
-        "      \"winOutFailure\": null}";
-    const std::string out =
-        "{\"sure\": false, \"sureUnlessTied\": false, \"possible\": false, \"possibleWithTie\": "
-        "false, \"ownPower\": false, \"magic\": null, \"decided\": true,\n"
-        "      \"certificate\": null, \"certificateNeedsTie\": false,\n"
-        "      \"winOutFailure\": []}";
-    EXPECT_EQ(json.out, "{\"top\": 2, \"teams\": [\n"
-                        "  {\"teamNo\": 1, \"teamName\": \"赤\",\n    \"title\": " +
-                            sure + ",\n    \"topK\": " + sure +
-                            "},\n"
-                            "  {\"teamNo\": 2, \"teamName\": \"青\",\n    \"title\": " +
-                            out + ",\n    \"topK\": " + sure +
-                            "},\n"
-                            "  {\"teamNo\": 3, \"teamName\": \"緑\",\n    \"title\": " +
-                            out + ",\n    \"topK\": " + out + "}\n]}\n");
+    const Json sure = {{"sure", true},
+                       {"sureUnlessTied", true},
+                       {"possible", true},
+                       {"possibleWithTie", true},
+                       {"ownPower", true},
+                       {"magic", 0},
+                       {"decided", true},
+                       {"certificate", Json::array()},
+                       {"certificateNeedsTie", false},
+                       {"winOutFailure", nullptr}};
+    const Json out = {{"sure", false},
+                      {"sureUnlessTied", false},
+                      {"possible", false},
+                      {"possibleWithTie", false},
+                      {"ownPower", false},
+                      {"magic", nullptr},
+                      {"decided", true},
+                      {"certificate", nullptr},
+                      {"certificateNeedsTie", false},
+                      {"winOutFailure", Json::array()}};
+    const auto team = [](int no, const char *name, const Json &title, const Json &topK) {
+        return Json{{"teamNo", no}, {"teamName", name}, {"title", title}, {"topK", topK}};
+    };
+    EXPECT_EQ(
+        Json::parse(json.out),
+        (Json{{"top", 2},
+              {"teams",
+               {team(1, "赤", sure, sure), team(2, "青", out, sure), team(3, "緑", out, out)}}}));
 
     const Output text = report({"race", file, "--league", "1", "--top", "2"});
     ASSERT_EQ(text.status, cli::ExitOk) << text.err;

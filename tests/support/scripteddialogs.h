@@ -121,6 +121,18 @@ public:
         return race ? race(season) : std::nullopt;
     }
 
+    // What the user does in the import preview, given the list it shows;
+    // unset: cancelled.
+    std::function<std::optional<ImportChoice>(const Season &, const GameList &)> importPreview;
+    int importPreviews = 0;
+
+    std::optional<ImportChoice> previewImport(const Season &season, const GameList &list,
+                                              QWidget *) override
+    {
+        ++importPreviews;
+        return importPreview ? importPreview(season, list) : std::nullopt;
+    }
+
     std::optional<SnapshotRequest> askSnapshot(double, QWidget *) override
     {
         ++snapshotQuestions;

@@ -11,6 +11,7 @@
 #include "ui/main/frmmain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -967,6 +969,153 @@ private slots:
         QVERIFY(!window.undoStack()->canUndo() && !window.undoStack()->canRedo());
     }
 
+    // A games count changed, then a result entered and taken back: the games
+    // count is still unsaved, so the title says so and the close asks.
+    void anEditUndoneBehindAnotherLeavesTheSeasonUnsaved()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        QVERIFY(!window.isWindowModified());
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        click(window.cardGrid(), 4, 10);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_season.team(3).CardWins[4], 0);
+        QCOMPARE(m_season.team(3).CardGames[4], 12);
+        QVERIFY(window.isWindowModified());
+        m_prompts->queueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(m_prompts->messageTexts(),
+                 QStringList{QStringLiteral("現在のデータを保存しますか")});
+        // Both undone: as saved, and the close asks nothing.
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(window.close());
+        QCOMPARE(m_prompts->messages().size(), std::size_t{1});
+    }
+
+    // Leaving the simulation empties it as a step of its own: the first undo
+    // brings back simulation mode with the win on show, the second the win.
+    void leavingTheSimulationIsUndoneBackIntoIt()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *result = window.findChild<QRadioButton *>(QStringLiteral("optMode0"));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        simulation->setChecked(true);
+        click(window.cardGrid(), 3, 7);
+        result->setChecked(true);
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QCOMPARE(window.undoStack()->undoText(), QStringLiteral("シミュレーションの終了"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QStringLiteral("1"));
+        window.undoStack()->undo();
+        QVERIFY(simulation->isChecked());
+        QCOMPARE(window.cardGrid()->text(3, 7), QString());
+        QCOMPARE(m_season.SimResults[2].Wins[3], 0);
+        QVERIFY(!window.isWindowModified());
+    }
+
+    // A change made after an undo ends the redo: an undone outcome cannot
+    // come back over a schedule it no longer fits.
+    void aNewEditEndsTheRedoOfAnUndoneOutcome()
+    {
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 10, 0, 0}};
+        };
+        findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger();
+        QCOMPARE(m_season.SimResults[3].Wins[4], 10);
+        window.undoStack()->undo();
+        QVERIFY(window.undoStack()->canRedo());
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 4;
+            return true;
+        };
+        findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger();
+        QVERIFY(!window.undoStack()->canRedo());
+        QVERIFY(!findAction(&window, QStringLiteral("やり直し(&R)"))->isEnabled());
+        QCOMPARE(m_season.SimResults[3].Wins[4], 0);
+    }
+
+    // Every menu command that changes the season is one step, and undoing it
+    // gives back the very bytes the writer wrote before.
+    void everyChangeOfTheSeasonUndoesToTheSameBytes()
+    {
+        want().Simulation = 0;
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(smallSeason(), QStringLiteral("s.ptr"))));
+        auto *simulation = window.findChild<QRadioButton *>(QStringLiteral("optMode1"));
+        m_dialogs->gamesCount = [](Season &season) {
+            season.team(3).CardGames[4] = season.team(4).CardGames[3] = 12;
+            return true;
+        };
+        m_dialogs->teamDataEdit = [](Season &season) {
+            season.team(1).LeagueDrawReplay = 1;
+            return true;
+        };
+        m_dialogs->rankSets = [](Season &season) {
+            season.team(2).UserRankA = 1;
+            return true;
+        };
+        m_dialogs->chartData = [](Season &season, Settings &) {
+            season.TeamShown[2] = StoredFalse;
+            return true;
+        };
+        m_dialogs->race = [](const Season &) {
+            return race::Certificate{race::CardOutcome{3, 4, 2, 0, 0}};
+        };
+        const std::pair<const char *, std::function<void()>> commands[] = {
+            {"card entry", [&] { click(window.cardGrid(), 4, 10); }},
+            {"games count",
+             [&] { findAction(&window, QStringLiteral("対戦数(&G)..."))->trigger(); }},
+            {"team data",
+             [&] { findAction(&window, QStringLiteral("チームデータ(&T)..."))->trigger(); }},
+            {"rank sets",
+             [&] { findAction(&window, QStringLiteral("前年度順位の設定(&R)..."))->trigger(); }},
+            {"chart data",
+             [&] { findAction(&window, QStringLiteral("グラフデータ(&C)..."))->trigger(); }},
+            {"race outcome",
+             [&] { findAction(&window, QStringLiteral("優勝・CS争い(&R)..."))->trigger(); }},
+            {"clear",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnClear")),
+                                   Qt::LeftButton);
+             }},
+            {"leaving the simulation",
+             [&] {
+                 simulation->setChecked(true);
+                 click(window.cardGrid(), 3, 7);
+                 window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+             }},
+        };
+        for (const auto &[name, command] : commands) {
+            const Season before = m_season;
+            const std::vector<std::uint8_t> bytes = EncodeSeason(m_season);
+            const int steps = window.undoStack()->index();
+            command();
+            QVERIFY2(window.undoStack()->index() > steps, name);
+            while (window.undoStack()->index() > steps) {
+                window.undoStack()->undo();
+            }
+            // The mode is the window's, not a change of the season.
+            window.findChild<QRadioButton *>(QStringLiteral("optMode0"))->setChecked(true);
+            QVERIFY2(EncodeSeason(m_season) == bytes, name);
+            QVERIFY2(SameSeasonData(m_season, before), name);
+            QVERIFY2(!window.isWindowModified(), name);
+        }
+    }
+
     // "新規作成": the save question first, then the wizard's season shown
     // whole and unsaved; a cancelled wizard leaves an empty window.
     void aNewSeasonIsShownUnsavedAndACancelledOneLeavesNothing()
@@ -1109,6 +1258,47 @@ private slots:
         QCOMPARE(window.cardGrid()->text(4, 10), QStringLiteral("2"));
         window.undoStack()->undo();
         QCOMPARE(m_season.SimResults[2].Wins[3], 1);
+    }
+
+    // A pasted list with a possible repeat and an error, imported skipping
+    // the error and with a snapshot per day, is one step that one undo takes
+    // back to the very bytes of the season before.
+    void pastedGamesArePreviewedAndImportedAsOneStep()
+    {
+        Season season = smallSeason();
+        season.Snapshots.push_back({toOleDate({2026, 4, 5}), u"開幕", StoredTrue});
+        for (TeamSnapshot &values : season.TeamSnapshots) {
+            values.Pcts.push_back(0.5F);
+            values.Surpluses.push_back(0);
+        }
+        frmMain &window = start();
+        QVERIFY(window.openSeason(saved(season, QStringLiteral("s.ptr"))));
+        const std::vector<std::uint8_t> before = EncodeSeason(m_season);
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("4/5\t丙\t丁\t3\t1\n4/6\t甲\t乙\t2\t1\n4/6\t乙\t丁\t5\t0\n"));
+        m_dialogs->importPreview = [](const Season &, const GameList &list) {
+            const std::vector<ImportStatus> statuses = {ImportStatus::PossibleDuplicate,
+                                                        ImportStatus::Error, ImportStatus::Import};
+            for (std::size_t k = 0; k < statuses.size(); ++k) {
+                if (list.lines.size() != statuses.size() || list.lines[k].status != statuses[k]) {
+                    return std::optional<ImportChoice>{};
+                }
+            }
+            return std::optional<ImportChoice>{ImportChoice{true, true}};
+        };
+        findAction(&window, QStringLiteral("試合結果の貼り付け"))->trigger();
+        QCOMPARE(m_dialogs->importPreviews, 1);
+        QCOMPARE(m_season.team(3).CardWins[4], 1);
+        QCOMPARE(m_season.team(2).CardWins[4], 4);
+        QCOMPARE(m_season.SnapshotCount(), 3);
+        QCOMPARE(window.cardGrid()->text(3, 10), QStringLiteral("4"));
+        QVERIFY(window.document()->isModified());
+        QCOMPARE(undoText(window), QStringLiteral("元に戻す(&U): 試合結果の取り込み"));
+
+        window.undoStack()->undo();
+        QVERIFY(EncodeSeason(m_season) == before);
+        QCOMPARE(window.cardGrid()->text(3, 10), QStringLiteral("3"));
+        QVERIFY(!window.document()->isModified());
     }
 
     void previousFormatFileIsConvertedWithItsMessage()

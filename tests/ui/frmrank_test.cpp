@@ -82,6 +82,7 @@ class FrmRankTest : public QObject
 private slots:
     void gamesCountEditFilterAndOk();
     void gamesCountCloseBoxDiscards();
+    void gamesCountNeverGoesBelowThePlayedGames();
     void teamGamesCountShowsOneRow();
     void winLineOptionsTooltipAndExport();
     void winLineReportsFailureToItsOpener();
@@ -225,6 +226,38 @@ void FrmRankTest::gamesCountCloseBoxDiscards()
     });
     QVERIFY(!frmRank::showGamesCount(season, settings, prompts, nullptr));
     QVERIFY(season.Teams == before.Teams);
+}
+
+// A card with results keeps at least the games they used up: a smaller
+// count, 0 or an empty cell is refused with the card and the number.
+void FrmRankTest::gamesCountNeverGoesBelowThePlayedGames()
+{
+    test::SeasonBuilder builder = test::SeasonBuilder::oneLeague({u"Ants", u"Bees", u"Cats"}, 25);
+    builder.result(1, 2, 10, 5, 1).drawReplay(1, 1, 1);
+    Season season = builder.build();
+    season.HasSeason = true;
+    Settings settings;
+    RecordingPrompts prompts;
+    frmRank form(frmRank::Mode::GamesCount, season, settings, prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *grid = child<FlexGrid>(form, "GrdLine");
+    auto *rng = child<QLineEdit>(form, "rng");
+    const QString refusal = QStringLiteral("Ants－Bees は既に16試合消化しています");
+    for (const QString &typed : {QStringLiteral("15"), QStringLiteral("0"), QString()}) {
+        clickCell(grid, 1, 2);
+        rng->setText(typed);
+        QTest::keyClick(rng, Qt::Key_Return);
+        QCOMPARE(prompts.messageTexts().last(), refusal);
+        QVERIFY(rng->isVisible()); // still open for a number that fits
+        QTest::keyClick(rng, Qt::Key_Escape);
+        QCOMPARE(grid->text(1, 2), QStringLiteral("25"));
+    }
+    clickCell(grid, 1, 2);
+    rng->setText(QStringLiteral("16"));
+    QTest::keyClick(rng, Qt::Key_Return);
+    QCOMPARE(grid->text(2, 1), QStringLiteral("16"));
+    QCOMPARE(prompts.messageTexts().size(), 3);
 }
 
 void FrmRankTest::teamGamesCountShowsOneRow()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/gamelist.h"
 #include "race/race.h"
 #include "ui/main/seasondocument.h"
 
@@ -98,6 +99,11 @@ public:
                                                          const PublishedStandings &published,
                                                          const Settings &settings, int league,
                                                          int division, QWidget *parent) = 0;
+
+    // The preview of a game list read against the season: the choice the
+    // user imports it with, or nothing. The season is left as it was.
+    virtual std::optional<ImportChoice> previewImport(const Season &season, const GameList &list,
+                                                      QWidget *parent) = 0;
 };
 
 } // namespace penarin

@@ -4,6 +4,7 @@
 #include "ui/charts/frmcheck.h"
 #include "ui/charts/frmdate.h"
 #include "ui/dialogs/dlgset.h"
+#include "ui/dialogs/frmimport.h"
 #include "ui/dialogs/frmleague.h"
 #include "ui/dialogs/frmpropaty.h"
 #include "ui/dialogs/frmrace.h"
@@ -107,6 +108,12 @@ std::optional<race::Certificate> QtDialogs::raceOutcome(const Season &season,
                                                         int division, QWidget *parent)
 {
     return ShowRaceForm(season, published, settings, league, division, m_prompts, parent);
+}
+
+std::optional<ImportChoice> QtDialogs::previewImport(const Season &season, const GameList &list,
+                                                     QWidget *parent)
+{
+    return ShowImportForm(season, list, parent);
 }
 
 } // namespace penarin

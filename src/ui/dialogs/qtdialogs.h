@@ -34,6 +34,8 @@ public:
                                                  const PublishedStandings &published,
                                                  const Settings &settings, int league, int division,
                                                  QWidget *parent) override;
+    std::optional<ImportChoice> previewImport(const Season &season, const GameList &list,
+                                              QWidget *parent) override;
 
 private:
     Prompts &m_prompts;

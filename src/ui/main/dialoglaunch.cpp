@@ -18,6 +18,7 @@
 #include "ui/main/standingspane.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,6 +145,54 @@ void frmMain::exportHistory(HistoryKind kind)
         return;
     }
     writeExport(*table);
+}
+
+// "試合結果の取り込み(&I)...": a game list from a file, taken as the
+// clipboard's text is once its encoding is known.
+void frmMain::importGameFile()
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    const QString path = m_prompts.openFile(FileRequest{
+        QStringLiteral("試合結果の取り込み"),
+        QStringLiteral("カンマ区切り(*.csv);;タブ区切り(*.txt *.tsv);;すべてのファイル(*)"),
+        QString(), fileDialogStart()});
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompts.message(QStringLiteral("ファイルを開けません"), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    importGames(DecodeListText(std::string_view(bytes.constData(), bytes.size())));
+}
+
+// The preview decides; the import is one step of the edit history, so one
+// undo takes the whole list back.
+void frmMain::importGames(const std::u16string &text)
+{
+    if (!m_season.HasSeason) {
+        return;
+    }
+    const GameList list = ReadGameList(m_season, text);
+    if (list.lines.empty()) {
+        m_prompts.message(QStringLiteral("データがありません"), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        return;
+    }
+    const std::optional<ImportChoice> choice = m_dialogs.previewImport(m_season, list, this);
+    if (!choice) {
+        return;
+    }
+    std::optional<ImportOutcome> outcome = ApplyGameList(m_season, list, *choice);
+    if (!outcome) {
+        return;
+    }
+    m_document->pushEdit(QStringLiteral("試合結果の取り込み"), std::move(outcome->season));
 }
 
 void frmMain::writeExport(const TextTable &table)

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -33,6 +34,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -254,6 +257,8 @@ void frmMain::buildMenus()
             openSeason(path);
         }
     });
+    m_actImport = add(m_menuFile, QStringLiteral("試合結果の取り込み(&I)..."), {},
+                      [this] { importGameFile(); });
     m_menuRecent = m_menuFile->addMenu(QStringLiteral("最近使ったファイル"));
     m_menuRecent->setObjectName(QStringLiteral("menuRecent"));
     m_actSave = add(m_menuFile, QStringLiteral("上書き保存(&S)"),
@@ -271,6 +276,11 @@ void frmMain::buildMenus()
                              [this] { exportHistory(HistoryKind::Surplus); });
     m_actExportPct = add(exportMenu, QStringLiteral("勝率(&P)..."), {},
                          [this] { exportHistory(HistoryKind::Pct); });
+    m_actExportCards = add(exportMenu, QStringLiteral("カード別成績(&G)..."), {}, [this] {
+        if (m_season.HasSeason) {
+            writeExport(CardTotalsTable(m_season));
+        }
+    });
     m_menuFile->addSeparator();
     add(m_menuFile, QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
         [this] { close(); });
@@ -280,6 +290,10 @@ void frmMain::buildMenus()
                     [this] { undoStack()->undo(); });
     m_actRedo = add(edit, QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Y),
                     [this] { undoStack()->redo(); });
+    edit->addSeparator();
+    m_actPasteGames = add(edit, QStringLiteral("試合結果の貼り付け"), {}, [this] {
+        importGames(QGuiApplication::clipboard()->text().toStdU16String());
+    });
     auto name = [](const QString &caption, const QString &what) {
         return what.isEmpty() ? caption : caption + QStringLiteral(": ") + what;
     };
@@ -377,6 +391,9 @@ void frmMain::updateMenuState()
     enable(m_actExportResults, hasSeason);
     enable(m_actExportSurplus, hasSnapshots);
     enable(m_actExportPct, hasSnapshots);
+    enable(m_actExportCards, hasSeason);
+    enable(m_actImport, hasSeason);
+    enable(m_actPasteGames, hasSeason);
     enable(m_actGames, hasSeason);
     enable(m_actSettings, hasSeason);
     enable(m_actLoad, hasSeason);
@@ -545,25 +562,30 @@ void frmMain::restoreGeometry(const WindowValues &window)
     if (window.State != WindowValues::Normal) {
         return;
     }
-    // The values are the window's inner area, as the close writes them, so
-    // the window keeps its size from one start to the next. They are kept
-    // within the screen: a hand-edited file must not put the window where
-    // nobody can reach it.
+    // The position is the window's outer corner, title bar included, and the
+    // size its inner area, as the close writes them, so the window keeps its
+    // place and size from one start to the next. They are kept within the
+    // screen: a hand-edited file must not put the window where nobody can
+    // reach it, and the title bar, which the window system adds above the
+    // inner area, must stay on the screen too.
     QRect pixels = twipsToPixels(QRect(boundedTwips(window.Left), boundedTwips(window.Top),
                                        boundedTwips(window.Width), boundedTwips(window.Height)),
                                  *this);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableVirtualGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        const int tallest = std::max(available.height() - titleBar, minimumSizeHint().height());
         pixels.setWidth(std::clamp(pixels.width(), minimumSizeHint().width(),
                                    std::max(available.width(), minimumSizeHint().width())));
-        pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(),
-                                    std::max(available.height(), minimumSizeHint().height())));
+        pixels.setHeight(std::clamp(pixels.height(), minimumSizeHint().height(), tallest));
         pixels.moveLeft(std::clamp(pixels.left(), available.left(),
                                    std::max(available.left(), available.right() - pixels.width())));
-        pixels.moveTop(std::clamp(pixels.top(), available.top(),
-                                  std::max(available.top(), available.bottom() - pixels.height())));
+        pixels.moveTop(std::clamp(
+            pixels.top(), available.top(),
+            std::max(available.top(), available.bottom() - pixels.height() - titleBar)));
     }
-    setGeometry(pixels);
+    resize(pixels.size());
+    move(pixels.topLeft());
 }
 
 bool frmMain::openSeason(const QString &path)
@@ -746,6 +768,31 @@ void frmMain::showSelection()
     }
 }
 
+// Some window managers put the inner area, not the frame, where the window
+// asked to be, which leaves the title bar above the screen's top edge. Once
+// the frame is known the window moves down until the whole of it shows.
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placed) {
+        return;
+    }
+    m_placed = true;
+    QTimer::singleShot(250, this, [this] {
+        const QScreen *screen = this->screen();
+        if (screen == nullptr || isMaximized() || isMinimized()) {
+            return;
+        }
+        const QRect available = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QPoint shift(std::max(0, available.left() - frame.left()),
+                           std::max(0, available.top() - frame.top()));
+        if (!shift.isNull()) {
+            move(pos() + shift);
+        }
+    });
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     const bool cancelled = AskToSave();
@@ -768,12 +815,15 @@ void frmMain::writeSettingsFile()
     } else if (isMaximized()) {
         window.State = WindowValues::Maximized;
     }
-    // The inner area, which the start applies as it is.
-    const QRect frame = normalGeometry().isValid() ? normalGeometry() : geometry();
-    window.Left = pixelsToTwips(frame.left(), *this, Qt::Horizontal);
-    window.Top = pixelsToTwips(frame.top(), *this, Qt::Vertical);
-    window.Width = pixelsToTwips(frame.width(), *this, Qt::Horizontal);
-    window.Height = pixelsToTwips(frame.height(), *this, Qt::Vertical);
+    // The outer corner and the inner size, which the start applies as they
+    // are: the frame's offset is the same whether or not the window is
+    // maximized now.
+    const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
+    const QPoint corner = inner.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+    window.Left = pixelsToTwips(corner.x(), *this, Qt::Horizontal);
+    window.Top = pixelsToTwips(corner.y(), *this, Qt::Vertical);
+    window.Width = pixelsToTwips(inner.width(), *this, Qt::Horizontal);
+    window.Height = pixelsToTwips(inner.height(), *this, Qt::Vertical);
     // What the next start reopens: the last season that was open, even when
     // a later open failed.
     (void)penarin::writeSettings(m_files.settingsFile, m_settings, window, m_document->lastFile(),

@@ -95,6 +95,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -119,6 +120,8 @@ private:
     void showProgressionChart();
     void showCompositionChart(int position);
     void exportHistory(HistoryKind kind);
+    void importGameFile();
+    void importGames(const std::u16string &text);
     void writeExport(const TextTable &table);
     void restoreGeometry(const WindowValues &window);
     void setPanel(int panel, const QString &text);
@@ -169,6 +172,9 @@ private:
     QAction *m_actExportResults = nullptr;
     QAction *m_actExportSurplus = nullptr;
     QAction *m_actExportPct = nullptr;
+    QAction *m_actExportCards = nullptr;
+    QAction *m_actImport = nullptr;
+    QAction *m_actPasteGames = nullptr;
     QAction *m_actSettings = nullptr;
     QAction *m_actGames = nullptr;
     QAction *m_actRanks = nullptr;
@@ -182,6 +188,7 @@ private:
     std::array<QAction *, 3> m_actScope{}; // 公式戦, リーグ戦, 交流戦
 
     bool m_scopeMenuEnabled = false;
+    bool m_placed = false;
 };
 
 } // namespace penarin
