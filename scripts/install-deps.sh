@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks to build, test and run the program.
+# Installs what a fresh Debian 12 machine lacks to build, test, run and
+# package the program.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
     fonts-noto-cjk xvfb xauth
     librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
     libglpk-dev nlohmann-json3-dev
+    lintian
 )
 
 missing=()

@@ -13,10 +13,22 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <cstring>
+#include <iostream>
+
 int main(int argc, char **argv)
 {
+    // Answered before Qt starts, so it works where no display is, as in a
+    // terminal on a server or from a package's test.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "penarin " << penarin::ProgramVersion << '\n';
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("penarin"));
+    QApplication::setApplicationVersion(QString::fromStdString(penarin::ProgramVersion));
     QApplication::setApplicationDisplayName(QStringLiteral("ペナリン"));
     // Ties the window to its launcher entry and icon once installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.penarin.Penarin"));

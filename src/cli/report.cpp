@@ -6,6 +6,7 @@
 #include "cli/chartcommand.h"
 #endif
 
+#include "cli/oddscommand.h"
 #include "magic/calcodule.h"
 #include "magic/winline.h"
 #include "race/race.h"
@@ -295,6 +296,11 @@ Json certificateJson(const std::optional<race::Certificate> &certificate)
     return cards;
 }
 
+Json drawsJson(const std::optional<race::Certificate> &certificate)
+{
+    return certificate ? Json(race::DrawCount(*certificate)) : Json(nullptr);
+}
+
 bool decided(const race::RaceState &state)
 {
     for (race::Answer a : {state.Sure, state.SureUnlessTied, state.Possible, state.PossibleWithTie,
@@ -315,9 +321,12 @@ Json raceStateJson(const race::RaceState &state)
             {"ownPower", answerJson(state.OwnPower)},
             {"magic", state.Magic ? Json(*state.Magic) : Json(nullptr)},
             {"decided", decided(state)},
+            {"tieBreakApplied", state.TieBreakApplied},
             {"certificate", certificateJson(state.Reach)},
             {"certificateNeedsTie", state.ReachNeedsTie},
-            {"winOutFailure", certificateJson(state.WinOutFailure)}};
+            {"certificateDraws", drawsJson(state.Reach)},
+            {"winOutFailure", certificateJson(state.WinOutFailure)},
+            {"winOutFailureDraws", drawsJson(state.WinOutFailure)}};
 }
 
 Json raceJson(const Season &season, const race::RaceAnalysis &analysis)
@@ -414,7 +423,7 @@ int runRace(Invocation &call)
     const race::RaceRequest request = race::RaceRequestForView(
         call.season, *call.view.published,
         ViewRequest{call.view.selection.league, call.view.selection.division},
-        call.args.number("--top").value_or(3));
+        call.args.number("--top").value_or(3), call.view.settings.Game);
     const race::RaceAnalysis analysis = race::AnalyzeRace(call.season, request);
     if (analysis.Status != race::RaceStatus::Analysed) {
         call.err << terminalLines(ScheduleMessage) << '\n';
@@ -681,6 +690,9 @@ int runReport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         // The game-list import and the card export read their own options.
         if (args[0] == "import" || (args[0] == "export" && args.size() > 1 && args[1] == "cards")) {
             return args[0] == "import" ? runImport(args, out, err) : runCardExport(args, err);
+        }
+        if (args[0] == "odds") {
+            return runOdds(args, out, err); // takes a flag, which the table's syntax has not
         }
         const auto &table = commands();
         const auto command = std::find_if(table.begin(), table.end(), [&](const Command &row) {

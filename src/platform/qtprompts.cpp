@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace penarin {
@@ -83,6 +84,15 @@ MessageAnswer QtPrompts::message(const QString &text, MessageIcon icon, MessageB
     QMessageBox box(boxIcon(icon), title.isEmpty() ? defaultTitle() : title, text,
                     boxButtons(buttons), owner());
     box.setDefaultButton(firstButton(buttons));
+    // A box is only as wide as its text, so a short one (the about box's two
+    // lines) would cut its own title off in the title bar. The title bar's
+    // font is often bold, and its buttons take room of their own.
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const QFontMetrics metrics(titleFont);
+        label->setMinimumWidth(metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height());
+    }
     box.exec();
     return answerOf(box.standardButton(box.clickedButton()), buttons);
 }

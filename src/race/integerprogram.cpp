@@ -42,6 +42,9 @@ void IntegerProgram::addAtMost(std::vector<Term> terms, std::int64_t upper)
 IntegerProgram::Outcome IntegerProgram::solve(std::chrono::milliseconds timeLimit)
 {
     m_values.assign(m_lower.size(), 0);
+    if (m_stop != nullptr && m_stop->load()) {
+        return Outcome::Stopped;
+    }
     for (std::size_t v = 0; v < m_lower.size(); ++v) {
         if (m_lower[v] > m_upper[v]) {
             return Outcome::Infeasible;

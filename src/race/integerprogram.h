@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <limits>
@@ -13,9 +14,9 @@ namespace penarin::race {
 // No problem may be solving on this thread when it is called.
 void ReleaseSolverThreadMemory();
 
-// A feasibility problem over bounded integer variables: does some integer
-// point satisfy every row? Rows and bounds are integers, so the problems the
-// race analysis builds are exact; the solver's answer is checked against the
+// A problem over bounded integer variables: does some integer point
+// satisfy every row (and, with an objective, which one is cheapest)? Rows and bounds are integers,
+// so the problems the race analysis builds are exact; the solver's answer is checked against the
 // season again before anything is reported (see race.cpp).
 class IntegerProgram
 {
@@ -30,7 +31,8 @@ public:
     {
         Feasible,
         Infeasible,
-        TimedOut
+        TimedOut,
+        Stopped // the stop flag was raised while the solver ran
     };
 
     // A variable lower..upper (both inclusive); returns its index.
@@ -49,6 +51,14 @@ public:
 
     [[nodiscard]] int variableCount() const { return static_cast<int>(m_lower.size()); }
     [[nodiscard]] int rowCount() const { return static_cast<int>(m_rows.size()); }
+
+    // An objective to minimise; without one any feasible point will do.
+    // With one, a time limit that runs out after a point was found still
+    // gives Feasible and the best point so far.
+    void setObjective(std::vector<Term> terms) { m_objective = std::move(terms); }
+    // Read while the solver runs: once it holds true the solver gives up
+    // (Stopped), so an analysis nobody waits for stops at once.
+    void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
 
     // Looks for a feasible point. With Feasible, value() reads it.
     [[nodiscard]] Outcome solve(std::chrono::milliseconds timeLimit);
@@ -73,6 +83,8 @@ private:
     std::vector<std::int64_t> m_upper;
     std::vector<Row> m_rows;
     std::vector<std::int64_t> m_values;
+    std::vector<Term> m_objective;
+    const std::atomic<bool> *m_stop = nullptr;
 };
 
 } // namespace penarin::race

@@ -61,6 +61,11 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
         columnLower.push_back(asBound(m_lower[c]));
         columnUpper.push_back(asBound(m_upper[c]));
     }
+    // The stop flag is read between problems only: this backend serves the
+    // solver comparison, not the window.
+    for (const Term &t : m_objective) {
+        objective[static_cast<std::size_t>(t.variable)] += static_cast<double>(t.coefficient);
+    }
     for (const Row &row : m_rows) {
         rowLower.push_back(asBound(row.lower));
         rowUpper.push_back(asBound(row.upper));

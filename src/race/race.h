@@ -3,8 +3,10 @@
 #include "magic/calcodule.h"
 #include "season/season.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -42,32 +44,43 @@ struct CardOutcome
 // the view change nothing here and are left out.
 using Certificate = std::vector<CardOutcome>;
 
-// A team's standing against one number of places k. A rival "finishes level
-// or better" when its measure (percentage or wins, whichever decides the
-// championship) is equal to or higher than the team's; tie-break rules are
-// not applied, which is why the "unless tied" and "with tie" variants exist.
+// The number of drawn games in an outcome.
+[[nodiscard]] int DrawCount(const Certificate &certificate);
+
+// A team's standing against one number of places k. Every complete outcome
+// is ranked as the standings rank it under the championship judgment (the
+// measure, then the tie-break conditions, then the games-played rule for
+// the order); a rank shared by m teams holds the places rank .. rank+m-1.
+// Only where the standings themselves leave teams level (the conditions run
+// out) does a tie remain, which is what the "unless tied" and "with tie"
+// variants are about.
 struct RaceState
 {
-    // Every outcome leaves fewer than k rivals level or better.
+    // In every outcome all the team's places are within k.
     Answer Sure = Answer::Unknown;
-    // Every outcome leaves fewer than k rivals strictly better.
+    // In every outcome the team's rank is within k.
     Answer SureUnlessTied = Answer::Unknown;
-    // Some outcome leaves fewer than k rivals level or better.
+    // In some outcome all its places are within k.
     Answer Possible = Answer::Unknown;
-    // Some outcome leaves fewer than k rivals strictly better.
+    // In some outcome its rank is within k.
     Answer PossibleWithTie = Answer::Unknown;
     // Winning every remaining game of its own makes Sure hold.
     Answer OwnPower = Answer::Unknown;
+    // Some answer above rests on the tie-break conditions: the measure
+    // alone left it open.
+    bool TieBreakApplied = false;
     // The least number of wins in its remaining games that makes Sure hold
     // whatever else happens; none when even winning out is not enough.
     bool MagicDecided = false;
     std::optional<int> Magic;
     // An outcome in which the team gets in: for Possible, or failing that
-    // for PossibleWithTie (ReachNeedsTie then says so).
+    // for PossibleWithTie (ReachNeedsTie then says so). The most ordinary
+    // one found: the team wins at its own pace where that is enough, and
+    // the others' results and the draws keep to the season so far.
     std::optional<Certificate> Reach;
     bool ReachNeedsTie = false;
     // When OwnPower is No: an outcome in which the team wins out and still
-    // has k rivals level or better.
+    // has a place beyond k.
     std::optional<Certificate> WinOutFailure;
 };
 
@@ -91,14 +104,20 @@ struct RaceAnalysis
 {
     RaceStatus Status = RaceStatus::Analysed;
     int TopK = 3;
-    // In the order of the request's teams.
+    // In the order of the request's teams. While the analysis runs (as the
+    // request's Progress sees it) only the first TitlesDone titles and the
+    // first TopsDone top-k states are filled in.
     std::vector<TeamRace> Teams;
+    int TitlesDone = 0;
+    int TopsDone = 0;
     // Some team's scheduled total disagrees with the sum of its cards. The
     // analysis ranges over the cards (a game needs an opponent), so the
     // standings' remaining-games column may differ from what it used.
     bool ScheduleMismatch = false;
     // Problems handed to the integer-programming solver.
     int SolverCalls = 0;
+    // The stop flag ended the analysis early; what is not Unknown is exact.
+    bool Stopped = false;
 };
 
 struct RaceRequest
@@ -112,16 +131,42 @@ struct RaceRequest
     // For the whole analysis: problems not yet solved by then are Unknown
     // too, so a hard season never keeps the user waiting for minutes.
     std::chrono::milliseconds TotalTimeLimit{30000};
+    // The tie-break conditions of the judgment in force, as stored (the
+    // first End closes the list); {End} leaves level teams level.
+    std::vector<std::int16_t> Conditions{0};
+    bool DivisionView = false; // the series' draw rule is the division's
+    int GameCountRule = 0;     // the settings' games-played rule (orders, never ranks)
+    // The view's teams in list order, where the standings' sort starts from
+    // (it decides between rows the conditions leave level); empty: Teams.
+    std::vector<int> ListOrder;
+    // Raised from outside to stop the analysis (also inside a solver run).
+    const std::atomic<bool> *Stop = nullptr;
+    // Told the analysis so far whenever a team's answers are complete: all
+    // title columns first, then each team's top-k answers, then magic numbers.
+    std::function<void(const RaceAnalysis &)> Progress;
 };
 
 // The request for the view the latest recalculation published: its teams in
-// standings order, its game scope and the judgment in force for the
-// selectors it was run with.
+// standings order, its game scope, the judgment in force for the
+// selectors it was run with, and the settings' games-played rule.
 [[nodiscard]] RaceRequest RaceRequestForView(const Season &season,
                                              const PublishedStandings &published,
-                                             const ViewRequest &view, int topK);
+                                             const ViewRequest &view, int topK,
+                                             int gameCountRule = 0);
 
 [[nodiscard]] RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request);
+
+// Where every team of the request finishes when `outcome` is played: rank
+// and the number of teams sharing it, by the standings' own ordering with
+// the request's judgment (in the order of request.Teams). What the analysis
+// claims about an outcome is checked against this before it is reported.
+struct Placing
+{
+    int Rank = 0;
+    int Shared = 1;
+};
+[[nodiscard]] std::vector<Placing> RankOutcome(const Season &season, const RaceRequest &request,
+                                               const Certificate &outcome);
 
 // Enters a certificate as simulated results and switches to simulation mode,
 // so the standings show that outcome. The analysis counted the simulated
@@ -129,8 +174,11 @@ struct RaceRequest
 // result mode before the certificate is added.
 void ApplyCertificate(Season &season, const Certificate &certificate);
 
-// Short mark for a state as the race table shows it: "確定", "自力", "他力",
-// "同率次第" (only a tie-break can put the team in), "消滅", or "不明".
+// The one rule that turns a state into the mark the race table and the
+// report show: "確定" (sure), "消滅" (not even a shared rank is possible),
+// "同率次第" (only the list order of a tie the standings leave level can
+// decide: the team can share a place within k but neither be sure of it
+// nor hold it alone), "自力" (winning out is enough), "他力", or "不明".
 [[nodiscard]] Text RaceMark(const RaceState &state);
 
 } // namespace penarin::race

@@ -277,8 +277,12 @@ Outcome writeTemporary(const Target &target, const struct stat *existing, bool u
     if (existing) {
         // Only root may give a file away; for others this keeps the group
         // where the user belongs to it. Failing here is not worth a lost save.
-        if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid())
-            (void)::fchown(file.get(), existing->st_uid, existing->st_gid);
+        // (A cast to void does not quiet glibc's warn_unused_result, which
+        // the hardened package build turns on.)
+        if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) {
+            [[maybe_unused]] const int ownerKept =
+                ::fchown(file.get(), existing->st_uid, existing->st_gid);
+        }
         if (::fchmod(file.get(), existing->st_mode & 07777) != 0) {
             failure = errno;
             written = false;

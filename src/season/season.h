@@ -20,10 +20,20 @@ using Text = std::u16string;
 constexpr std::int16_t StoredTrue = -1;
 constexpr std::int16_t StoredFalse = 0;
 
-// The program's own version, written into every file it saves.
-constexpr std::int16_t ProgramMajor = 5;
-constexpr std::int16_t ProgramMinor = 1;
-constexpr std::int16_t ProgramRevision = 7;
+// The program's own version, written into every file it saves. The numbers
+// come from the build (project() in CMakeLists.txt), so the files, the about
+// box, --version and the package never disagree.
+constexpr std::int16_t ProgramMajor = PENARIN_VERSION_MAJOR;
+constexpr std::int16_t ProgramMinor = PENARIN_VERSION_MINOR;
+constexpr std::int16_t ProgramRevision = PENARIN_VERSION_PATCH;
+// The loader takes a file as current only when its major number is the
+// program's own, and the current layout is the one of major 5: a new major
+// number needs a reader for the files major 5 wrote, or they stop opening.
+static_assert(ProgramMajor == 5, "the season file layout belongs to major version 5");
+// "5.1.7": what --version and the about box show.
+inline const std::string ProgramVersion = std::to_string(ProgramMajor) + '.' +
+                                          std::to_string(ProgramMinor) + '.' +
+                                          std::to_string(ProgramRevision);
 inline const Text SeasonSignature = u"ペナリン2009";
 inline const Text ProgramTitle = u"ペナリン";
 

@@ -79,7 +79,7 @@ endif()
 must_run("appstreamcli validate-tree" "${appstreamcli}" validate-tree --no-net "${PREFIX}")
 must_run("appstreamcli validate" "${appstreamcli}" validate --no-net "${metainfo}")
 file(READ "${metainfo}" catalogue)
-foreach(part "<release version=\"5.1.7\"" "<mediatype>${type}</mediatype>"
+foreach(part "<release version=\"${VERSION}\"" "<mediatype>${type}</mediatype>"
         "<launchable type=\"desktop-id\">${id}.desktop</launchable>")
     string(FIND "${catalogue}" "${part}" at)
     if(at EQUAL -1)
@@ -116,3 +116,14 @@ endforeach()
 
 # The installed report command runs on its own, away from the build tree.
 must_run("installed penarin-report" "${bin}/penarin-report" show "${SAMPLE}")
+
+# Both programs name the build's version, the desktop one without a display.
+set(ENV{DISPLAY} "")
+set(ENV{WAYLAND_DISPLAY} "")
+set(ENV{QT_QPA_PLATFORM} "")
+foreach(program penarin penarin-report)
+    must_run("${program} --version" "${bin}/${program}" --version)
+    if(NOT out STREQUAL "${program} ${VERSION}\n")
+        message(FATAL_ERROR "${program} --version says \"${out}\"")
+    endif()
+endforeach()

@@ -150,14 +150,22 @@ void QtPromptsTest::closedMessageBoxAnswersAsDismissed()
 
 void QtPromptsTest::givenTitleReplacesTheProgramTitle()
 {
+    // A text far shorter than the title, as the about box's is.
+    const QString title = QString::fromUtf8("バージョン情報");
     QString seenTitle;
-    whenModal([&seenTitle](QWidget *modal) {
+    int seenWidth = 0;
+    whenModal([&](QWidget *modal) {
         seenTitle = modal->windowTitle();
+        seenWidth = modal->width();
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     QtPrompts prompts;
-    prompts.message("x", MessageIcon::Information, MessageButtons::Ok, QString::fromUtf8("グラフ"));
-    QCOMPARE(seenTitle, QString::fromUtf8("グラフ"));
+    prompts.message("x", MessageIcon::Information, MessageButtons::Ok, title);
+    QCOMPARE(seenTitle, title);
+    // Room for the whole title and the title bar's buttons beside it.
+    const QFontMetrics metrics(QApplication::font());
+    QVERIFY2(seenWidth >= metrics.horizontalAdvance(title) + 4 * metrics.height(),
+             qPrintable(QString::number(seenWidth)));
 }
 
 void QtPromptsTest::saveDialogUsesFilterAndDefaultSuffix()

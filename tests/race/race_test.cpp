@@ -1,5 +1,7 @@
+#include "magic/calcodule.h"
 #include "race/race.h"
 #include "standings/standings.h"
+#include "standings/viewlists.h"
 #include "support/seasonbuilder.h"
 
 #include <gtest/gtest.h>
@@ -104,38 +106,75 @@ Generated generate(std::mt19937 &random)
     return g;
 }
 
-// The measure that decides, as the standings compute it.
-double measure(const TeamTotalsResult &t, int judgment)
-{
-    return judgment == 1 ? t.Wins : t.Pct;
-}
+// The view the race is asked about, as the main window would show it.
+const ViewRequest LeagueOne{1, 0};
 
-struct Standing
-{
-    std::vector<double> measures; // per view team
-    std::vector<int> openWins;    // wins in the outcome's games, per view team
+// The tie-break rules a generated season is given: none, the usual chains,
+// a series first, the measures of one part of the season (official games
+// only), previous-year ranks that may be equal.
+const std::vector<std::vector<std::int16_t>> ConditionLists{
+    {0}, {1, 2, 7, 0}, {2, 1, 0}, {1, 0}, {2, 0}, {8, 0}, {4, 2, 0}, {3, 1, 7, 0}, {6, 5, 0},
 };
 
-// The standings of the season as it stands, with `outcome` already in it.
-Standing standingOf(const Generated &g, const Season &season, const Certificate &outcome)
+// Gives every team the judgment and ordering the standings then apply.
+OrderSettings judge(Generated &g, std::mt19937 &random)
 {
-    Standing s;
-    for (int team : g.view) {
-        s.measures.push_back(measure(TeamTotals(season, team, g.scope), g.judgment));
-        int wins = 0;
-        for (const race::CardOutcome &o : outcome) {
-            wins += o.Team == team ? o.Wins : (o.Opponent == team ? o.Losses : 0);
-        }
-        s.openWins.push_back(wins);
+    auto roll = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const auto &conditions = ConditionLists[static_cast<std::size_t>(
+        roll(0, static_cast<int>(ConditionLists.size()) - 1))];
+    for (int t = 1; t <= g.season.TeamCount(); ++t) {
+        TeamRecord &team = g.season.team(t);
+        team.LeagueJudgment = JudgmentSet{static_cast<std::int16_t>(g.judgment), conditions, 0};
+        team.IntJudgment = team.LeagueJudgment;
+        team.UserRankA = static_cast<std::int16_t>(roll(1, 3));
     }
-    return s;
+    g.season.GameScope = g.scope;
+    BuildViewLists(g.season, 1, 0);
+    // The games-played rule reorders rows the conditions leave level.
+    return OrderSettings{2, 0, roll(0, 3) == 0 ? roll(1, 2) : 0};
 }
 
-Standing replay(const Generated &g, const Certificate &outcome)
+// Rank and the number of teams sharing it, per view team, as the
+// standings' own pass ranks `season`.
+std::vector<race::Placing> standingsOf(const Generated &g, Season &season,
+                                       const OrderSettings &order)
+{
+    const RecalculateResult pass = RecalculateView(season, order, LeagueOne);
+    const PublishedStandings &rows = *pass.Published;
+    std::vector<race::Placing> out;
+    for (int team : g.view) {
+        race::Placing p{0, 0};
+        for (int r = 1; r <= rows.Rows.size(); ++r) {
+            if (rows.Rows[r].TeamNo == team) {
+                p.Rank = rows.Rows[r].Rank;
+            }
+        }
+        for (int r = 1; r <= rows.Rows.size(); ++r) {
+            p.Shared += rows.Rows[r].Rank == p.Rank ? 1 : 0;
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+int openWinsOf(int team, const Certificate &outcome)
+{
+    int wins = 0;
+    for (const race::CardOutcome &o : outcome) {
+        wins += o.Team == team ? o.Wins : (o.Opponent == team ? o.Losses : 0);
+    }
+    return wins;
+}
+
+// The standings once the outcome is loaded as the window loads it.
+std::vector<race::Placing> replay(const Generated &g, const OrderSettings &order,
+                                  const Certificate &outcome)
 {
     Season season = g.season;
     race::ApplyCertificate(season, outcome);
-    return standingOf(g, season, outcome);
+    return standingsOf(g, season, order);
 }
 
 // Every card of the outcome used up, no more: what a replay must show.
@@ -152,18 +191,9 @@ bool complete(const Generated &g, const Certificate &outcome)
                        [&](int team) { return TeamTotals(season, team, g.scope).Remaining == 0; });
 }
 
-// Rivals of view team x level with or better than it, and strictly better.
-std::pair<int, int> rivalsAhead(const Standing &s, std::size_t x)
+int lastPlace(const race::Placing &p)
 {
-    int levelOrBetter = 0;
-    int better = 0;
-    for (std::size_t r = 0; r < s.measures.size(); ++r) {
-        if (r != x) {
-            levelOrBetter += s.measures[r] >= s.measures[x] ? 1 : 0;
-            better += s.measures[r] > s.measures[x] ? 1 : 0;
-        }
-    }
-    return {levelOrBetter, better};
+    return p.Rank + p.Shared - 1;
 }
 
 // Every outcome of the open cards, entered card by card as simulated
@@ -201,6 +231,17 @@ void forEachOutcome(const std::vector<OpenCard> &open, Season &work,
     walk(0);
 }
 
+race::RaceRequest requestFor(std::vector<int> teams, int scope, int judgment, int topK)
+{
+    race::RaceRequest request;
+    request.Teams = std::move(teams);
+    request.GameScope = scope;
+    request.Judgment = judgment;
+    request.TopK = topK;
+    request.TimeLimit = std::chrono::seconds(10);
+    return request;
+}
+
 Answer answer(bool value)
 {
     return value ? Answer::Yes : Answer::No;
@@ -216,13 +257,27 @@ struct Expected
 TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
 {
     std::mt19937 random(17);
+    int tieBreaks = 0;
+    int open = 0;
     for (int round = 0; round < 120; ++round) {
-        const Generated g = generate(random);
+        Generated g = generate(random);
+        const OrderSettings order = judge(g, random);
         const int topK = std::uniform_int_distribution<int>(2, 3)(random);
-        const race::RaceAnalysis analysis = race::AnalyzeRace(
-            g.season, {g.view, g.scope, g.judgment, topK, std::chrono::seconds(10)});
+        Season asked = g.season;
+        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
+        race::RaceRequest request =
+            race::RaceRequestForView(asked, *pass.Published, LeagueOne, topK, order.GameCountRule);
+        request.Teams = g.view;
+        // The answers must not depend on time: a sanitizer build is slow.
+        request.TimeLimit = std::chrono::minutes(2);
+        request.TotalTimeLimit = std::chrono::minutes(20);
+        const race::RaceAnalysis analysis = race::AnalyzeRace(g.season, request);
         ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);
         ASSERT_FALSE(analysis.ScheduleMismatch);
+        const bool partPercentage =
+            g.scope == ScopeOfficial &&
+            std::any_of(request.Conditions.begin(), request.Conditions.end(),
+                        [](int code) { return code == 3 || code == 5; });
         ASSERT_EQ(analysis.Teams.size(), g.view.size());
 
         const std::size_t n = g.view.size();
@@ -239,20 +294,20 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
             work.SimMode = 1;
         }
         forEachOutcome(g.open, work, [&](const Certificate &outcome) {
-            const Standing s = standingOf(g, work, outcome);
+            const std::vector<race::Placing> placings = standingsOf(g, work, order);
             for (std::size_t x = 0; x < n; ++x) {
-                const auto [levelOrBetter, better] = rivalsAhead(s, x);
+                const int openWins = openWinsOf(g.view[x], outcome);
                 for (int which = 0; which < 2; ++which) {
                     const int k = which == 0 ? 1 : topK;
                     Expected &e = expected[x][which];
-                    const bool fails = levelOrBetter >= k;
+                    const bool fails = lastPlace(placings[x]) > k;
                     e.fails |= fails;
-                    e.beaten |= better >= k;
+                    e.beaten |= placings[x].Rank > k;
                     e.reaches |= !fails;
-                    e.reachesWithTie |= better < k;
+                    e.reachesWithTie |= placings[x].Rank <= k;
                     if (fails) {
-                        e.failsWinningOut |= s.openWins[x] == remaining[x];
-                        e.mostFailingWins = std::max(e.mostFailingWins, s.openWins[x]);
+                        e.failsWinningOut |= openWins == remaining[x];
+                        e.mostFailingWins = std::max(e.mostFailingWins, openWins);
                     }
                 }
             }
@@ -263,8 +318,23 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
                 const int k = which == 0 ? 1 : topK;
                 const Expected &e = expected[x][which];
                 const RaceState &got = which == 0 ? analysis.Teams[x].Title : analysis.Teams[x].Top;
-                SCOPED_TRACE(::testing::Message() << "round " << round << ", team " << g.view[x]
-                                                  << ", k " << k << ", judgment " << g.judgment);
+                tieBreaks += got.TieBreakApplied ? 1 : 0;
+                // A percentage in one part of the season, where remaining
+                // games may end drawn, is not linear, and the games-played
+                // rule reorders level rows by the list: there the analysis
+                // may leave an answer open after a bounded search, never
+                // guess it.
+                if ((partPercentage || order.GameCountRule != 0) &&
+                    (got.Sure == Answer::Unknown || got.Possible == Answer::Unknown ||
+                     got.PossibleWithTie == Answer::Unknown || got.OwnPower == Answer::Unknown ||
+                     !got.MagicDecided)) {
+                    ++open;
+                    continue;
+                }
+                SCOPED_TRACE(::testing::Message()
+                             << "round " << round << ", team " << g.view[x] << ", k " << k
+                             << ", judgment " << g.judgment << ", conditions "
+                             << request.Conditions.front() << ", rule " << order.GameCountRule);
                 EXPECT_EQ(got.Sure, answer(!e.fails));
                 EXPECT_EQ(got.SureUnlessTied, answer(!e.beaten));
                 EXPECT_EQ(got.Possible, answer(e.reaches));
@@ -279,26 +349,27 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
                 }
                 EXPECT_EQ(got.Magic, magic);
 
-                // Every certificate replayed through the standings.
-                ASSERT_EQ(got.Reach.has_value(), e.reachesWithTie);
+                // Every certificate loaded as the window loads it ranks the
+                // team as claimed.
+                EXPECT_EQ(got.Reach.has_value(), e.reachesWithTie);
                 if (got.Reach) {
                     ASSERT_TRUE(complete(g, *got.Reach));
-                    const Standing s = replay(g, *got.Reach);
-                    const auto [levelOrBetter, better] = rivalsAhead(s, x);
+                    const race::Placing p = replay(g, order, *got.Reach)[x];
                     EXPECT_EQ(got.ReachNeedsTie, !e.reaches);
-                    EXPECT_LT(got.ReachNeedsTie ? better : levelOrBetter, k);
-                    EXPECT_EQ(s.openWins[x], remaining[x]);
+                    EXPECT_LE(got.ReachNeedsTie ? p.Rank : lastPlace(p), k);
                 }
-                ASSERT_EQ(got.WinOutFailure.has_value(), e.failsWinningOut);
+                EXPECT_EQ(got.WinOutFailure.has_value(), e.failsWinningOut);
                 if (got.WinOutFailure) {
                     ASSERT_TRUE(complete(g, *got.WinOutFailure));
-                    const Standing s = replay(g, *got.WinOutFailure);
-                    EXPECT_EQ(s.openWins[x], remaining[x]);
-                    EXPECT_GE(rivalsAhead(s, x).first, k);
+                    EXPECT_EQ(openWinsOf(g.view[x], *got.WinOutFailure), remaining[x]);
+                    EXPECT_GT(lastPlace(replay(g, order, *got.WinOutFailure)[x]), k);
                 }
             }
         }
     }
+    // The conditions decided some of these answers, not the measure alone.
+    EXPECT_GT(tieBreaks, 20);
+    EXPECT_LE(open, 12);
 }
 
 // Published wins-only elimination instances: wins, losses, and the games
@@ -363,7 +434,7 @@ TEST(RaceTest, ClassicEliminationInstances)
         Season season = builder.build();
         season.HasSeason = true;
         const race::RaceAnalysis analysis =
-            race::AnalyzeRace(season, {view, ScopeOfficial, 1, 1, std::chrono::seconds(10)});
+            race::AnalyzeRace(season, requestFor(view, ScopeOfficial, 1, 1));
         ASSERT_EQ(analysis.Status, race::RaceStatus::Analysed);
         std::vector<Text> eliminated;
         for (const race::TeamRace &t : analysis.Teams) {
@@ -384,7 +455,7 @@ TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
     while (g.open.size() < 4) {
         g = generate(random);
     }
-    race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    race::RaceRequest request = requestFor(g.view, g.scope, g.judgment, 2);
     const race::RaceAnalysis full = race::AnalyzeRace(g.season, request);
     request.TotalTimeLimit = std::chrono::milliseconds(0);
     const race::RaceAnalysis none = race::AnalyzeRace(g.season, request);
@@ -417,7 +488,7 @@ TEST(RaceTest, AnalysisOnAWorkerThreadLeavesNothingBehind)
     while (g.open.size() < 4) {
         g = generate(random);
     }
-    const race::RaceRequest request{g.view, g.scope, g.judgment, 2, std::chrono::seconds(10)};
+    const race::RaceRequest request = requestFor(g.view, g.scope, g.judgment, 2);
     const race::RaceAnalysis expected = race::AnalyzeRace(g.season, request);
     ASSERT_GT(expected.SolverCalls, 0);
     std::vector<race::RaceAnalysis> onWorker;
@@ -466,7 +537,7 @@ TEST(RaceTest, ScheduleThatCannotBePlayedOutIsRefused)
         test::SeasonBuilder::oneLeague({u"A", u"B", u"C"}, 2).result(1, 2, 3, 0).build();
     season.HasSeason = true;
     const race::RaceAnalysis analysis =
-        race::AnalyzeRace(season, {{1, 2, 3}, ScopeOfficial, 0, 2, std::chrono::seconds(10)});
+        race::AnalyzeRace(season, requestFor({1, 2, 3}, ScopeOfficial, 0, 2));
     EXPECT_EQ(analysis.Status, race::RaceStatus::ScheduleInconsistent);
     EXPECT_TRUE(analysis.Teams.empty());
 }

@@ -70,9 +70,12 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
                        {"ownPower", true},
                        {"magic", 0},
                        {"decided", true},
+                       {"tieBreakApplied", false},
                        {"certificate", Json::array()},
                        {"certificateNeedsTie", false},
-                       {"winOutFailure", nullptr}};
+                       {"certificateDraws", 0},
+                       {"winOutFailure", nullptr},
+                       {"winOutFailureDraws", nullptr}};
     const Json out = {{"sure", false},
                       {"sureUnlessTied", false},
                       {"possible", false},
@@ -80,9 +83,12 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
                       {"ownPower", false},
                       {"magic", nullptr},
                       {"decided", true},
+                      {"tieBreakApplied", false},
                       {"certificate", nullptr},
                       {"certificateNeedsTie", false},
-                      {"winOutFailure", Json::array()}};
+                      {"certificateDraws", nullptr},
+                      {"winOutFailure", Json::array()},
+                      {"winOutFailureDraws", 0}};
     const auto team = [](int no, const char *name, const Json &title, const Json &topK) {
         return Json{{"teamNo", no}, {"teamName", name}, {"title", title}, {"topK", topK}};
     };
@@ -98,6 +104,29 @@ TEST_F(RaceReportTest, FinishedSeasonInBothFormats)
                         "赤      確定  0  確定   0\n"
                         "青      消滅  -  確定   0\n"
                         "緑      消滅  -  消滅   -\n");
+}
+
+// Two teams level at the end: the league's rule (the series, then the grid
+// order) puts 赤 first, as the standings do, and the report says a
+// tie-break decided it.
+TEST_F(RaceReportTest, LevelFinishGoesByTheLeaguesRule)
+{
+    auto b = test::SeasonBuilder::oneLeague({u"赤", u"青", u"緑"}, 3);
+    b.result(1, 2, 2, 1).result(1, 3, 2, 1).result(2, 3, 3, 0);
+    Season season = b.build();
+    for (int t = 1; t <= 3; ++t) {
+        season.team(t).LeagueJudgment = JudgmentSet{0, {2, 7, 0}, 0};
+    }
+    const std::string file = save(season);
+    const Output text = report({"race", file, "--league", "1", "--top", "1"});
+    ASSERT_EQ(text.status, cli::ExitOk) << text.err;
+    EXPECT_EQ(text.out, "チーム  優勝  M  上位1  M\n"
+                        "赤      確定  0  確定   0\n"
+                        "青      消滅  -  消滅   -\n"
+                        "緑      消滅  -  消滅   -\n");
+    const Output json = report({"race", file, "--league", "1", "--top", "1", "--format", "json"});
+    ASSERT_EQ(json.status, cli::ExitOk) << json.err;
+    EXPECT_EQ(Json::parse(json.out)["teams"][0]["title"]["tieBreakApplied"], true);
 }
 
 TEST_F(RaceReportTest, RefusesWhatCannotBeAnalysed)

@@ -353,6 +353,19 @@ private slots:
                  QStringLiteral("ファイルを開けません\r\nファイルが大きすぎます"));
     }
 
+    void aboutBoxNamesTheProgramAndTheBuildsVersion()
+    {
+        frmMain &window = start();
+        findAction(&window, QString::fromUtf8("バージョン情報(&A)..."))->trigger();
+        const std::vector<RecordingPrompts::Call> boxes = m_prompts->messages();
+        QCOMPARE(boxes.size(), std::size_t{1});
+        const RecordingPrompts::Call &box = boxes.front();
+        QCOMPARE(box.text, QString::fromUtf8("ペナリン\nVer " PENARIN_PROJECT_VERSION));
+        QCOMPARE(box.title, QString::fromUtf8("バージョン情報"));
+        QCOMPARE(box.icon, MessageIcon::Information);
+        QCOMPARE(box.buttons, MessageButtons::Ok);
+    }
+
     void headToHeadGridTextsMergesAndEmptyCards()
     {
         want().Cells = 1;

@@ -8,9 +8,11 @@
 #include "ui/modalhelper.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QThread>
 
 Q_DECLARE_METATYPE(penarin::race::RaceState)
 
@@ -50,27 +52,48 @@ PublishedStandings standingsOf(Season season)
     return *RecalculateView(season, OrderSettingsFrom(Settings{}), ViewRequest{1, 0}).Published;
 }
 
-// How many rivals of `team` finish with a percentage at least its own once
-// the certificate has been played out; -1 when it leaves games unplayed.
-int levelOrBetterAfter(const Season &initial, const race::Certificate &certificate, int team)
+// The team's rank and the number of teams sharing it, as the standings
+// rank them with the championship judgment once the certificate is loaded.
+std::pair<int, int> placeAfter(const Season &initial, const race::Certificate &certificate,
+                               int team)
 {
     Season season = initial;
     race::ApplyCertificate(season, certificate);
-    auto final = [&season](int t) { return TeamTotals(season, t, ScopeOfficial); };
-    const TeamTotalsResult mine = final(team);
-    int count = 0;
-    for (int rival = 1; rival <= season.TeamCount(); ++rival) {
-        const TeamTotalsResult theirs = final(rival);
-        if (theirs.Remaining != 0) {
-            return -1;
-        }
-        // Cross-multiplied: exact, as the analysis compares.
-        if (rival != team &&
-            theirs.Wins * (mine.Wins + mine.Losses) >= mine.Wins * (theirs.Wins + theirs.Losses)) {
-            ++count;
+    const RecalculateResult pass =
+        RecalculateView(season, OrderSettings{2, 0, 0}, ViewRequest{1, 0});
+    int rank = 0;
+    for (const StandingsRow &row : pass.Published->Rows) {
+        rank = row.TeamNo == team ? row.Rank : rank;
+    }
+    int shared = 0;
+    for (const StandingsRow &row : pass.Published->Rows) {
+        shared += row.Rank == rank && row.Remaining == 0 ? 1 : 0;
+    }
+    return {rank, shared};
+}
+
+// Fifteen teams early in a season of 20 games a pair: an analysis that
+// runs for seconds.
+Season longSeason()
+{
+    std::vector<Text> names;
+    for (char16_t c = u'A'; c < u'A' + 15; ++c) {
+        names.push_back(Text(1, c));
+    }
+    SeasonBuilder builder = SeasonBuilder::oneLeague({}, 20);
+    for (const Text &name : names) {
+        builder.addTeam(name, 1);
+    }
+    builder.roundRobin(20);
+    for (int a = 1; a <= 15; ++a) {
+        for (int b = a + 1; b <= 15; ++b) {
+            builder.result(a, b, (a + b) % 3, (a * b) % 3);
         }
     }
-    return count;
+    Season season = builder.build();
+    season.HasSeason = true;
+    (void)RecalculateView(season, OrderSettings{}, ViewRequest{1, 0});
+    return season;
 }
 
 struct Dialog
@@ -234,18 +257,20 @@ private slots:
 
         // D cannot finish first: only the outcome that shows why is offered.
         d.click(3, TitleMarkCol);
-        QCOMPARE(d.outcomeTexts(), QStringList({"Dが全勝しても優勝が決まらない結果",
-                                                "Dが全勝しても2位以内が決まらない結果"}));
+        QCOMPARE(d.outcomeTexts(),
+                 QStringList({"Dが全勝しても優勝を逃す結果の一例（引き分け0試合）",
+                              "Dが全勝しても2位以内を逃す結果の一例（引き分け0試合）"}));
         QCOMPARE(d.outcomes()->currentIndex(), 0);
 
         // C's top-two cell: the outcome in which C gets in.
         d.click(2, TopMarkCol);
-        QCOMPARE(d.outcomes()->currentText(), QStringLiteral("Cが2位以内に入る結果"));
+        QCOMPARE(d.outcomes()->currentText(),
+                 QStringLiteral("Cが2位以内に入る結果の一例（引き分け0試合）"));
         QTest::mouseClick(d.find<QPushButton>("btnView"), Qt::LeftButton);
         QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
         QVERIFY(d.dialog.chosenCertificate().has_value());
-        const int above = levelOrBetterAfter(season, *d.dialog.chosenCertificate(), 3);
-        QVERIFY(above >= 0 && above < 2);
+        const auto [rank, shared] = placeAfter(season, *d.dialog.chosenCertificate(), 3);
+        QVERIFY(rank >= 1 && rank + shared - 1 <= 2);
         QVERIFY(d.dialog.chosenCertificate() ==
                 d.dialog.analysis().Teams[2].Top.Reach); // not the title's
     }
@@ -261,14 +286,15 @@ private slots:
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->cellRect(HeaderRows + 1, TitleMarkCol).center());
             auto *outcomes = modal->findChild<QComboBox *>(QStringLiteral("cmbOutcome"));
-            QCOMPARE(outcomes->currentText(), QStringLiteral("Bが優勝する結果"));
+            QCOMPARE(outcomes->currentText(),
+                     QStringLiteral("Bが優勝する結果の一例（引き分け0試合）"));
             QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnView")),
                               Qt::LeftButton);
         });
         const std::optional<race::Certificate> chosen =
             ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr);
         QVERIFY(chosen.has_value());
-        QCOMPARE(levelOrBetterAfter(season, *chosen, 2), 0);
+        QCOMPARE(placeAfter(season, *chosen, 2), std::make_pair(1, 1));
         QVERIFY(prompts.calls().empty());
 
         // Closed without loading anything.
@@ -277,6 +303,43 @@ private slots:
                               Qt::LeftButton);
         });
         QVERIFY(!ShowRaceForm(season, standingsOf(season), settings, 1, 0, prompts, nullptr));
+    }
+
+    void answersComeAsTheyAreKnownAndStopWhenNotWanted()
+    {
+        const Season season = longSeason();
+        Settings settings;
+        RecordingPrompts prompts;
+        const PublishedStandings published = standingsOf(season);
+        frmRace dialog(season, published, settings, prompts, ViewRequest{1, 0}, 3);
+        dialog.show();
+        auto *grid = dialog.findChild<FlexGrid *>(QStringLiteral("grdRace"));
+        // The title column fills first, while the rest is still open.
+        QTRY_VERIFY_WITH_TIMEOUT(grid->text(HeaderRows, TitleMarkCol) != QStringLiteral("..."),
+                                 20000);
+        QVERIFY(dialog.analysing());
+        QCOMPARE(grid->text(HeaderRows + 14, TopMarkCol), QStringLiteral("..."));
+
+        // A new k ends the run in progress: only the new one is left.
+        QCOMPARE(RunningRaceAnalyses(), 1);
+        QElapsedTimer clock;
+        clock.start();
+        dialog.findChild<QSpinBox *>(QStringLiteral("spnTop"))->setValue(6);
+        while (RunningRaceAnalyses() > 1 && clock.elapsed() < 2000) {
+            QThread::msleep(1);
+        }
+        QVERIFY2(clock.elapsed() <= 200, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(grid->text(HeaderRows, TitleMarkCol) != QStringLiteral("..."),
+                                 20000);
+        QVERIFY(dialog.analysing());
+
+        // Closing ends it too.
+        clock.restart();
+        dialog.reject();
+        while (RunningRaceAnalyses() > 0 && clock.elapsed() < 2000) {
+            QThread::msleep(1);
+        }
+        QVERIFY2(clock.elapsed() <= 200, qPrintable(QString::number(clock.elapsed())));
     }
 
     void inconsistentScheduleOpensNothing()

@@ -4,6 +4,7 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
+#include "ui/dialogs/oddspanel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -103,29 +104,29 @@ QString numberText(int value)
 // signal to a window that may be gone by then.
 struct frmRace::Job
 {
-    std::atomic<bool> wanted{true};
+    // Raised when nobody waits for the answer any more: the analysis reads
+    // it between questions and the solver inside every search, so a closed
+    // dialog or a new k frees the worker at once.
+    std::atomic<bool> stop{false};
     std::mutex mutex;
+    std::optional<race::RaceAnalysis> partial; // the latest progress, not yet shown
     std::optional<race::RaceAnalysis> result;
 };
 
+namespace {
+
+std::atomic<int> runningAnalyses{0};
+
+} // namespace
+
+int RunningRaceAnalyses()
+{
+    return runningAnalyses.load();
+}
+
 QString RaceTableMark(const RaceState &state)
 {
-    if (state.Sure == Answer::Yes) {
-        return QStringLiteral("確定");
-    }
-    if (state.PossibleWithTie == Answer::No) {
-        return QStringLiteral("消滅");
-    }
-    if (onlyTieLetsIn(state) || onlyTieKeepsOut(state)) {
-        return QStringLiteral("同率次第");
-    }
-    if (state.OwnPower == Answer::Yes) {
-        return QStringLiteral("自力");
-    }
-    if (state.Possible == Answer::Yes && state.OwnPower == Answer::No) {
-        return QStringLiteral("他力");
-    }
-    return QStringLiteral("不明");
+    return QString::fromStdU16String(race::RaceMark(state));
 }
 
 QString RaceTableMagic(const RaceState &state)
@@ -183,18 +184,24 @@ std::vector<RaceOutcome> RaceOutcomes(const race::TeamRace &team, int topK)
     };
     const QString top = goal(topK);
     add(RaceOutcome::TitleReach,
-        team.Title.ReachNeedsTie ? QStringLiteral("同率で首位に並ぶ結果")
-                                 : QStringLiteral("優勝する結果"),
+        team.Title.ReachNeedsTie ? QStringLiteral("同率で首位に並ぶ結果の一例")
+                                 : QStringLiteral("優勝する結果の一例"),
         team.Title.Reach);
-    add(RaceOutcome::TitleFailure, QStringLiteral("全勝しても優勝が決まらない結果"),
+    add(RaceOutcome::TitleFailure, QStringLiteral("全勝しても優勝を逃す結果の一例"),
         team.Title.WinOutFailure);
     if (topK > 1) {
         add(RaceOutcome::TopReach,
-            team.Top.ReachNeedsTie ? QStringLiteral("同率で%1に並ぶ結果").arg(top)
-                                   : QStringLiteral("%1に入る結果").arg(top),
+            team.Top.ReachNeedsTie ? QStringLiteral("同率で%1に並ぶ結果の一例").arg(top)
+                                   : QStringLiteral("%1に入る結果の一例").arg(top),
             team.Top.Reach);
-        add(RaceOutcome::TopFailure, QStringLiteral("全勝しても%1が決まらない結果").arg(top),
+        add(RaceOutcome::TopFailure, QStringLiteral("全勝しても%1を逃す結果の一例").arg(top),
             team.Top.WinOutFailure);
+    }
+    // How ordinary the outcome is, at a glance: the analysis keeps draws to
+    // the rate so far wherever the proof allows.
+    for (RaceOutcome &outcome : outcomes) {
+        outcome.caption +=
+            QStringLiteral("（引き分け%1試合）").arg(race::DrawCount(outcome.certificate));
     }
     return outcomes;
 }
@@ -207,18 +214,21 @@ frmRace::frmRace(const Season &season, const PublishedStandings &published,
       // The worker reads its own copy: the window's season may change once
       // this dialog is closed, while an analysis still runs.
       m_snapshot(std::make_shared<const Season>(season)),
-      m_request(race::RaceRequestForView(season, published, view, topK))
+      m_request(race::RaceRequestForView(season, published, view, topK, settings.Game))
 {
     setObjectName(QStringLiteral("frmRace"));
     setWindowTitle(QStringLiteral("優勝・CS争い"));
     setModal(true);
+    // The chances beside the exact marks, with their model and 大一番.
+    m_odds = new OddsPanel(season, published, settings, view, topK, this);
     buildControls();
     const QString measure =
         m_request.Judgment == 1 ? QStringLiteral("勝利数") : QStringLiteral("勝率");
     // Short lines rather than word wrap: a wrapped Japanese label can be
     // given too little height by the layout and lose its last line.
     m_lblNote->setText(QStringLiteral("残り試合のすべての勝ち負けの組み合わせを調べた結果です。\n"
-                                      "%1で比べ、同率のときの順位決定の条件は考えません。\n"
+                                      "順位は順位表の「優勝判定適用」と同じく、%1で比べ、"
+                                      "並んだときは順位決定の条件で決めます。\n"
                                       "マジック：あと何勝で確定するか"
                                       "（-：自力では確定しない、?：時間内に決まらない）")
                            .arg(measure));
@@ -233,9 +243,23 @@ frmRace::frmRace(const Season &season, const PublishedStandings &published,
 
 frmRace::~frmRace()
 {
+    stopAnalysis();
+}
+
+void frmRace::stopAnalysis()
+{
     if (m_job) {
-        m_job->wanted = false;
+        m_job->stop = true;
     }
+}
+
+void frmRace::done(int result)
+{
+    // Closing by any way (閉じる, Esc, the title bar, a chosen outcome)
+    // ends the analysis in progress.
+    stopAnalysis();
+    m_poll->stop();
+    QDialog::done(result);
 }
 
 void frmRace::buildControls()
@@ -301,9 +325,20 @@ void frmRace::buildControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
+    auto *tables = new QHBoxLayout;
+    tables->setSpacing(0);
+    tables->addWidget(m_grid, 1);
+    tables->addWidget(m_odds->grid());
+    layout->addLayout(tables, 1);
     layout->addWidget(m_lblNote);
     layout->addWidget(m_lblMismatch);
+    layout->addWidget(m_odds);
+    m_odds->follow(m_grid);
+    connect(m_odds, &OddsPanel::teamSelected, this, [this](int teamNo) {
+        const auto found = std::find(m_request.Teams.begin(), m_request.Teams.end(), teamNo);
+        m_grid->setCurrentCell(HeaderRows + static_cast<int>(found - m_request.Teams.begin()),
+                               NameCol);
+    });
     layout->addLayout(bottom);
 
     setTabOrder(m_spnTop, m_grid);
@@ -335,6 +370,7 @@ void frmRace::setTopK(int topK)
         return;
     }
     m_request.TopK = topK;
+    m_odds->setTopK(topK);
     {
         const QSignalBlocker block(m_spnTop);
         m_spnTop->setValue(topK);
@@ -354,19 +390,30 @@ bool frmRace::analysing() const
 
 void frmRace::startAnalysis()
 {
-    if (m_job) {
-        m_job->wanted = false;
-    }
+    stopAnalysis();
     m_job = std::make_shared<Job>();
     m_ready = false;
-    analysisPool().start([job = m_job, season = m_snapshot, request = m_request] {
-        if (!job->wanted) {
+    m_analysis = race::RaceAnalysis{};
+    m_analysis.TopK = m_request.TopK;
+    ++runningAnalyses;
+    analysisPool().start([job = m_job, season = m_snapshot, request = m_request]() mutable {
+        struct Done
+        {
+            ~Done() { --runningAnalyses; }
+        } done;
+        if (job->stop) {
             return;
         }
+        request.Stop = &job->stop;
+        request.Progress = [&job](const race::RaceAnalysis &sofar) {
+            const std::lock_guard lock(job->mutex);
+            job->partial = sofar;
+        };
         race::RaceAnalysis analysis = race::AnalyzeRace(*season, request);
         const std::lock_guard lock(job->mutex);
         job->result = std::move(analysis);
     });
+    m_lblBusy->setText(QStringLiteral("計算しています..."));
     m_lblBusy->show();
     fillGrid();
     m_poll->start();
@@ -380,6 +427,19 @@ bool frmRace::collect()
     {
         const std::lock_guard lock(m_job->mutex);
         if (!m_job->result) {
+            // What is known so far: the title column first, then each
+            // team's top-k answers.
+            if (m_job->partial) {
+                m_analysis = std::move(*m_job->partial);
+                m_job->partial.reset();
+                const int teams = static_cast<int>(m_request.Teams.size());
+                m_lblBusy->setText(QStringLiteral("計算しています...（優勝 %1/%2、%3 %4/%2）")
+                                       .arg(m_analysis.TitlesDone)
+                                       .arg(teams)
+                                       .arg(goal(m_request.TopK))
+                                       .arg(m_analysis.TopsDone));
+                fillGrid();
+            }
             return false;
         }
         m_analysis = std::move(*m_job->result);
@@ -450,16 +510,18 @@ void frmRace::fillGrid()
             }
             m_grid->setText(row, NameCol,
                             QString::fromStdU16String(m_season.team(teamNo).TeamName));
-            if (m_ready) {
+            for (int col = TitleMarkCol; col <= TopMagicCol; ++col) {
+                m_grid->setText(row, col, QStringLiteral("..."));
+            }
+            if (titleKnown(i)) {
                 const race::TeamRace &team = m_analysis.Teams[i];
                 m_grid->setText(row, TitleMarkCol, RaceTableMark(team.Title));
                 m_grid->setText(row, TitleMagicCol, RaceTableMagic(team.Title));
+            }
+            if (topKnown(i)) {
+                const race::TeamRace &team = m_analysis.Teams[i];
                 m_grid->setText(row, TopMarkCol, RaceTableMark(team.Top));
                 m_grid->setText(row, TopMagicCol, RaceTableMagic(team.Top));
-            } else {
-                for (int col = TitleMarkCol; col <= TopMagicCol; ++col) {
-                    m_grid->setText(row, col, QStringLiteral("..."));
-                }
             }
             for (const int col : {TitleMarkCol, TopMarkCol}) {
                 m_grid->setCellAlignment(row, col, Qt::AlignCenter);
@@ -495,6 +557,17 @@ void frmRace::fillGrid()
     }
     paintRows();
     fillOutcomes();
+}
+
+bool frmRace::titleKnown(int index) const
+{
+    return index >= 0 && index < static_cast<int>(m_analysis.Teams.size()) &&
+           (m_ready || index < m_analysis.TitlesDone);
+}
+
+bool frmRace::topKnown(int index) const
+{
+    return titleKnown(index) && (m_ready || index < m_analysis.TopsDone);
 }
 
 void frmRace::fillWidth()
@@ -555,12 +628,15 @@ void frmRace::paintRows()
             m_grid->setCellForeground(
                 row, col, selected ? palette.color(QPalette::HighlightedText) : QColor());
         }
-        if (selected || !m_ready) {
+        if (selected || !titleKnown(i)) {
             continue;
         }
         const race::TeamRace &team = m_analysis.Teams[i];
         for (const auto &[col, state] :
              {std::pair{TitleMarkCol, &team.Title}, std::pair{TopMarkCol, &team.Top}}) {
+            if (col == TopMarkCol && !topKnown(i)) {
+                continue;
+            }
             const QString mark = RaceTableMark(*state);
             if (mark == QStringLiteral("確定")) {
                 m_grid->setCellBackground(row, col, SureBackground);
@@ -583,6 +659,7 @@ void frmRace::selectTeam(int row, int col)
         return;
     }
     m_teamIndex = index;
+    m_odds->setSelectedTeam(m_request.Teams[static_cast<std::size_t>(index)]);
     paintRows();
     // A click on a top-k cell offers that column's outcome first.
     const bool topColumn = col == TopMarkCol || col == TopMagicCol;
@@ -596,8 +673,12 @@ void frmRace::selectTeam(int row, int col)
 void frmRace::fillOutcomes()
 {
     m_outcomes.clear();
-    if (m_ready && m_teamIndex < static_cast<int>(m_analysis.Teams.size())) {
-        m_outcomes = RaceOutcomes(m_analysis.Teams[m_teamIndex], m_analysis.TopK);
+    if (titleKnown(m_teamIndex)) {
+        race::TeamRace team = m_analysis.Teams[m_teamIndex];
+        if (!topKnown(m_teamIndex)) {
+            team.Top = race::RaceState{};
+        }
+        m_outcomes = RaceOutcomes(team, m_analysis.TopK);
     }
     const QString name = m_outcomes.empty()
                              ? QString()
@@ -632,11 +713,11 @@ void frmRace::showCellTip(int row, int col)
 {
     const int index = row - HeaderRows;
     QString tip;
-    if (m_ready && index >= 0 && index < static_cast<int>(m_analysis.Teams.size())) {
+    if (titleKnown(index)) {
         const race::TeamRace &team = m_analysis.Teams[index];
         if (col == TitleMarkCol || col == TitleMagicCol) {
             tip = RaceMarkExplanation(team.Title, 1);
-        } else if (col == TopMarkCol || col == TopMagicCol) {
+        } else if ((col == TopMarkCol || col == TopMagicCol) && topKnown(index)) {
             tip = RaceMarkExplanation(team.Top, m_analysis.TopK);
         }
     }

@@ -20,6 +20,7 @@ class QTimer;
 namespace penarin {
 
 class FlexGrid;
+class OddsPanel;
 class Prompts;
 struct Settings;
 
@@ -67,9 +68,9 @@ class frmRace : public QDialog
 
 public:
     // `published` is the view's latest recalculation; the dialog reads the
-    // teams and their order from it. The analysis starts
-    // at once and runs on a worker thread; the table shows it when it is
-    // done. A schedule that leaves nothing to analyse is reported through
+    // teams and their order from it. The analysis starts at once and runs
+    // on a worker thread; the table shows each answer as it comes, the
+    // title column first. A schedule that leaves nothing to analyse is reported through
     // prompts and closes the dialog.
     frmRace(const Season &season, const PublishedStandings &published, const Settings &settings,
             Prompts &prompts, const ViewRequest &view, int topK = 3, QWidget *parent = nullptr);
@@ -92,6 +93,9 @@ public:
         return m_chosen;
     }
 
+    // Closing the dialog stops the analysis in progress.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -100,6 +104,11 @@ private:
 
     void buildControls();
     void startAnalysis();
+    void stopAnalysis();
+    // The answers of the team at this position are in (the analysis shows
+    // them as they come).
+    [[nodiscard]] bool titleKnown(int index) const;
+    [[nodiscard]] bool topKnown(int index) const;
     // Takes a finished analysis and shows it; false while it still runs.
     bool collect();
     void fillGrid();
@@ -132,10 +141,15 @@ private:
     QTimer *m_poll = nullptr;
     QSpinBox *m_spnTop = nullptr;
     FlexGrid *m_grid = nullptr;
+    OddsPanel *m_odds = nullptr;
     QComboBox *m_cmbOutcome = nullptr;
     QPushButton *m_btnView = nullptr;
     QPushButton *m_btnClose = nullptr;
 };
+
+// Race analyses of every dialog started and not yet ended (a queued one
+// counts too).
+[[nodiscard]] int RunningRaceAnalyses();
 
 // Opens "優勝・CS争い" for the view the main window shows (its league and
 // division selector indices) and returns the outcome the user chose to load,

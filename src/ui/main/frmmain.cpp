@@ -368,9 +368,10 @@ void frmMain::buildMenus()
         m_help->showContents(QString::fromStdString(m_files.helpFile.string()));
     });
     add(help, QStringLiteral("バージョン情報(&A)..."), {}, [this] {
-        m_prompts.message(
-            QStringLiteral("Ver %1.%2.%3").arg(ProgramMajor).arg(ProgramMinor).arg(ProgramRevision),
-            MessageIcon::Information, MessageButtons::Ok, QStringLiteral("バージョン情報"));
+        m_prompts.message(QString::fromStdU16String(ProgramTitle) + QStringLiteral("\nVer ") +
+                              QString::fromStdString(ProgramVersion),
+                          MessageIcon::Information, MessageButtons::Ok,
+                          QStringLiteral("バージョン情報"));
     });
 
     for (QMenu *menu : {m_menuFile, m_menuOption, m_menuData, m_menuRank}) {
