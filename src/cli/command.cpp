@@ -91,7 +91,11 @@ Settings loadSettings(const Arguments &args)
     if (!std::filesystem::is_regular_file(*file, error)) {
         throw UsageError{"設定ファイルがありません: " + *file};
     }
-    return readSettings(std::filesystem::path(*file)).settings;
+    const SettingsFileContents contents = readSettings(std::filesystem::path(*file));
+    if (contents.unreadable) {
+        throw UsageError{"設定ファイルを読み込めません: " + *file};
+    }
+    return contents.settings;
 }
 
 } // namespace

@@ -50,9 +50,14 @@ int displayWidth(std::u16string_view text)
     return width;
 }
 
-void printTable(std::ostream &out, const std::vector<std::vector<Text>> &table,
+void printTable(std::ostream &out, std::vector<std::vector<Text>> table,
                 const std::vector<bool> &leftAligned)
 {
+    for (auto &line : table) {
+        for (Text &cell : line) {
+            cell = visibleText(cell);
+        }
+    }
     std::vector<int> widths(leftAligned.size(), 0);
     for (const auto &line : table) {
         for (std::size_t c = 0; c < line.size(); ++c) {
@@ -361,10 +366,10 @@ void printLine(std::ostream &out, std::u16string_view caption, const Text &value
 {
     std::string line = toUtf8(caption);
     if (!value.empty()) {
-        line += ' ' + toUtf8(value);
+        line += ' ' + toUtf8(visibleText(value));
     }
     if (!more.empty()) {
-        line += ' ' + toUtf8(more);
+        line += ' ' + toUtf8(visibleText(more));
     }
     out << line << '\n';
 }
@@ -395,15 +400,15 @@ void printOpponentText(std::ostream &out, const OpponentReport &r)
 {
     out << '\n';
     for (const Text &line : r.Lines) {
-        out << toUtf8(line) << '\n';
+        out << toUtf8(visibleText(line)) << '\n';
     }
     if (!r.HasCard) {
         return;
     }
-    out << '\n' << toUtf8(r.Caption) << '\n';
+    out << '\n' << toUtf8(visibleText(r.Caption)) << '\n';
     if (!r.MagicCaption.empty() || !r.Magic.empty()) {
-        std::string line = toUtf8(r.MagicCaption);
-        line += (line.empty() ? "" : " ") + toUtf8(r.Magic);
+        std::string line = toUtf8(visibleText(r.MagicCaption));
+        line += (line.empty() ? "" : " ") + toUtf8(visibleText(r.Magic));
         out << line << '\n';
     }
     if (r.ClinchShown) {

@@ -4,9 +4,15 @@
 #include "season/safewriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace penarin {
 
@@ -284,25 +290,56 @@ std::optional<LoadStatus> readSeason(ByteReader &in, Season &season)
     return previous ? LoadStatus::LoadedConverted : LoadStatus::Loaded;
 }
 
-bool readWholeFile(const std::filesystem::path &path, std::vector<std::uint8_t> &bytes)
+// A file descriptor closed with its owner.
+struct OpenFile
 {
-    // Only a plain file: a device or a pipe could be endless.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    int fd = -1;
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Reads the file as a whole, but only a plain file no larger than a season
+// can be: a device or a pipe could be endless, and a huge file would take
+// all memory before its first bytes were even looked at.
+bool readSeasonFile(const std::filesystem::path &path, std::vector<std::uint8_t> &bytes,
+                    std::string *reason)
+{
+    // Not blocking: opening a pipe for reading would otherwise wait for a
+    // writer that may never come.
+    const OpenFile file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat info
+    {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (static_cast<std::uint64_t>(info.st_size) > MaxSeasonFileBytes) {
+        if (reason) {
+            *reason = SeasonFileTooLarge;
+        }
         return false;
     }
-    char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        bytes.insert(bytes.end(), reinterpret_cast<const std::uint8_t *>(buffer),
-                     reinterpret_cast<const std::uint8_t *>(buffer) + got);
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t got = 0;
+    // A file that grows meanwhile is read as long as it was; one that
+    // shrinks ends early and fails to parse like any truncated file.
+    while (got < bytes.size()) {
+        const ssize_t part = ::read(file.fd, bytes.data() + got, bytes.size() - got);
+        if (part < 0 && errno == EINTR) {
+            continue;
+        }
+        if (part < 0) {
+            return false;
+        }
+        if (part == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(part);
     }
-    return in.eof() && !in.bad();
+    bytes.resize(got);
+    return true;
 }
 
 void writeConditions(ByteWriter &out, const std::vector<std::int16_t> &conditions)
@@ -388,7 +425,15 @@ LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> byt
 {
     Season loaded;
     ByteReader in(bytes);
-    const std::optional<LoadStatus> status = readSeason(in, loaded);
+    std::optional<LoadStatus> status;
+    // Every size is checked against the bytes before it is allocated, so
+    // memory runs out only when there is hardly any left; that is a file
+    // that cannot be opened, not a reason to end the program.
+    try {
+        status = readSeason(in, loaded);
+    } catch (const std::bad_alloc &) {
+        status.reset();
+    }
     if (!status) {
         ClearSeason(season, clock);
         return LoadStatus::Failed;
@@ -400,10 +445,19 @@ LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> byt
     return *status;
 }
 
-LoadStatus LoadSeason(Season &season, const std::filesystem::path &path, const Clock &clock)
+LoadStatus LoadSeason(Season &season, const std::filesystem::path &path, const Clock &clock,
+                      std::string *reason)
 {
     std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) {
+    bool read = false;
+    try {
+        read = readSeasonFile(path, bytes, reason);
+    } catch (const std::bad_alloc &) {
+        if (reason) {
+            *reason = SeasonFileOutOfMemory;
+        }
+    }
+    if (!read) {
         ClearSeason(season, clock);
         return LoadStatus::Failed;
     }

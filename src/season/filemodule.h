@@ -18,11 +18,22 @@ enum class LoadStatus
                      // asks for the games count
 };
 
+// No season this program writes comes near it: 88 teams with the most
+// snapshots a file can count (32767) take about 18 MiB; the rest is room
+// for names and memos far beyond anything typed. A larger file is refused
+// before it is read.
+inline constexpr std::uint64_t MaxSeasonFileBytes = 64u << 20;
+inline constexpr const char *SeasonFileTooLarge = "ファイルが大きすぎます";
+inline constexpr const char *SeasonFileOutOfMemory = "メモリが足りません";
+
 // Reads a season file into `season`. On failure the season is cleared (as
-// after ClearSeason). On success SimResults are sized, CurrentFile is set,
-// GameScope is 0 and IsSaved is true; displaying is the caller's business.
+// after ClearSeason), and `reason` (when given) receives what the user can
+// act on, if anything (a file too large to be a season); it stays as it was
+// for a file that simply is no season. On success SimResults are sized,
+// CurrentFile is set, GameScope is 0 and IsSaved is true; displaying is the
+// caller's business. Only a regular file is read.
 [[nodiscard]] LoadStatus LoadSeason(Season &season, const std::filesystem::path &path,
-                                    const Clock &clock = systemNow);
+                                    const Clock &clock = systemNow, std::string *reason = nullptr);
 // The same from bytes already in memory (CurrentFile is left empty).
 [[nodiscard]] LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> bytes,
                                              const Clock &clock = systemNow);

@@ -4,9 +4,12 @@
 #include "season/textcodec.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace penarin {
 
@@ -197,26 +200,40 @@ Profile Profile::fromBytes(std::string_view bytes)
 
 Profile::LoadStatus Profile::load(const fs::path &path)
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) {
+    // Not blocking: opening a pipe for reading would otherwise wait for a
+    // writer that may never come, before the window has even appeared.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            return LoadStatus::Failed;
         *this = Profile{};
         return LoadStatus::Missing;
     }
-    if (error)
+    // Only a regular file of a settings file's size: a device like
+    // /dev/zero never ends.
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) > MaxProfileBytes) {
+        ::close(fd);
         return LoadStatus::Failed;
-
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return LoadStatus::Failed;
+    }
     std::string bytes;
     char buffer[8192];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    bool failed = false;
+    while (bytes.size() <= MaxProfileBytes) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            failed = count < 0;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    // One that grew beyond the limit while being read is refused too.
+    if (failed || bytes.size() > MaxProfileBytes)
         return LoadStatus::Failed;
 
     *this = fromBytes(bytes);

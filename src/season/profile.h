@@ -25,8 +25,12 @@ public:
     {
         Loaded,
         Missing, // no file: an empty profile, nothing lost by writing one
-        Failed,  // the file exists but could not be read; do not overwrite it
+        Failed,  // the file exists but could not be read (or is no regular
+                 // file, or is larger than MaxProfileBytes); do not overwrite it
     };
+
+    // Far beyond any settings file this program writes (a few kilobytes).
+    static constexpr std::uint64_t MaxProfileBytes = 1u << 20;
 
     Profile() = default;
 

@@ -109,8 +109,12 @@ SettingsFileContents readSettings(const std::filesystem::path &path)
     Profile profile;
     // A file we cannot read counts as an empty one: the program starts
     // with the values of missing keys.
-    if (profile.load(path) != Profile::LoadStatus::Loaded)
-        return readSettings(Profile{});
+    const Profile::LoadStatus status = profile.load(path);
+    if (status != Profile::LoadStatus::Loaded) {
+        SettingsFileContents contents = readSettings(Profile{});
+        contents.unreadable = status == Profile::LoadStatus::Failed;
+        return contents;
+    }
     return readSettings(profile);
 }
 
@@ -147,7 +151,7 @@ bool writeSettings(const std::filesystem::path &path, const Settings &settings,
     Profile profile;
     if (profile.load(path) == Profile::LoadStatus::Failed) {
         if (error)
-            *error = "設定ファイルを読み込めません";
+            *error = SettingsUnreadable;
         return false;
     }
     const bool stored = storeSettings(profile, settings, window, currentFile);

@@ -10,6 +10,7 @@ namespace penarin {
 class Profile;
 
 inline constexpr const char *SettingsFileName = "Mgcsm.ini";
+inline constexpr const char *SettingsUnreadable = "設定ファイルを読み込めません";
 
 // The program's preferences, one field per key of "Mgcsm.ini". The
 // initial values are those a missing key yields. Byte fields are 0..255,
@@ -70,6 +71,9 @@ struct SettingsFileContents
     std::string fileName;
     // The seasons opened or saved most recently, newest first.
     std::vector<std::string> recentFiles;
+    // The file exists but was not read (unreadable, no regular file, far
+    // too large): everything above is the values of missing keys.
+    bool unreadable = false;
 };
 
 // Reads every key from a profile already in memory. Numbers outside a
@@ -77,7 +81,7 @@ struct SettingsFileContents
 [[nodiscard]] SettingsFileContents readSettings(const Profile &profile);
 
 // Reads the settings file. A missing or unreadable file gives the values
-// of missing keys everywhere.
+// of missing keys everywhere; an unreadable one says so in `unreadable`.
 [[nodiscard]] SettingsFileContents readSettings(const std::filesystem::path &path);
 
 // Puts every key into the profile in the file's order. The "Window" keys

@@ -17,6 +17,56 @@ bool endsWithCsv(const std::filesystem::path &fileName)
     return lower(tail[0]) == 'c' && lower(tail[1]) == 's' && lower(tail[2]) == 'v';
 }
 
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A number as the tables write them: "12", "-3", ".565", "4.0", "+2".
+bool isNumber(std::u16string_view cell)
+{
+    if (!cell.empty() && (cell.front() == u'-' || cell.front() == u'+'))
+        cell.remove_prefix(1);
+    bool digits = false;
+    bool point = false;
+    for (const char16_t c : cell) {
+        if (isDigit(c)) {
+            digits = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+// A spreadsheet takes a cell that begins with one of these as a formula
+// (or, after a tab or CR, as the start of one), so a team named
+// "=HYPERLINK(...)" would run when the export is opened. Such a text gets
+// a leading apostrophe, which spreadsheets read as "this is text"; a
+// number, a negative number and the "-" of an empty figure stay as they are.
+bool mayStartAFormula(std::u16string_view cell)
+{
+    if (cell.empty() || isNumber(cell) || cell == u"-")
+        return false;
+    const char16_t first = cell.front();
+    return first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' ||
+           first == u'\r';
+}
+
+// Without quotes, a tab or line break inside a cell would end the cell or
+// the line there and shift everything after it.
+std::u16string tabCell(std::u16string_view cell)
+{
+    std::u16string text(cell);
+    for (char16_t &c : text) {
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return text;
+}
+
 } // namespace
 
 std::string EncodeTextTable(const std::filesystem::path &fileName, const TextTable &table)
@@ -27,14 +77,18 @@ std::string EncodeTextTable(const std::filesystem::path &fileName, const TextTab
         for (int cell = 0; cell < table.cellCount(); ++cell) {
             if (cell > 0)
                 text += csv ? u',' : u'\t';
+            const std::u16string &value = table.at(line, cell);
+            const std::u16string_view guard = mayStartAFormula(value) ? u"'" : u"";
             if (!csv) {
-                text += table.at(line, cell);
+                text += guard;
+                text += tabCell(value);
                 continue;
             }
             // A quote inside a cell is doubled, as spreadsheets read it;
             // a single one would end the cell there and shift the row.
             text += u'"';
-            for (const char16_t c : table.at(line, cell)) {
+            text += guard;
+            for (const char16_t c : value) {
                 text += c;
                 if (c == u'"')
                     text += u'"';

@@ -184,4 +184,25 @@ std::u16string fromUtf8(std::string_view text)
     return out;
 }
 
+std::u16string visibleText(std::u16string_view text)
+{
+    std::u16string shown;
+    shown.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            shown += u'^';
+            shown += c == 0x7F ? u'?' : static_cast<char16_t>(c + 0x40);
+        } else if (c >= 0x80 && c <= 0x9F) {
+            static constexpr char16_t Digits[] = u"0123456789ABCDEF";
+            shown += u"<U+00";
+            shown += Digits[c >> 4];
+            shown += Digits[c & 0xF];
+            shown += u'>';
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 } // namespace penarin

@@ -19,4 +19,10 @@ namespace penarin {
 // team name never costs the user the whole export.
 [[nodiscard]] std::string toCp932(std::u16string_view text);
 
+// Text for a terminal: a control character (C0, DEL, C1) in a name would
+// break a table's lines or send the terminal a command, so each is shown
+// the way terminals show typed ones: "^[" for ESC, "^M" for CR, "^?" for
+// DEL, "<U+009B>" for a C1 character.
+[[nodiscard]] std::u16string visibleText(std::u16string_view text);
+
 } // namespace penarin

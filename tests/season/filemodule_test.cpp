@@ -14,6 +14,8 @@
 #include <random>
 #include <string>
 
+#include <sys/stat.h>
+
 using namespace penarin;
 using penarin::test::previousFormatFile;
 using penarin::test::SeasonBuilder;
@@ -555,6 +557,29 @@ TEST_F(SeasonFileOnDisk, LoadFillsTheMemoryOnlyState)
     expectCleared(s);
 }
 
+TEST_F(SeasonFileOnDisk, AFileLargerThanAnySeasonIsRefusedUnread)
+{
+    // A valid season with a hole after it, as large as no season can be:
+    // refused by its size, with the reason, before a byte of it is read.
+    const fs::path path = m_dir / "huge.ptr";
+    writeFile(path, EncodeSeason(sixTeams()));
+    fs::resize_file(path, MaxSeasonFileBytes + 1);
+    Season s = shownSeason();
+    std::string reason;
+    EXPECT_EQ(LoadSeason(s, path, testNow, &reason), LoadStatus::Failed);
+    EXPECT_EQ(reason, "ファイルが大きすぎます");
+    expectCleared(s);
+
+    fs::resize_file(path, MaxSeasonFileBytes);
+    reason.clear();
+    EXPECT_EQ(LoadSeason(s, path, testNow, &reason), LoadStatus::Loaded);
+    EXPECT_EQ(reason, "");
+
+    // A pipe is never read, so no writer is waited for.
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.ptr").c_str(), 0600), 0);
+    EXPECT_EQ(LoadSeason(s, m_dir / "pipe.ptr", testNow, &reason), LoadStatus::Failed);
+}
+
 TEST_F(SeasonFileOnDisk, FirstSaveThatAddsASnapshot)
 {
     const fs::path path = m_dir / "s.ptr";
@@ -570,7 +595,7 @@ TEST_F(SeasonFileOnDisk, FirstSaveThatAddsASnapshot)
     EXPECT_EQ(s.CurrentFile, path.string());
     EXPECT_EQ(s.Header.UpdatedAt, laterNow());
     EXPECT_EQ(readFile(path), EncodeSeason(s));
-    EXPECT_FALSE(fs::exists(SafeWriteTemporaryPath(path)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 
     const Season loaded = loadBytes(readFile(path));
     ASSERT_EQ(loaded.SnapshotCount(), 1);
@@ -643,12 +668,12 @@ TEST_F(SeasonFileOnDisk, FailedSaveKeepsTheOldFileAndTheSeason)
     EXPECT_EQ(error, "保存先のフォルダがありません");
     expectUntouched();
 
-    // The temporary name is taken by a folder, which must survive.
-    fs::create_directory(SafeWriteTemporaryPath(path));
-    EXPECT_FALSE(SaveSeason(s, path, laterNow));
+    // The target is write-protected.
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(SaveSeason(s, path, laterNow, &error));
+    EXPECT_EQ(error, "書き込みが禁止されているファイルです");
     expectUntouched();
-    EXPECT_TRUE(fs::is_directory(SafeWriteTemporaryPath(path)));
-    fs::remove(SafeWriteTemporaryPath(path));
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
 
     // The target itself is a folder: refused before anything is written.
     const fs::path folder = m_dir / "folder.ptr";
@@ -657,7 +682,7 @@ TEST_F(SeasonFileOnDisk, FailedSaveKeepsTheOldFileAndTheSeason)
     EXPECT_FALSE(SaveSeason(s, folder, laterNow));
     expectUntouched();
     EXPECT_TRUE(fs::is_directory(folder / "inside"));
-    EXPECT_FALSE(fs::exists(SafeWriteTemporaryPath(folder)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
 }
 
 TEST(ClearSeasonTest, LeavesAnEmptySeasonStampedToday)

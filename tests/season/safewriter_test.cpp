@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <future>
+#include <thread>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace penarin {
@@ -132,33 +137,155 @@ TEST(SafeWriter, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
     EXPECT_EQ(readBytes(path), std::string(4000, 'n'));
 }
 
-TEST(SafeWriter, LeftoverOfAKilledSaveIsReplacedNotMultiplied)
+TEST(SafeWriter, OtherFilesInTheFolderAreNeverTouched)
 {
     TempFolder folder;
     const fs::path path = folder / "Mgcsm.ini";
-    const fs::path leftover = SafeWriteTemporaryPath(path);
-    EXPECT_EQ(leftover.parent_path(), folder.path());
-
-    // A half-written, read-only leftover, and one that is a second name of
-    // another file: the save must neither fail on it nor write into the other file.
-    writeBytes(leftover, "half");
-    ASSERT_EQ(::chmod(leftover.c_str(), 0400), 0);
-    for (int save = 0; save < 3; ++save) {
-        ASSERT_TRUE(WriteFileSafely(path, "k=1"));
-        EXPECT_EQ(countEntries(folder.path()), 1);
-    }
+    // What a killed save of an earlier version left, a second name of
+    // another file and a folder under names a temporary file could have had.
+    writeBytes(folder / "Mgcsm.ini.saving", "half");
     writeBytes(folder / "other", "other");
-    fs::create_hard_link(folder / "other", leftover);
-    ASSERT_TRUE(WriteFileSafely(path, "k=2"));
+    fs::create_hard_link(folder / "other", folder / "Mgcsm.ini.saving-x");
+    fs::create_directory(folder / "Mgcsm.ini.saving-y");
+    for (int save = 0; save < 3; ++save) {
+        ASSERT_TRUE(WriteFileSafely(path, "k=" + std::to_string(save)));
+        EXPECT_EQ(countEntries(folder.path()), 5);
+    }
     EXPECT_EQ(readBytes(path), "k=2");
+    EXPECT_EQ(readBytes(folder / "Mgcsm.ini.saving"), "half");
     EXPECT_EQ(readBytes(folder / "other"), "other");
-    EXPECT_EQ(countEntries(folder.path()), 2);
+    EXPECT_TRUE(fs::is_directory(folder / "Mgcsm.ini.saving-y"));
+}
 
-    // Anything but a plain file under that name is not ours to remove.
-    fs::create_directory(leftover);
-    EXPECT_FALSE(WriteFileSafely(path, "k=3"));
-    EXPECT_TRUE(fs::is_directory(leftover));
-    EXPECT_EQ(readBytes(path), "k=2");
+TEST(SafeWriter, LinkedFoldersLeadWhereTheSystemTakesThem)
+{
+    // home/sync is a link to ../store/deep, and in it link.ptr points to
+    // ../season.ptr: from store/deep, that is store/season.ptr.
+    TempFolder folder;
+    fs::create_directories(folder / "home");
+    fs::create_directories(folder / "store/deep");
+    fs::create_directory_symlink("../store/deep", folder / "home/sync");
+    fs::create_symlink("../season.ptr", folder / "home/sync/link.ptr");
+    writeBytes(folder / "home/season.ptr", "home");
+    writeBytes(folder / "store/season.ptr", "store");
+
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(folder / "home/sync/link.ptr", "new", &error)) << error;
+    EXPECT_EQ(readBytes(folder / "store/season.ptr"), "new");
+    EXPECT_EQ(readBytes(folder / "home/season.ptr"), "home");
+    EXPECT_TRUE(fs::is_symlink(folder / "store/deep/link.ptr"));
+
+    // A path through the linked folder and back up by ".." names store.
+    ASSERT_TRUE(WriteFileSafely(folder / "home/sync/../season.ptr", "up"));
+    EXPECT_EQ(readBytes(folder / "store/season.ptr"), "up");
+    EXPECT_EQ(readBytes(folder / "home/season.ptr"), "home");
+    EXPECT_EQ(countEntries(folder / "store"), 2);
+    EXPECT_EQ(countEntries(folder / "home"), 2);
+}
+
+TEST(SafeWriter, TwoSavesOfOneFileAtOnceEachWriteTheirOwnFile)
+{
+    TempFolder folder;
+    const fs::path path = folder / "s.ptr";
+    writeBytes(path, "old");
+    // The first save, once writing, waits until the second is writing too;
+    // the second then waits until the first has finished.
+    std::promise<void> secondWriting;
+    std::promise<void> firstDone;
+    std::future<void> secondIsWriting = secondWriting.get_future();
+    std::shared_future<void> firstIsDone = firstDone.get_future().share();
+    constexpr auto Patience = std::chrono::seconds(10);
+
+    bool secondSaved = false;
+    std::string secondError;
+    std::thread second;
+    bool started = false;
+    const WriteStep firstStep = [&](int fd, const char *data, std::size_t size) -> long {
+        if (!started) {
+            started = true;
+            second = std::thread([&] {
+                bool signalled = false;
+                const WriteStep secondStep = [&](int fd2, const char *data2,
+                                                 std::size_t size2) -> long {
+                    if (!signalled) {
+                        signalled = true;
+                        secondWriting.set_value();
+                        (void)firstIsDone.wait_for(Patience);
+                    }
+                    return static_cast<long>(::write(fd2, data2, size2));
+                };
+                secondSaved = WriteFileSafely(path, "second", &secondError, secondStep);
+            });
+            (void)secondIsWriting.wait_for(Patience);
+        }
+        return static_cast<long>(::write(fd, data, size));
+    };
+    std::string firstError;
+    const bool firstSaved = WriteFileSafely(path, "first", &firstError, firstStep);
+    EXPECT_TRUE(firstSaved) << firstError;
+    EXPECT_EQ(readBytes(path), "first");
+    firstDone.set_value();
+    ASSERT_TRUE(second.joinable());
+    second.join();
+    EXPECT_TRUE(secondSaved) << secondError;
+    EXPECT_EQ(readBytes(path), "second");
+    EXPECT_EQ(countEntries(folder.path()), 1);
+}
+
+TEST(SafeWriter, RefusesAFileTheUserMayNotWrite)
+{
+    TempFolder folder;
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);
+    const fs::path locked = folder / "locked.ptr";
+    writeBytes(locked, "kept");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    // Refused also for root, whom the kernel would let write it.
+    std::string error;
+    EXPECT_FALSE(WriteFileSafely(locked, "new", &error));
+    EXPECT_EQ(error, "書き込みが禁止されているファイルです");
+    EXPECT_EQ(readBytes(locked), "kept");
+    EXPECT_EQ(countEntries(folder.path()), 1);
+
+    // As an ordinary user: another user's file in a folder everyone may
+    // write must neither change nor change its owner.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file of another user and drop to an ordinary one";
+    const fs::path others = folder / "others.ptr";
+    const fs::path mine = folder / "mine.ptr";
+    writeBytes(others, "root's");
+    ASSERT_EQ(::chmod(others.c_str(), 0644), 0);
+    writeBytes(mine, "nobody's");
+    constexpr uid_t Nobody = 65534;
+    ASSERT_EQ(::chown(mine.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(::chown(locked.c_str(), Nobody, Nobody), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(10);
+        std::string reason;
+        int failures = 0;
+        for (const fs::path &target : {others, locked}) {
+            if (WriteFileSafely(target, "new", &reason) ||
+                reason != "書き込みが禁止されているファイルです")
+                ++failures;
+        }
+        if (!WriteFileSafely(mine, "new", &reason))
+            failures += 4;
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readBytes(others), "root's");
+    EXPECT_EQ(readBytes(locked), "kept");
+    EXPECT_EQ(readBytes(mine), "new");
+    struct stat info
+    {};
+    ASSERT_EQ(::stat(others.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_EQ(countEntries(folder.path()), 3);
 }
 
 } // namespace

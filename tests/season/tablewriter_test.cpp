@@ -1,4 +1,5 @@
 #include "season/tablewriter.h"
+#include "season/textcodec.h"
 #include "settings/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,40 @@ TEST(TableWriter, CharactersOutsideCp932BecomeQuestionMarks)
     table.set(0, 1, std::u16string(u"\xD800x\u00E9", 3)); // a stray surrogate, an accent
     EXPECT_EQ(EncodeTextTable("a.txt", table), "A?B\t?x?\r\n");
     EXPECT_EQ(EncodeTextTable("a.txt", TextTable(2, 0)), "\r\n\r\n");
+}
+
+TEST(TableWriter, TextsASpreadsheetWouldRunOrSplitAreNeutralised)
+{
+    const struct
+    {
+        std::u16string cell, tabbed, quoted;
+    } cases[] = {
+        {u"=HYPERLINK(\"x\")", u"'=HYPERLINK(\"x\")", u"\"'=HYPERLINK(\"\"x\"\")\""},
+        {u"+1+1", u"'+1+1", u"\"'+1+1\""},
+        {u"-2+3", u"'-2+3", u"\"'-2+3\""},
+        {u"@SUM(A1)", u"'@SUM(A1)", u"\"'@SUM(A1)\""},
+        {u"\t=1", u"' =1", u"\"'\t=1\""},
+        {u"\r=1", u"' =1", u"\"'\r=1\""},
+        {u"a\tb\r\nc", u"a b  c", u"\"a\tb\r\nc\""},
+        // Figures stay figures.
+        {u"-", u"-", u"\"-\""},
+        {u"-3", u"-3", u"\"-3\""},
+        {u"+2", u"+2", u"\"+2\""},
+        {u"-.250", u"-.250", u"\"-.250\""},
+        {u".565", u".565", u"\".565\""},
+        {u"4.0", u"4.0", u"\"4.0\""},
+        {u"49 - 0( 1.000 / .716 )", u"49 - 0( 1.000 / .716 )", u"\"49 - 0( 1.000 / .716 )\""},
+        {u"", u"", u"\"\""},
+    };
+    for (const auto &c : cases) {
+        TextTable table(1, 2);
+        table.set(0, 0, c.cell);
+        table.set(0, 1, u"x");
+        EXPECT_EQ(EncodeTextTable("a.txt", table), toCp932(c.tabbed + u"\tx\r\n"))
+            << toCp932(c.cell);
+        EXPECT_EQ(EncodeTextTable("a.csv", table), toCp932(c.quoted + u",\"x\"\r\n"))
+            << toCp932(c.cell);
+    }
 }
 
 TEST(TableWriter, WritesThroughTheSafeWriter)

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -412,15 +413,34 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndIsCreated)
 
 TEST(SettingsFile, UnreadableFileIsNeitherReadNorOverwritten)
 {
+    // What exists but is no settings file to read: a folder, a pipe (no
+    // writer ever comes), an endless device, a file far too large.
     TempFolder folder;
-    // A folder where the file should be: it exists but cannot be read.
-    const auto path = folder / "Mgcsm.ini";
-    std::filesystem::create_directory(path);
-    writeBytes(path / "inside", "x");
-    EXPECT_EQ(readSettings(path).settings, Settings{});
-    EXPECT_FALSE(writeSettings(path, Settings{}, WindowValues{}, "/a.ptr"));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_EQ(readBytes(path / "inside"), "x");
+    std::filesystem::create_directory(folder / "folder.ini");
+    writeBytes(folder / "folder.ini" / "inside", "x");
+    ASSERT_EQ(::mkfifo((folder / "pipe.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder / "zero.ini");
+    writeBytes(folder / "huge.ini", "[Option]\r\nPct=5\r\n");
+    std::filesystem::resize_file(folder / "huge.ini", Profile::MaxProfileBytes + 1);
+    for (const char *name : {"folder.ini", "pipe.ini", "zero.ini", "huge.ini"}) {
+        const auto path = folder / name;
+        const auto type = std::filesystem::symlink_status(path).type();
+        const SettingsFileContents contents = readSettings(path);
+        EXPECT_TRUE(contents.unreadable) << name;
+        EXPECT_EQ(contents.settings, Settings{}) << name;
+        std::string error;
+        EXPECT_FALSE(writeSettings(path, Settings{}, WindowValues{}, "/a.ptr", &error)) << name;
+        EXPECT_EQ(error, "設定ファイルを読み込めません") << name;
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << name;
+    }
+    EXPECT_EQ(readBytes(folder / "folder.ini" / "inside"), "x");
+    EXPECT_EQ(std::filesystem::file_size(folder / "huge.ini"), Profile::MaxProfileBytes + 1);
+
+    std::filesystem::resize_file(folder / "huge.ini", Profile::MaxProfileBytes);
+    const SettingsFileContents largest = readSettings(folder / "huge.ini");
+    EXPECT_FALSE(largest.unreadable);
+    EXPECT_EQ(largest.settings.Pct, 5);
+    EXPECT_FALSE(readSettings(folder / "missing.ini").unreadable);
 }
 
 TEST(SettingsFile, FailedWriteLeavesTheFileIntact)

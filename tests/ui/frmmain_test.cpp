@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,6 +31,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include <sys/stat.h>
 
 using namespace penarin;
 
@@ -189,6 +192,23 @@ private slots:
         QVERIFY(readIni().contains(QStringLiteral("[Window]")));
     }
 
+    void aSettingsFileThatIsAPipeIsSaidAndLeftAlone()
+    {
+        // Opening a pipe would wait for a writer before the window appears.
+        const QString ini = path(QStringLiteral("Mgcsm.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+        frmMain &window = start();
+        QCOMPARE(
+            m_prompts->messageTexts(),
+            QStringList{QStringLiteral("設定ファイルを読み込めません\r\n既定の設定で起動します")});
+        QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Exclamation);
+        QCOMPARE(m_settings, Settings{});
+        QVERIFY(window.close());
+        // The close wrote nothing over it.
+        QVERIFY(QFileInfo(ini).exists());
+        QVERIFY(!QFileInfo(ini).isFile());
+    }
+
     void startReopensTheLastFileAndCloseAsksNothing()
     {
         const QString file = copyOf(sampleA, QStringLiteral("a.ptr"));
@@ -329,6 +349,14 @@ private slots:
                                  .arg(QDir::toNativeSeparators(junk))});
         QCOMPARE(m_prompts->messages().front().icon, MessageIcon::Critical);
         QVERIFY(!m_season.HasSeason);
+        // A file larger than any season is refused unread, with the reason.
+        const QString huge = path(QStringLiteral("huge.ptr"));
+        std::ofstream(huge.toStdString());
+        std::filesystem::resize_file(huge.toStdString(), MaxSeasonFileBytes + 1);
+        QVERIFY(!window.openSeason(huge));
+        QCOMPARE(m_prompts->messageTexts().back(),
+                 QStringLiteral("ファイルを開けません\r\n%1\r\nファイルが大きすぎます")
+                     .arg(QDir::toNativeSeparators(huge)));
     }
 
     void aboutBoxNamesTheProgramAndTheBuildsVersion()

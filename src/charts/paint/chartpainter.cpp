@@ -2,7 +2,10 @@
 
 #include "platform/storedcolor.h"
 #include "season/chartdata.h"
+#include "season/safewriter.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -10,15 +13,41 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 namespace penarin {
 
 namespace {
+
+const QString PictureNotMade = QStringLiteral("画像を作成できません");
+
+// XML has no place for most control characters, not even as references,
+// so a name holding one (U+0000 to U+001F but tab and line breaks) would
+// make the whole picture unreadable; they are dropped, as are U+FFFE and
+// U+FFFF. Bytes below 0x80 never occur inside a longer UTF-8 sequence.
+QByteArray withoutCharactersXmlCannotHold(const QByteArray &svg)
+{
+    QByteArray kept;
+    kept.reserve(svg.size());
+    for (qsizetype i = 0; i < svg.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(svg[i]);
+        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') {
+            continue;
+        }
+        if (byte == 0xEF && i + 2 < svg.size() && static_cast<unsigned char>(svg[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(svg[i + 2]) & 0xFE) == 0xBE) {
+            i += 2;
+            continue;
+        }
+        kept.append(svg[i]);
+    }
+    return kept;
+}
 
 // A width of one pixel in twips, for the gaps between segments.
 constexpr double OnePixel = PictureTwipsPerPixel;
@@ -452,35 +481,38 @@ bool writeChartPicture(const QString &path, QSizeF twipsSize,
     const QSize pixels(
         std::max(1, static_cast<int>(std::ceil(twipsSize.width() / PictureTwipsPerPixel))),
         std::max(1, static_cast<int>(std::ceil(twipsSize.height() / PictureTwipsPerPixel))));
-    QSaveFile file(path);
     const auto fail = [&](const QString &reason) {
         if (error) {
             *error = reason;
         }
-        file.cancelWriting();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
+    // The picture is made in memory and written as the season is, so a
+    // picture replaces only a regular file the user may write, through
+    // links and linked folders as the system follows them, and a full disk
+    // gets the season's own words.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
         QSvgGenerator generator;
-        generator.setOutputDevice(&file);
+        generator.setOutputDevice(&buffer);
         generator.setSize(pixels);
         generator.setViewBox(QRect(QPoint(0, 0), pixels));
         generator.setResolution(96);
         generator.setTitle(title);
         QPainter painter;
         if (!painter.begin(&generator)) {
-            return fail(QStringLiteral("SVG"));
+            return fail(PictureNotMade);
         }
         painter.scale(1.0 / PictureTwipsPerPixel, 1.0 / PictureTwipsPerPixel);
         paint(painter);
         painter.end();
+        bytes = withoutCharactersXmlCannotHold(bytes);
     } else {
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull()) {
-            return fail(QStringLiteral("out of memory"));
+            return fail(PictureNotMade);
         }
         image.fill(Qt::white);
         {
@@ -490,12 +522,15 @@ bool writeChartPicture(const QString &path, QSizeF twipsSize,
             painter.scale(1.0 / PictureTwipsPerPixel, 1.0 / PictureTwipsPerPixel);
             paint(painter);
         }
-        if (!image.save(&file, "PNG")) {
-            return fail(file.errorString());
+        if (!image.save(&buffer, "PNG")) {
+            return fail(PictureNotMade);
         }
     }
-    if (!file.commit()) {
-        return fail(file.errorString());
+    std::string reason;
+    if (!WriteFileSafely(
+            std::filesystem::path(QFile::encodeName(path).toStdString()),
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason)) {
+        return fail(QString::fromStdString(reason));
     }
     return true;
 }

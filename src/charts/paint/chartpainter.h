@@ -127,8 +127,10 @@ private:
 
 // Writes a picture of `twipsSize` painted by `paint` (in twips) to `path`:
 // SVG when the name ends in ".svg" (any case), PNG otherwise, at 96 DPI.
-// The file is replaced only once the picture is complete. On failure the
-// reason is stored in `error`. `title` names an SVG document.
+// The complete picture replaces the file as a season file is replaced
+// (WriteFileSafely, with its refusals). On failure the reason is stored in
+// `error`, in the words the season's save uses. `title` names an SVG
+// document.
 [[nodiscard]] bool writeChartPicture(const QString &path, QSizeF twipsSize,
                                      const std::function<void(QPainter &)> &paint,
                                      QString *error = nullptr, const QString &title = QString());

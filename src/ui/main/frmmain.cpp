@@ -415,6 +415,13 @@ void frmMain::startUp(const QString &fileToOpen)
 {
     m_season.GameScope = ScopeOfficial;
     const SettingsFileContents contents = readSettings(m_files.settingsFile);
+    if (contents.unreadable) {
+        // The file stays as it is (the close does not write over it); the
+        // user learns why the preferences are gone.
+        m_prompts.message(QString::fromUtf8(SettingsUnreadable) +
+                              QStringLiteral("\r\n既定の設定で起動します"),
+                          MessageIcon::Exclamation, MessageButtons::Ok);
+    }
     m_settings = contents.settings;
     m_recentFiles = contents.recentFiles;
     rebuildRecentMenu();
@@ -582,13 +589,15 @@ void frmMain::restoreGeometry(const WindowValues &window)
     move(pixels.topLeft());
 }
 
-void frmMain::reportUnloadable(const QString &path)
+void frmMain::reportUnloadable(const QString &path, const std::string &reason)
 {
-    // The file and what is wrong with it, so the user knows what to fix.
+    // The file and what is wrong with it, so the user knows what to fix: the
+    // loader's own reason where it gave one (a file too large to be a
+    // season), else what a look at the file finds.
+    const std::string why =
+        reason.empty() ? LoadFailureReason(std::filesystem::u8path(path.toStdString())) : reason;
     m_prompts.message(QStringLiteral("ファイルを開けません\r\n%1\r\n%2")
-                          .arg(QDir::toNativeSeparators(path),
-                               QString::fromStdString(
-                                   LoadFailureReason(std::filesystem::u8path(path.toStdString())))),
+                          .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)),
                       MessageIcon::Critical, MessageButtons::Ok);
 }
 
@@ -597,9 +606,10 @@ bool frmMain::openSeason(const QString &path)
     if (m_season.HasSeason) {
         clearWindow();
     }
-    const LoadStatus status = m_document->open(path);
+    std::string reason;
+    const LoadStatus status = m_document->open(path, &reason);
     if (status == LoadStatus::Failed) {
-        reportUnloadable(path);
+        reportUnloadable(path, reason);
         return false;
     }
     updateTitle();

@@ -100,7 +100,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void reportUnloadable(const QString &path);
+    void reportUnloadable(const QString &path, const std::string &reason = {});
     void buildControls();
     void buildMenus();
     void updateMenuState();

@@ -81,14 +81,14 @@ void SeasonDocument::resetHistory()
     m_changedOutsideHistory = false;
 }
 
-LoadStatus SeasonDocument::open(const QString &path)
+LoadStatus SeasonDocument::open(const QString &path, std::string *reason)
 {
     const std::string oldFile = m_season.CurrentFile;
     resetHistory();
     if (m_season.HasSeason) {
         ClearSeason(m_season);
     }
-    const LoadStatus status = LoadSeason(m_season, pathOf(path));
+    const LoadStatus status = LoadSeason(m_season, pathOf(path), systemNow, reason);
     if (status != LoadStatus::Failed) {
         // A loaded season is the one on show from now on.
         m_season.HasSeason = true;

@@ -48,8 +48,9 @@ public:
     void setLastFile(std::string path) { m_lastFile = std::move(path); }
 
     // Clears whatever season is open and its history, then loads the file.
-    // On failure the season stays cleared.
-    [[nodiscard]] LoadStatus open(const QString &path);
+    // On failure the season stays cleared and `reason` receives what the
+    // user can act on, if the loader knows it.
+    [[nodiscard]] LoadStatus open(const QString &path, std::string *reason = nullptr);
 
     // Writes the season to path, with the snapshot when one is asked for.
     // On failure the file on disk is untouched, the season stays unsaved and
