@@ -42,33 +42,6 @@ struct Schedule
     bool mismatch = false;
 };
 
-// A card counts for the view exactly when the standings count its results.
-bool cardCounts(const Season &season, int scope, const TeamRecord &me, const TeamRecord &them)
-{
-    const bool sameLeague = me.League == them.League;
-    switch (scope) {
-    case ScopeLeague:
-        return sameLeague;
-    case ScopeInterleague:
-        return !sameLeague;
-    default:
-        return sameLeague || season.Interleague.IntCounts == 1;
-    }
-}
-
-// The draw rule TeamTotals applies to the card: 1 means a draw uses up a
-// scheduled game, so a remaining game can end drawn.
-bool drawsPossible(const Season &season, const TeamRecord &me, const TeamRecord &them)
-{
-    if (me.League != them.League) {
-        return season.Interleague.IntDrawReplay == 1;
-    }
-    if (me.Division != 0 && me.Division == them.Division) {
-        return me.DivisionDrawReplay == 1;
-    }
-    return me.LeagueDrawReplay == 1;
-}
-
 std::vector<int> distinctTeams(const Season &season, const std::vector<int> &teams)
 {
     std::vector<int> out;
@@ -95,7 +68,7 @@ std::optional<Schedule> remainingCards(const Season &season, const std::vector<i
                 continue;
             }
             const TeamRecord &them = season.team(other);
-            if (!cardCounts(season, scope, me, them)) {
+            if (!CardCountsInScope(season, scope, me, them)) {
                 continue;
             }
             const int remaining = TeamTotals(season, team, scope, other).Remaining;
@@ -112,8 +85,12 @@ std::optional<Schedule> remainingCards(const Season &season, const std::vector<i
                 continue;
             }
             if (remaining > 0) {
-                schedule.cards.push_back(
-                    {key.first, key.second, remaining, drawsPossible(season, me, them), {}, {}});
+                schedule.cards.push_back({key.first,
+                                          key.second,
+                                          remaining,
+                                          CardDrawsUseUpGames(season, me, them),
+                                          {},
+                                          {}});
             }
         }
     }

@@ -71,37 +71,6 @@ struct RaceModel
     bool pairwiseExact = true;
 };
 
-// A card counts for the view's scope exactly when the standings count its
-// results: league games in the league scope, interleague games in the
-// interleague scope, and both in the official scope when interleague
-// results count at all.
-bool cardCounts(const Season &season, int scope, const TeamRecord &me, const TeamRecord &them)
-{
-    const bool sameLeague = me.League == them.League;
-    switch (scope) {
-    case ScopeLeague:
-        return sameLeague;
-    case ScopeInterleague:
-        return !sameLeague;
-    default:
-        return sameLeague || season.Interleague.IntCounts == 1;
-    }
-}
-
-// The draw rule the standings apply to the card (the team's own settings,
-// as TeamTotals reads them): 1 means a drawn game uses up a scheduled game,
-// so a remaining game can end drawn.
-bool drawsPossible(const Season &season, const TeamRecord &me, const TeamRecord &them)
-{
-    if (me.League != them.League) {
-        return season.Interleague.IntDrawReplay == 1;
-    }
-    if (me.Division != 0 && me.Division == them.Division) {
-        return me.DivisionDrawReplay == 1;
-    }
-    return me.LeagueDrawReplay == 1;
-}
-
 int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
               int opponent)
 {
@@ -187,7 +156,7 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
                 continue;
             }
             const TeamRecord &them = season.team(other);
-            if (!cardCounts(season, scope, me, them)) {
+            if (!CardCountsInScope(season, scope, me, them)) {
                 continue;
             }
             const int remaining = TeamTotals(season, team, scope, other).Remaining;
@@ -215,7 +184,7 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
             card.viewA = a == position.end() ? -1 : a->second;
             card.viewB = b == position.end() ? -1 : b->second;
             card.games = remaining;
-            card.draws = drawsPossible(season, me, them);
+            card.draws = CardDrawsUseUpGames(season, me, them);
             card.interleague = me.League != them.League;
             model.cards.push_back(card);
         }

@@ -443,4 +443,29 @@ void NumberRanks(OneBased<StandingsRow> &rows, int count, const OrderSettings &s
     }
 }
 
+bool CardCountsInScope(const Season &season, int scope, const TeamRecord &me,
+                       const TeamRecord &them)
+{
+    const bool sameLeague = me.League == them.League;
+    switch (scope) {
+    case ScopeLeague:
+        return sameLeague;
+    case ScopeInterleague:
+        return !sameLeague;
+    default:
+        return sameLeague || season.Interleague.IntCounts == 1;
+    }
+}
+
+bool CardDrawsUseUpGames(const Season &season, const TeamRecord &me, const TeamRecord &them)
+{
+    if (me.League != them.League) {
+        return season.Interleague.IntDrawReplay == 1;
+    }
+    if (me.Division != 0 && me.Division == them.Division) {
+        return me.DivisionDrawReplay == 1;
+    }
+    return me.LeagueDrawReplay == 1;
+}
+
 } // namespace penarin

@@ -109,4 +109,16 @@ void OrderRows(OneBased<StandingsRow> &rows, int count, const OrderSettings &set
 void NumberRanks(OneBased<StandingsRow> &rows, int count, const OrderSettings &settings,
                  const JudgmentOrder *judgment = nullptr);
 
+// Whether the standings count a card's results in `scope`: league games in
+// the league scope, interleague games in the interleague scope, and both in
+// the official scope when interleague results count at all.
+[[nodiscard]] bool CardCountsInScope(const Season &season, int scope, const TeamRecord &me,
+                                     const TeamRecord &them);
+
+// The draw rule the standings apply to the card (the team's own settings, as
+// TeamTotals reads them): true when a drawn game uses up a scheduled game, so
+// a remaining game can end drawn.
+[[nodiscard]] bool CardDrawsUseUpGames(const Season &season, const TeamRecord &me,
+                                       const TeamRecord &them);
+
 } // namespace penarin
