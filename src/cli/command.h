@@ -121,4 +121,12 @@ void writeJson(std::ostream &out, const nlohmann::ordered_json &value);
 // lines for a terminal.
 [[nodiscard]] std::string terminalLines(std::string message);
 
+// Terminal columns of a text: East Asian wide characters take two.
+[[nodiscard]] int displayWidth(std::u16string_view text);
+
+// A table as terminal text: columns padded to their widest cell, aligned as
+// `leftAligned` says, control characters in names shown visibly.
+void printTable(std::ostream &out, std::vector<std::vector<Text>> table,
+                const std::vector<bool> &leftAligned);
+
 } // namespace penarin::cli

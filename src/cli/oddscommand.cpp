@@ -125,45 +125,23 @@ nlohmann::ordered_json oddsJson(const Season &season, const odds::OddsResult &re
     return json;
 }
 
-// Terminal columns of a UTF-8 text: the East Asian wide ranges take two.
-int displayWidth(const std::string &utf8)
-{
-    int width = 0;
-    for (char16_t c : fromUtf8(utf8)) {
-        if (c >= 0xDC00 && c <= 0xDFFF) {
-            continue;
-        }
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-                          (c >= 0xFFE0 && c <= 0xFFE6);
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
 // Columns padded to their widest cell; the first left-aligned, the rest right.
 void printTable(std::ostream &out, const std::vector<std::vector<std::string>> &table)
 {
-    std::vector<int> widths;
+    std::vector<std::vector<Text>> cells;
+    std::size_t columns = 0;
     for (const auto &line : table) {
-        widths.resize(std::max(widths.size(), line.size()), 0);
-        for (std::size_t c = 0; c < line.size(); ++c) {
-            widths[c] = std::max(widths[c], displayWidth(line[c]));
+        std::vector<Text> &row = cells.emplace_back();
+        for (const std::string &cell : line) {
+            row.push_back(fromUtf8(cell));
         }
+        columns = std::max(columns, line.size());
     }
-    for (const auto &line : table) {
-        std::string text;
-        for (std::size_t c = 0; c < line.size(); ++c) {
-            const std::string padding(static_cast<std::size_t>(widths[c] - displayWidth(line[c])),
-                                      ' ');
-            text += c == 0 ? line[c] + padding : "  " + padding + line[c];
-        }
-        while (!text.empty() && text.back() == ' ') {
-            text.pop_back();
-        }
-        out << text << '\n';
+    std::vector<bool> left(columns, false);
+    if (columns > 0) {
+        left[0] = true;
     }
+    cli::printTable(out, std::move(cells), left);
 }
 
 std::string oneDecimal(double value)
@@ -243,7 +221,7 @@ void printBigGames(std::ostream &out, const Season &season, const odds::OddsResu
         return;
     }
     printHeading(out, result);
-    const std::string name = toUtf8(season.team(team).TeamName);
+    const std::string name = toUtf8(visibleText(season.team(team).TeamName));
     auto list = [&](const std::string &caption, const std::vector<odds::BigGame> &games) {
         out << "大一番: " << name << "の" << caption << '\n';
         if (games.empty()) {

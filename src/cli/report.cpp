@@ -33,54 +33,6 @@ using Json = nlohmann::ordered_json;
 const char *const CannotLoad = "ファイルを開けません";
 const char *const NoData = "データがありません";
 
-// Terminal columns of a text: East Asian wide characters take two.
-int displayWidth(std::u16string_view text)
-{
-    int width = 0;
-    for (char16_t c : text) {
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-                          (c >= 0xFFE0 && c <= 0xFFE6);
-        if (c >= 0xDC00 && c <= 0xDFFF) {
-            continue; // second half of a pair
-        }
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
-void printTable(std::ostream &out, std::vector<std::vector<Text>> table,
-                const std::vector<bool> &leftAligned)
-{
-    for (auto &line : table) {
-        for (Text &cell : line) {
-            cell = visibleText(cell);
-        }
-    }
-    std::vector<int> widths(leftAligned.size(), 0);
-    for (const auto &line : table) {
-        for (std::size_t c = 0; c < line.size(); ++c) {
-            widths[c] = std::max(widths[c], displayWidth(line[c]));
-        }
-    }
-    for (const auto &line : table) {
-        std::string text;
-        for (std::size_t c = 0; c < line.size(); ++c) {
-            const std::string padding(static_cast<std::size_t>(widths[c] - displayWidth(line[c])),
-                                      ' ');
-            if (c > 0) {
-                text += "  ";
-            }
-            text += leftAligned[c] ? toUtf8(line[c]) + padding : padding + toUtf8(line[c]);
-        }
-        while (!text.empty() && text.back() == ' ') {
-            text.pop_back();
-        }
-        out << text << '\n';
-    }
-}
-
 Text number(int value)
 {
     const std::string digits = std::to_string(value);

@@ -58,7 +58,9 @@ TEST(ReportText, ControlCharactersInNamesAreShownNotSent)
          {std::vector<std::string>{"show", file},
           {"race", file},
           {"winline", file},
-          {"team", file, "--team", "1", "--opponent", "2"}}) {
+          {"team", file, "--team", "1", "--opponent", "2"},
+          {"odds", file, "--method", "simulate", "--runs", "200"},
+          {"odds", file, "--team", "1", "--big-games", "--method", "simulate", "--runs", "200"}}) {
         const RunResult result = report(args);
         ASSERT_EQ(result.status, cli::ExitOk) << args[0] << result.err;
         for (const char c : result.out) {
