@@ -1,6 +1,8 @@
 #include "race/race.h"
 
 #include "race/integerprogram.h"
+#include "race/racemodel.h"
+#include "race/rivalsets.h"
 #include "season/cellsfunction.h"
 #include "season/conditioncode.h"
 #include "standings/judgment.h"
@@ -17,59 +19,6 @@ namespace penarin::race {
 namespace {
 
 using Term = IntegerProgram::Term;
-
-// The remaining games of one card that counts for a team of the view.
-struct Card
-{
-    int teamA = 0; // the lower team number
-    int teamB = 0;
-    int viewA = -1; // position in the view, -1 for a team outside it
-    int viewB = -1;
-    int games = 0;
-    bool draws = false;       // a remaining game may end drawn (draws are not replayed)
-    bool interleague = false; // between teams of different leagues
-};
-
-struct Participant
-{
-    int teamNo = 0;
-    int wins = 0;
-    int losses = 0;
-    int draws = 0;
-    int remaining = 0; // summed over its cards
-    // League-only and interleague-only records, for the conditions that
-    // compare them (official games only).
-    int leagueWins = 0;
-    int leagueLosses = 0;
-    int interWins = 0;
-    int interLosses = 0;
-    // Team number and the three previous-year rank sets (conditions 7 to 10).
-    std::array<int, 4> fixedRanks{};
-    int seriesDrawFactor = 0; // the series' draw rule of the view, for this team
-};
-
-// What the remaining games may do, before any question is asked.
-struct RaceModel
-{
-    std::vector<Participant> teams;
-    std::vector<Card> cards;
-    bool byWins = false;
-    // The tie-break conditions that apply in the view's scope, in order, up
-    // to the first End.
-    std::vector<int> steps;
-    // Per ordered pair of view teams a, b: 2 W + D f - S of a's series
-    // against b as it stands (W, D a's wins and draws, S the card's games,
-    // f a's draw factor). With the remaining games added, a has won the
-    // series outright when it is above 0 and drawn level at 0, exactly as
-    // the standings read the series.
-    std::vector<std::vector<std::int64_t>> seriesBase;
-    double drawRate = 0.0; // draws per game so far among the view's teams
-    int gameCountRule = 0;
-    // The standings' sort puts the team where the walk against each rival
-    // says: no step can cycle (a head-to-head series can) and no
-    // games-played rule reorders level rows.
-    bool pairwiseExact = true;
-};
 
 int simulated(const Season &season, const OneBased<std::int16_t> SimRecord::*field, int team,
               int opponent)
@@ -615,7 +564,8 @@ public:
     // tie-break walk pair by pair, or with the walk where the order of a
     // group level on the measure may go any way once the team both beats
     // and trails members of it (see Judged).
-    void require(Relation relation, int needed, Judged judged)
+    void require(Relation relation, int needed, Judged judged,
+                 const std::vector<int> *only = nullptr)
     {
         const int count = static_cast<int>(m_model.teams.size());
         if (needed <= 0) {
@@ -632,6 +582,7 @@ public:
                 continue;
             }
             const int on = m_ip.addVariable(0, 1);
+            given(on, r, only);
             if (needed == count - 1) {
                 m_ip.setLower(on, 1);
             }
@@ -650,7 +601,7 @@ public:
 
     // At least `needed` rivals strictly ahead of (or behind) the team on the
     // measure alone.
-    void requireStrictly(Relation relation, int needed)
+    void requireStrictly(Relation relation, int needed, const std::vector<int> *only = nullptr)
     {
         const int count = static_cast<int>(m_model.teams.size());
         std::vector<Term> chosen;
@@ -659,6 +610,7 @@ public:
                 continue;
             }
             const int on = m_ip.addVariable(0, 1);
+            given(on, r, only);
             const ThreeWay primary = rivalStep(0, r);
             force(on, relation == Relation::Ahead ? primary.ahead : primary.behind);
             chosen.push_back({on, 1});
@@ -721,6 +673,67 @@ public:
     }
 
     void setGameCountRule(int rule) { m_gameCountRule = rule; }
+
+    // Where the rivals that must stand in the relation are given, rival
+    // r's binary is fixed: 1 for a listed rival, 0 for the others.
+    void given(int on, int r, const std::vector<int> *only)
+    {
+        if (only != nullptr) {
+            const bool listed = std::find(only->begin(), only->end(), r) != only->end();
+            (listed ? m_ip.setLower(on, 1) : m_ip.setUpper(on, 0));
+        }
+    }
+
+    // Each rival of `set` ends level with the team or better on the
+    // percentage (with `strictly`, better): b W - a L >= 0 (or 1) for the
+    // team's a - b. Stated as the integer points under that line rather
+    // than the line itself, so that the solver's relaxation cannot meet it
+    // with a fraction of a game where a whole one is too much: without this
+    // it may branch for seconds on a set that cannot make it.
+    void tightenLevelOrBetter(const std::vector<int> &set, bool strictly)
+    {
+        if (m_model.byWins || m_wins == 0) {
+            return;
+        }
+        const std::int64_t target = strictly ? 1 : 0;
+        for (const int r : set) {
+            const Expr &w = m_totalWins[r];
+            const Expr &l = m_totalLosses[r];
+            const std::int64_t lossesAtMost = highest(m_ip, l);
+            std::vector<std::pair<std::int64_t, std::int64_t>> hull; // (W, most L), concave
+            for (std::int64_t wins = lowest(m_ip, w); wins <= highest(m_ip, w); ++wins) {
+                const std::int64_t room = m_losses * wins - target;
+                const std::int64_t most = std::min(
+                    lossesAtMost, room >= 0 ? room / m_wins : -((-room + m_wins - 1) / m_wins));
+                if (most < lowest(m_ip, l)) {
+                    continue;
+                }
+                // Upper hull, left to right: drop points on or under the
+                // chord of their neighbours.
+                while (hull.size() >= 2) {
+                    const auto [w1, l1] = hull[hull.size() - 2];
+                    const auto [w2, l2] = hull.back();
+                    if ((l2 - l1) * (wins - w1) > (most - l1) * (w2 - w1)) {
+                        break;
+                    }
+                    hull.pop_back();
+                }
+                hull.emplace_back(wins, most);
+            }
+            if (hull.empty()) {
+                m_ip.addAtMost({}, -1); // no record of it is good enough
+                continue;
+            }
+            m_ip.addAtLeast(w.terms, hull.front().first - w.constant);
+            for (std::size_t i = 1; i < hull.size(); ++i) {
+                // (W2 - W1) L - (L2 - L1) W <= (W2 - W1) L1 - (L2 - L1) W1
+                const auto [w1, l1] = hull[i - 1];
+                const auto [w2, l2] = hull[i];
+                const Expr e = l.scaled(w2 - w1).minus(w.scaled(l2 - l1));
+                m_ip.addAtMost(e.terms, (w2 - w1) * l1 - (l2 - l1) * w1 - e.constant);
+            }
+        }
+    }
 
     // Excludes exactly the outcome found last.
     void exclude()
@@ -1164,6 +1177,10 @@ constexpr std::chrono::milliseconds OrdinaryTotal{300};
 // where the strict measure has no way and the presolver cannot see it).
 constexpr std::chrono::milliseconds ShortcutLimit{60};
 
+// Sets of rivals left to the solver one by one, at most; with more the
+// question goes to the solver whole.
+constexpr std::size_t MostOpenSets = 48;
+
 class TeamAnalysis
 {
 public:
@@ -1303,10 +1320,15 @@ private:
                 }
             }
         }
+        const Question question{goal, k, finalWins, finalLosses, needed};
+        if (goal == Goal::Miss || goal == Goal::Passed) {
+            if (const std::optional<Answer> settled = bySets(question, wins, certificate)) {
+                return *settled;
+            }
+        }
         // The measure alone first: when even that leaves no way, the
         // conditions cannot make one; an outcome it finds often settles
         // the question already.
-        const Question question{goal, k, finalWins, finalLosses, needed};
         Problem loose = problemFor(question, Judged::Measure);
         // Its "no" is what proves a team safe near its magic number, so a
         // miss question gives it the full time; for getting in, the
@@ -1364,12 +1386,121 @@ private:
         int needed;
     };
 
-    Problem problemFor(const Question &q, Judged judged) const
+    Problem problemFor(const Question &q, Judged judged,
+                       const std::vector<int> *only = nullptr) const
     {
         Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
         problem.setGameCountRule(m_model.gameCountRule);
-        problem.require(relationFor(q.goal), q.needed, judged);
+        problem.require(relationFor(q.goal), q.needed, judged, only);
         return problem;
+    }
+
+    // "Can k rivals finish ahead of the team (or level with it)?" by sets of
+    // k rivals: the bounds of RivalSets rule out most sets, a construction
+    // answers for most of the others, and the solver is asked about the
+    // few sets left, each with its members given, which it decides far
+    // faster than the choice among all rivals. No answer when the sets are
+    // too many or too large, or when a problem ran out of time.
+    std::optional<Answer> bySets(const Question &q, int wins, Certificate *certificate)
+    {
+        if (q.k > RivalSets::MostMembers) {
+            return std::nullopt;
+        }
+        // The sets the bounds allow and the construction did not settle.
+        auto candidates = [&](bool strictly, std::vector<std::vector<int>> &open,
+                              std::optional<Answer> &answer) {
+            const RivalSets sets(m_model, m_team, wins, strictly);
+            bool tooMany = false;
+            const bool any = sets.forEach(q.k, [&](const std::vector<int> &set) {
+                if (std::optional<Certificate> outcome = sets.construct(set);
+                    outcome && accept(q.goal, q.k, q.wins, q.losses, *outcome)) {
+                    answer = found(std::move(*outcome), certificate, q.goal, q.k, q.wins, q.losses);
+                    return true;
+                }
+                tooMany = open.size() == MostOpenSets;
+                if (!tooMany) {
+                    open.push_back(set);
+                }
+                return tooMany || m_budget.stopped();
+            });
+            return any && tooMany;
+        };
+        std::optional<Answer> answer;
+        std::vector<std::vector<int>> strictOpen;
+        std::vector<std::vector<int>> levelOpen;
+        const bool tooManyStrict = candidates(true, strictOpen, answer);
+        if (answer) {
+            return answer;
+        }
+        const bool tooManyLevel = candidates(false, levelOpen, answer);
+        if (answer) {
+            return answer;
+        }
+        if (levelOpen.empty() && !tooManyLevel) {
+            return Answer::No; // no set of k rivals can even draw level
+        }
+        if (tooManyLevel || m_budget.stopped()) {
+            return std::nullopt;
+        }
+        // Each set with its members given: strictly ahead first (no
+        // tie-break needed), then level or better on the measure, then
+        // level ones judged by the tie-break walk.
+        auto given = [&](const std::vector<int> &set, Judged judged, bool strictly) {
+            Problem problem = problemFor(q, judged, &set);
+            problem.tightenLevelOrBetter(set, strictly);
+            return problem;
+        };
+        if (!tooManyStrict) {
+            for (const std::vector<int> &set : strictOpen) {
+                Problem problem(m_model, m_team, static_cast<int>(q.wins),
+                                static_cast<int>(q.losses));
+                problem.requireStrictly(Relation::Ahead, q.k, &set);
+                problem.tightenLevelOrBetter(set, true);
+                const IntegerProgram::Outcome outcome = problem.solve(m_budget);
+                if (outcome == IntegerProgram::Outcome::TimedOut ||
+                    outcome == IntegerProgram::Outcome::Stopped) {
+                    return std::nullopt;
+                }
+                if (outcome == IntegerProgram::Outcome::Feasible) {
+                    if (Certificate c = problem.readOutcome();
+                        accept(q.goal, q.k, q.wins, q.losses, c)) {
+                        return found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
+                    }
+                }
+            }
+        }
+        std::vector<std::vector<int>> level;
+        for (const std::vector<int> &set : levelOpen) {
+            Problem problem = given(set, Judged::Measure, false);
+            const IntegerProgram::Outcome outcome = problem.solve(m_budget);
+            if (outcome == IntegerProgram::Outcome::TimedOut ||
+                outcome == IntegerProgram::Outcome::Stopped) {
+                return std::nullopt;
+            }
+            if (outcome == IntegerProgram::Outcome::Feasible) {
+                if (Certificate c = problem.readOutcome();
+                    accept(q.goal, q.k, q.wins, q.losses, c)) {
+                    return found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
+                }
+                level.push_back(set);
+            }
+        }
+        // What is left can only draw level with the team: the tie-break
+        // conditions decide, set by set, as in ask.
+        m_tieBreak = m_tieBreak || !level.empty();
+        for (const Judged judged : {Judged::Pairwise, Judged::AnyOrderWhenMixed}) {
+            if (judged == Judged::AnyOrderWhenMixed && m_model.pairwiseExact) {
+                break;
+            }
+            for (const std::vector<int> &set : level) {
+                Problem problem = given(set, judged, false);
+                const Answer a = search(problem, q, certificate);
+                if (a != Answer::No) {
+                    return a == Answer::Yes ? a : std::optional<Answer>();
+                }
+            }
+        }
+        return Answer::No;
     }
 
     // Outcomes of the problem, each checked by the standings, until one

@@ -1,0 +1,65 @@
+#pragma once
+
+// The remaining games of a race as the analysis sees them, shared by the
+// parts of the analysis. Internal to src/race.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace penarin::race {
+
+// The remaining games of one card that counts for a team of the view.
+struct Card
+{
+    int teamA = 0; // the lower team number
+    int teamB = 0;
+    int viewA = -1; // position in the view, -1 for a team outside it
+    int viewB = -1;
+    int games = 0;
+    bool draws = false;       // a remaining game may end drawn (draws are not replayed)
+    bool interleague = false; // between teams of different leagues
+};
+
+struct Participant
+{
+    int teamNo = 0;
+    int wins = 0;
+    int losses = 0;
+    int draws = 0;
+    int remaining = 0; // summed over its cards
+    // League-only and interleague-only records, for the conditions that
+    // compare them (official games only).
+    int leagueWins = 0;
+    int leagueLosses = 0;
+    int interWins = 0;
+    int interLosses = 0;
+    // Team number and the three previous-year rank sets (conditions 7 to 10).
+    std::array<int, 4> fixedRanks{};
+    int seriesDrawFactor = 0; // the series' draw rule of the view, for this team
+};
+
+// What the remaining games may do, before any question is asked.
+struct RaceModel
+{
+    std::vector<Participant> teams;
+    std::vector<Card> cards;
+    bool byWins = false;
+    // The tie-break conditions that apply in the view's scope, in order, up
+    // to the first End.
+    std::vector<int> steps;
+    // Per ordered pair of view teams a, b: 2 W + D f - S of a's series
+    // against b as it stands (W, D a's wins and draws, S the card's games,
+    // f a's draw factor). With the remaining games added, a has won the
+    // series outright when it is above 0 and drawn level at 0, exactly as
+    // the standings read the series.
+    std::vector<std::vector<std::int64_t>> seriesBase;
+    double drawRate = 0.0; // draws per game so far among the view's teams
+    int gameCountRule = 0;
+    // The standings' sort puts the team where the walk against each rival
+    // says: no step can cycle (a head-to-head series can) and no
+    // games-played rule reorders level rows.
+    bool pairwiseExact = true;
+};
+
+} // namespace penarin::race
