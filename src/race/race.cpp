@@ -1406,12 +1406,56 @@ private:
         if (q.k > RivalSets::MostMembers) {
             return std::nullopt;
         }
-        // The sets the bounds allow and the construction did not settle.
-        auto candidates = [&](bool strictly, std::vector<std::vector<int>> &open,
-                              std::optional<Answer> &answer) {
-            const RivalSets sets(m_model, m_team, wins, strictly);
+        std::optional<Answer> answer;
+        // On the measure a rival's twin with a better record stands for it,
+        // which leaves few sets early in a season, when many rivals have
+        // the same games left.
+        std::optional<std::vector<std::vector<int>>> level =
+            levelSets(q, wins, certificate, true, answer);
+        if (answer || !level) {
+            return answer;
+        }
+        if (level->empty()) {
+            return Answer::No; // no set of k rivals can even draw level
+        }
+        // The tie-break conditions can tell twins apart.
+        level = levelSets(q, wins, certificate, false, answer);
+        if (answer || !level) {
+            return answer;
+        }
+        // What is left can only draw level with the team: the conditions
+        // decide, set by set, as in ask.
+        m_tieBreak = true;
+        for (const Judged judged : {Judged::Pairwise, Judged::AnyOrderWhenMixed}) {
+            if (judged == Judged::AnyOrderWhenMixed && m_model.pairwiseExact) {
+                break;
+            }
+            for (const std::vector<int> &set : *level) {
+                Problem problem = problemFor(q, judged, &set);
+                problem.tightenLevelOrBetter(set, false);
+                const Answer a = search(problem, q, certificate);
+                if (a != Answer::No) {
+                    return a == Answer::Yes ? a : std::optional<Answer>();
+                }
+            }
+        }
+        return Answer::No;
+    }
+
+    // The sets of k rivals that can finish level with the team on the
+    // measure but in no outcome found ahead of it as the standings rank;
+    // `answer` is set instead when an outcome puts the team out. None when
+    // the sets are too many or a problem ran out of time.
+    std::optional<std::vector<std::vector<int>>> levelSets(const Question &q, int wins,
+                                                           Certificate *certificate, bool twins,
+                                                           std::optional<Answer> &answer)
+    {
+        // The sets the bounds allow and the construction did not settle;
+        // false when there were too many.
+        auto candidates = [&](bool strictly, std::vector<std::vector<int>> &open) {
+            const RivalSets sets(m_model, m_team, wins, strictly, twins);
             bool tooMany = false;
-            const bool any = sets.forEach(q.k, [&](const std::vector<int> &set) {
+            sets.forEach(q.k, [&](const std::vector<int> &set) {
                 if (std::optional<Certificate> outcome = sets.construct(set);
                     outcome && accept(q.goal, q.k, q.wins, q.losses, *outcome)) {
                     answer = found(std::move(*outcome), certificate, q.goal, q.k, q.wins, q.losses);
@@ -1423,84 +1467,66 @@ private:
                 }
                 return tooMany || m_budget.stopped();
             });
-            return any && tooMany;
+            return !tooMany && !m_budget.stopped();
         };
-        std::optional<Answer> answer;
+        // An outcome of a problem with its set given: the answer when the
+        // standings rank it as asked.
+        enum class Given
+        {
+            None,
+            Level,
+            Answered,
+            Open
+        };
+        auto solveGiven = [&](Problem &problem) {
+            switch (problem.solve(m_budget)) {
+            case IntegerProgram::Outcome::Infeasible:
+                return Given::None;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Stopped:
+                return Given::Open;
+            case IntegerProgram::Outcome::Feasible:
+                break;
+            }
+            if (Certificate c = problem.readOutcome(); accept(q.goal, q.k, q.wins, q.losses, c)) {
+                answer = found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
+                return Given::Answered;
+            }
+            return Given::Level;
+        };
         std::vector<std::vector<int>> strictOpen;
+        const bool allStrict = candidates(true, strictOpen);
         std::vector<std::vector<int>> levelOpen;
-        const bool tooManyStrict = candidates(true, strictOpen, answer);
-        if (answer) {
-            return answer;
-        }
-        const bool tooManyLevel = candidates(false, levelOpen, answer);
-        if (answer) {
-            return answer;
-        }
-        if (levelOpen.empty() && !tooManyLevel) {
-            return Answer::No; // no set of k rivals can even draw level
-        }
-        if (tooManyLevel || m_budget.stopped()) {
+        if (answer || !candidates(false, levelOpen) || answer) {
             return std::nullopt;
         }
-        // Each set with its members given: strictly ahead first (no
-        // tie-break needed), then level or better on the measure, then
-        // level ones judged by the tie-break walk.
-        auto given = [&](const std::vector<int> &set, Judged judged, bool strictly) {
-            Problem problem = problemFor(q, judged, &set);
-            problem.tightenLevelOrBetter(set, strictly);
-            return problem;
-        };
-        if (!tooManyStrict) {
-            for (const std::vector<int> &set : strictOpen) {
-                Problem problem(m_model, m_team, static_cast<int>(q.wins),
-                                static_cast<int>(q.losses));
-                problem.requireStrictly(Relation::Ahead, q.k, &set);
-                problem.tightenLevelOrBetter(set, true);
-                const IntegerProgram::Outcome outcome = problem.solve(m_budget);
-                if (outcome == IntegerProgram::Outcome::TimedOut ||
-                    outcome == IntegerProgram::Outcome::Stopped) {
-                    return std::nullopt;
-                }
-                if (outcome == IntegerProgram::Outcome::Feasible) {
-                    if (Certificate c = problem.readOutcome();
-                        accept(q.goal, q.k, q.wins, q.losses, c)) {
-                        return found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
-                    }
-                }
+        // Strictly ahead first (no tie-break needed), then level or better.
+        for (const std::vector<int> &set :
+             allStrict ? strictOpen : std::vector<std::vector<int>>{}) {
+            Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+            problem.requireStrictly(Relation::Ahead, q.k, &set);
+            problem.tightenLevelOrBetter(set, true);
+            const Given g = solveGiven(problem);
+            if (g == Given::Answered || g == Given::Open) {
+                return std::nullopt;
             }
         }
         std::vector<std::vector<int>> level;
         for (const std::vector<int> &set : levelOpen) {
-            Problem problem = given(set, Judged::Measure, false);
-            const IntegerProgram::Outcome outcome = problem.solve(m_budget);
-            if (outcome == IntegerProgram::Outcome::TimedOut ||
-                outcome == IntegerProgram::Outcome::Stopped) {
+            Problem problem = problemFor(q, Judged::Measure, &set);
+            problem.tightenLevelOrBetter(set, false);
+            switch (solveGiven(problem)) {
+            case Given::None:
+                break;
+            case Given::Level:
+                level.push_back(set);
+                break;
+            case Given::Answered:
+            case Given::Open:
                 return std::nullopt;
             }
-            if (outcome == IntegerProgram::Outcome::Feasible) {
-                if (Certificate c = problem.readOutcome();
-                    accept(q.goal, q.k, q.wins, q.losses, c)) {
-                    return found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
-                }
-                level.push_back(set);
-            }
         }
-        // What is left can only draw level with the team: the tie-break
-        // conditions decide, set by set, as in ask.
-        m_tieBreak = m_tieBreak || !level.empty();
-        for (const Judged judged : {Judged::Pairwise, Judged::AnyOrderWhenMixed}) {
-            if (judged == Judged::AnyOrderWhenMixed && m_model.pairwiseExact) {
-                break;
-            }
-            for (const std::vector<int> &set : level) {
-                Problem problem = given(set, judged, false);
-                const Answer a = search(problem, q, certificate);
-                if (a != Answer::No) {
-                    return a == Answer::Yes ? a : std::optional<Answer>();
-                }
-            }
-        }
-        return Answer::No;
+        return level;
     }
 
     // Outcomes of the problem, each checked by the standings, until one

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <map>
+#include <tuple>
 #include <utility>
 
 namespace penarin::race {
@@ -15,7 +17,7 @@ bool involves(const Card &card, int view)
 
 } // namespace
 
-RivalSets::RivalSets(const RaceModel &model, int team, int wins, bool strictly)
+RivalSets::RivalSets(const RaceModel &model, int team, int wins, bool strictly, bool twins)
     : m_model(model), m_team(team),
       m_teamLosses(model.teams[static_cast<std::size_t>(team)].remaining - wins),
       m_target(strictly ? 1 : 0)
@@ -35,6 +37,10 @@ RivalSets::RivalSets(const RaceModel &model, int team, int wins, bool strictly)
     m_alone.assign(count, 0);
     m_againstTeam.assign(count, 0);
     m_shared.assign(count, std::vector<std::int64_t>(count, 0));
+    m_before.assign(count, -1);
+    if (twins) {
+        findTwins();
+    }
     for (std::size_t v = 0; v < count; ++v) {
         m_alone[v] = score(model.teams[v].wins, model.teams[v].losses);
     }
@@ -54,6 +60,56 @@ RivalSets::RivalSets(const RaceModel &model, int team, int wins, bool strictly)
             const std::int64_t cost = card.games * (2 * m_p - best);
             m_shared[card.viewA][card.viewB] += cost;
             m_shared[card.viewB][card.viewA] += cost;
+        }
+    }
+}
+
+void RivalSets::findTwins()
+{
+    const auto count = m_model.teams.size();
+    // Games left per opponent (view teams by position, others by team
+    // number after them) and whether they may end drawn.
+    std::vector<std::map<int, std::pair<int, bool>>> left(count);
+    for (const Card &card : m_model.cards) {
+        const int keyA = card.viewA >= 0 ? card.viewA : static_cast<int>(count) + card.teamA;
+        const int keyB = card.viewB >= 0 ? card.viewB : static_cast<int>(count) + card.teamB;
+        for (const auto &[v, key] : {std::pair{card.viewA, keyB}, std::pair{card.viewB, keyA}}) {
+            if (v >= 0) {
+                auto &entry = left[static_cast<std::size_t>(v)][key];
+                entry.first += card.games;
+                entry.second = entry.second || card.draws;
+            }
+        }
+    }
+    auto twins = [&](int r, int s) {
+        auto a = left[static_cast<std::size_t>(r)];
+        auto b = left[static_cast<std::size_t>(s)];
+        a.erase(s);
+        b.erase(r);
+        return a == b;
+    };
+    std::vector<int> order;
+    for (int r = 0; r < static_cast<int>(count); ++r) {
+        if (r != m_team) {
+            order.push_back(r);
+        }
+    }
+    // Best record first within each group of twins.
+    std::sort(order.begin(), order.end(), [&](int x, int y) {
+        const Participant &a = m_model.teams[static_cast<std::size_t>(x)];
+        const Participant &b = m_model.teams[static_cast<std::size_t>(y)];
+        return std::tuple(-a.wins, a.losses, x) < std::tuple(-b.wins, b.losses, y);
+    });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const Participant &p = m_model.teams[static_cast<std::size_t>(order[i])];
+        for (std::size_t j = i; j-- > 0;) {
+            const Participant &q = m_model.teams[static_cast<std::size_t>(order[j])];
+            if (twins(order[j], order[i])) {
+                if (q.wins >= p.wins && q.losses <= p.losses) {
+                    m_before[static_cast<std::size_t>(order[i])] = order[j];
+                }
+                break; // the nearest twin before it, the rest follow by chain
+            }
         }
     }
 }
@@ -81,6 +137,19 @@ bool RivalSets::forEach(int size, const std::function<bool(const std::vector<int
         return false;
     }
     std::sort(ranked.begin(), ranked.end());
+    std::vector<int> place(m_model.teams.size(), -1);
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        place[static_cast<std::size_t>(ranked[i].second)] = static_cast<int>(i);
+    }
+    std::vector<char> taken(m_model.teams.size(), 0);
+    // A set holding a rival but not its better twin is left out: the twin
+    // in its place does at least as well.
+    auto twinMissing = [&](int r, std::size_t considered) {
+        const int twin = m_before[static_cast<std::size_t>(r)];
+        return twin >= 0 && taken[static_cast<std::size_t>(twin)] == 0 &&
+               (place[static_cast<std::size_t>(twin)] < 0 ||
+                static_cast<std::size_t>(place[static_cast<std::size_t>(twin)]) < considered);
+    };
 
     // Per subset of the chosen rivals (a bit per position), the sum of
     // their scores alone less what their meetings cost, and their games
@@ -98,6 +167,11 @@ bool RivalSets::forEach(int size, const std::function<bool(const std::vector<int
     std::function<void(std::size_t)> extend = [&](std::size_t from) {
         const auto depth = chosen.size();
         if (static_cast<int>(depth) == size) {
+            for (const int r : chosen) {
+                if (twinMissing(r, ranked.size())) {
+                    return;
+                }
+            }
             visited = true;
             stopped = visit(chosen);
             return;
@@ -106,7 +180,7 @@ bool RivalSets::forEach(int size, const std::function<bool(const std::vector<int
         const std::size_t still = static_cast<std::size_t>(size) - depth;
         for (std::size_t i = from; i + still <= ranked.size() && !stopped; ++i) {
             const int r = ranked[i].second;
-            bool possible = true;
+            bool possible = !twinMissing(r, i);
             for (std::size_t mask = 0; mask < half && possible; ++mask) {
                 if (mask != 0) {
                     const auto low = static_cast<std::size_t>(std::countr_zero(mask));
@@ -119,7 +193,9 @@ bool RivalSets::forEach(int size, const std::function<bool(const std::vector<int
             }
             if (possible) {
                 chosen.push_back(r);
+                taken[static_cast<std::size_t>(r)] = 1;
                 extend(i + 1);
+                taken[static_cast<std::size_t>(r)] = 0;
                 chosen.pop_back();
             }
         }

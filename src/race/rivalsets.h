@@ -23,8 +23,12 @@ class RivalSets
 public:
     // The team wins `wins` of its remaining games and loses the rest; a
     // rival counts when it ends level or better on the measure, or, with
-    // `strictly`, better.
-    RivalSets(const RaceModel &model, int team, int wins, bool strictly);
+    // `strictly`, better. With `twins`, of two rivals with the same games
+    // left against everybody, the one with the worse record is only taken
+    // with the other: whatever it can do, its twin can do at least as well
+    // on the measure, so the sets left out change no answer on the measure
+    // (they may on the tie-break conditions).
+    RivalSets(const RaceModel &model, int team, int wins, bool strictly, bool twins);
 
     // Sets larger than this are not enumerated (the bounds look at every
     // subset of a set).
@@ -41,6 +45,8 @@ public:
     [[nodiscard]] std::optional<Certificate> construct(const std::vector<int> &set) const;
 
 private:
+    void findTwins();
+
     // A rival's final record scored against the team's: P W - Q L - R is at
     // least 0 exactly when the rival is level or better, at least 1 when
     // better (W, L the rival's wins and losses).
@@ -63,6 +69,9 @@ private:
     // Per pair of view teams: what their meetings cost the pair's best
     // scores when both are counted (each meeting counted as won by both).
     std::vector<std::vector<std::int64_t>> m_shared;
+    // Per view team: its twin with a record at least as good, which a set
+    // must hold before it, or -1.
+    std::vector<int> m_before;
 };
 
 } // namespace penarin::race
