@@ -347,9 +347,10 @@ enum class Relation
 // How a problem judges the rivals level with the team on the measure.
 enum class Judged
 {
-    Measure,           // not at all: level counts as whatever the question needs
-    Pairwise,          // by the tie-break walk between the team and each rival
-    AnyOrderWhenMixed, // as Pairwise, but any way at all where a sort may cycle
+    Measure,              // not at all: level counts as whatever the question needs
+    Pairwise,             // by the tie-break walk between the team and each rival
+    AnyOrderWhenMixed,    // as Pairwise, but any way at all where a sort may cycle
+    AnyOrderWhenTwoLevel, // looser still: wherever two rivals are level up to the series
 };
 
 // The questions, each about one outcome with the team's record fixed.
@@ -573,8 +574,8 @@ public:
         }
         const bool withConditions = judged != Judged::Measure;
         std::optional<Expr> mixed;
-        if (judged == Judged::AnyOrderWhenMixed) {
-            mixed = mixedGroup();
+        if (judged == Judged::AnyOrderWhenMixed || judged == Judged::AnyOrderWhenTwoLevel) {
+            mixed = mixedGroup(judged == Judged::AnyOrderWhenTwoLevel);
         }
         std::vector<Term> chosen;
         for (int r = 0; r < count; ++r) {
@@ -624,7 +625,11 @@ public:
     // rows one pair at a time, place the team in a way the pairs alone do
     // not tell (a cycle of head-to-head series, say). With the games-played
     // rule in force it may always be 1.
-    Expr mixedGroup()
+    // With `loose`, the cycle is not followed: two rivals level with the
+    // team up to the series, one it does not trail and one that does not
+    // trail it, are enough. A problem without the cycle's binary per pair
+    // of rivals, which proves "no outcome" far faster.
+    Expr mixedGroup(bool loose)
     {
         const int mixed = m_ip.addVariable(0, 1);
         Expr out;
@@ -639,6 +644,7 @@ public:
         const int count = static_cast<int>(m_model.teams.size());
         std::vector<int> notTrailed(count, -1);  // s: level so far, the team not behind
         std::vector<int> notTrailing(count, -1); // t: level so far, t not behind the team
+        std::vector<Term> levelledOnes;
         for (int r = 0; r < count; ++r) {
             if (r == m_team) {
                 continue;
@@ -654,6 +660,28 @@ public:
             force(notTrailed[r], both(level, {atLeast(series(m_team, r), 0)}));
             notTrailing[r] = m_ip.addVariable(0, 1);
             force(notTrailing[r], both(level, {atLeast(series(r, m_team), 0)}));
+            if (loose) {
+                const int levelled = m_ip.addVariable(0, 1);
+                force(levelled, level);
+                m_ip.addAtMost({{notTrailed[r], 1}, {levelled, -1}}, 0);
+                m_ip.addAtMost({{notTrailing[r], 1}, {levelled, -1}}, 0);
+                levelledOnes.push_back({levelled, 1});
+            }
+        }
+        if (loose) {
+            std::vector<Term> s{{mixed, -1}};
+            std::vector<Term> t{{mixed, -1}};
+            for (int r = 0; r < count; ++r) {
+                if (r != m_team) {
+                    s.push_back({notTrailed[r], 1});
+                    t.push_back({notTrailing[r], 1});
+                }
+            }
+            m_ip.addAtLeast(std::move(s), 0);
+            m_ip.addAtLeast(std::move(t), 0);
+            levelledOnes.push_back({mixed, -2});
+            m_ip.addAtLeast(std::move(levelledOnes), 0);
+            return out;
         }
         std::vector<Term> cycles{{mixed, -1}};
         for (int a = 0; a < count; ++a) {
@@ -673,6 +701,32 @@ public:
     }
 
     void setGameCountRule(int rule) { m_gameCountRule = rule; }
+
+    // For a question about the rivals of `set` only, judged on the measure
+    // or pair by pair: each of them wins its games against the rest, which
+    // helps it on every step of the walk, and the games among the rest go
+    // one way, as they matter to nobody.
+    void membersBeatTheOthers(const std::vector<int> &set)
+    {
+        auto in = [&](int v) { return std::find(set.begin(), set.end(), v) != set.end(); };
+        for (std::size_t c = 0; c < m_model.cards.size(); ++c) {
+            const Card &card = m_model.cards[c];
+            if (card.viewA == m_team || card.viewB == m_team) {
+                continue;
+            }
+            if (in(card.viewA) && in(card.viewB)) {
+                continue;
+            }
+            const auto [a, b] = m_cardVariables[c];
+            const bool bWinsAll = in(card.viewB);
+            m_ip.setLower(a, bWinsAll ? 0 : card.games);
+            m_ip.setUpper(a, bWinsAll ? 0 : card.games);
+            if (b >= 0) {
+                m_ip.setLower(b, bWinsAll ? card.games : 0);
+                m_ip.setUpper(b, bWinsAll ? card.games : 0);
+            }
+        }
+    }
 
     // Where the rivals that must stand in the relation are given, rival
     // r's binary is fixed: 1 for a listed rival, 0 for the others.
@@ -1426,17 +1480,35 @@ private:
         // What is left can only draw level with the team: the conditions
         // decide, set by set, as in ask.
         m_tieBreak = true;
-        for (const Judged judged : {Judged::Pairwise, Judged::AnyOrderWhenMixed}) {
-            if (judged == Judged::AnyOrderWhenMixed && m_model.pairwiseExact) {
+        for (const std::vector<int> &set : *level) {
+            // Pair by pair, which is the standings' order unless a cycle of
+            // series can form.
+            Problem pairwise = problemFor(q, Judged::Pairwise, &set);
+            pairwise.tightenLevelOrBetter(set, false);
+            pairwise.membersBeatTheOthers(set);
+            if (const Answer a = search(pairwise, q, certificate); a != Answer::No) {
+                return a == Answer::Yes ? a : std::optional<Answer>();
+            }
+            if (m_model.pairwiseExact) {
+                continue;
+            }
+            // Where one can, first the looser problem without the cycles,
+            // whose "no" is as good and far quicker.
+            Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
+            loose.tightenLevelOrBetter(set, false);
+            switch (loose.solve(m_budget)) {
+            case IntegerProgram::Outcome::Infeasible:
+                continue;
+            case IntegerProgram::Outcome::Stopped:
+                return std::nullopt;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Feasible:
                 break;
             }
-            for (const std::vector<int> &set : *level) {
-                Problem problem = problemFor(q, judged, &set);
-                problem.tightenLevelOrBetter(set, false);
-                const Answer a = search(problem, q, certificate);
-                if (a != Answer::No) {
-                    return a == Answer::Yes ? a : std::optional<Answer>();
-                }
+            Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, &set);
+            anyOrder.tightenLevelOrBetter(set, false);
+            if (const Answer a = search(anyOrder, q, certificate); a != Answer::No) {
+                return a == Answer::Yes ? a : std::optional<Answer>();
             }
         }
         return Answer::No;
@@ -1478,11 +1550,14 @@ private:
             Answered,
             Open
         };
+        // Both problems only shorten the way: the tie-break problem of a
+        // set decides it, so one that runs out of time leaves the set to it.
         auto solveGiven = [&](Problem &problem) {
-            switch (problem.solve(m_budget)) {
+            switch (problem.solve(m_budget, ShortcutLimit)) {
             case IntegerProgram::Outcome::Infeasible:
                 return Given::None;
             case IntegerProgram::Outcome::TimedOut:
+                return Given::Level;
             case IntegerProgram::Outcome::Stopped:
                 return Given::Open;
             case IntegerProgram::Outcome::Feasible:
@@ -1506,6 +1581,7 @@ private:
             Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
             problem.requireStrictly(Relation::Ahead, q.k, &set);
             problem.tightenLevelOrBetter(set, true);
+            problem.membersBeatTheOthers(set);
             const Given g = solveGiven(problem);
             if (g == Given::Answered || g == Given::Open) {
                 return std::nullopt;
@@ -1515,7 +1591,9 @@ private:
         for (const std::vector<int> &set : levelOpen) {
             Problem problem = problemFor(q, Judged::Measure, &set);
             problem.tightenLevelOrBetter(set, false);
-            switch (solveGiven(problem)) {
+            problem.membersBeatTheOthers(set);
+            const Given g = solveGiven(problem);
+            switch (g) {
             case Given::None:
                 break;
             case Given::Level:
