@@ -1231,6 +1231,11 @@ constexpr std::chrono::milliseconds OrdinaryTotal{300};
 // where the strict measure has no way and the presolver cannot see it).
 constexpr std::chrono::milliseconds ShortcutLimit{60};
 
+// The search among outcomes that need a cycle of head-to-head series:
+// outcomes the standings may reject, and limits on the time per problem.
+constexpr int CycleRejections = 4;
+constexpr std::chrono::milliseconds CycleLimit{1000};
+
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
 constexpr std::size_t MostOpenSets = 48;
@@ -1375,9 +1380,17 @@ private:
             }
         }
         const Question question{goal, k, finalWins, finalLosses, needed};
+        // Where the sets could not tell, the whole problems below still
+        // may, but they seldom take long to do so when they can at all: a
+        // short limit keeps a question the sets left open from holding up
+        // every answer after it.
+        std::chrono::milliseconds limit = std::chrono::milliseconds::max();
         if (goal == Goal::Miss || goal == Goal::Passed) {
             if (const std::optional<Answer> settled = bySets(question, wins, certificate)) {
                 return *settled;
+            }
+            if (k <= RivalSets::MostMembers) {
+                limit = CycleLimit;
             }
         }
         // The measure alone first: when even that leaves no way, the
@@ -1389,7 +1402,7 @@ private:
         // tie-break problem usually answers at once where this one is slow.
         const bool missing = goal == Goal::Miss || goal == Goal::Passed;
         const IntegerProgram::Outcome measureOnly =
-            missing ? loose.solve(m_budget) : loose.solve(m_budget, ShortcutLimit);
+            missing ? loose.solve(m_budget, limit) : loose.solve(m_budget, ShortcutLimit);
         if (measureOnly == IntegerProgram::Outcome::Infeasible) {
             return Answer::No;
         }
@@ -1423,10 +1436,10 @@ private:
         // problem that lets a mixed group end in any order has none either.
         m_tieBreak = true;
         Problem pairwise = problemFor(question, Judged::Pairwise);
-        Answer answer = search(pairwise, question, certificate);
+        Answer answer = search(pairwise, question, certificate, MostRejections, limit);
         if (answer == Answer::No && !m_model.pairwiseExact) {
             Problem anyOrder = problemFor(question, Judged::AnyOrderWhenMixed);
-            answer = search(anyOrder, question, certificate);
+            answer = search(anyOrder, question, certificate, MostRejections, limit);
         }
         return answer;
     }
@@ -1496,7 +1509,7 @@ private:
             // whose "no" is as good and far quicker.
             Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
             loose.tightenLevelOrBetter(set, false);
-            switch (loose.solve(m_budget)) {
+            switch (loose.solve(m_budget, CycleLimit)) {
             case IntegerProgram::Outcome::Infeasible:
                 continue;
             case IntegerProgram::Outcome::Stopped:
@@ -1507,7 +1520,12 @@ private:
             }
             Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, &set);
             anyOrder.tightenLevelOrBetter(set, false);
-            if (const Answer a = search(anyOrder, q, certificate); a != Answer::No) {
+            // Its outcomes need a cycle, which the standings' sort may or
+            // may not follow in the list order: when the first few fail
+            // that check, more of the same seldom differ, and the question
+            // is left open rather than searched to the deadline.
+            if (const Answer a = search(anyOrder, q, certificate, CycleRejections, CycleLimit);
+                a != Answer::No) {
                 return a == Answer::Yes ? a : std::optional<Answer>();
             }
         }
@@ -1609,10 +1627,12 @@ private:
 
     // Outcomes of the problem, each checked by the standings, until one
     // answers the question or there are none.
-    Answer search(Problem &problem, const Question &q, Certificate *certificate)
+    Answer search(Problem &problem, const Question &q, Certificate *certificate,
+                  int rejections = MostRejections,
+                  std::chrono::milliseconds cap = std::chrono::milliseconds::max())
     {
-        for (int attempt = 0; attempt < MostRejections; ++attempt) {
-            switch (problem.solve(m_budget)) {
+        for (int attempt = 0; attempt < rejections; ++attempt) {
+            switch (problem.solve(m_budget, cap)) {
             case IntegerProgram::Outcome::Infeasible:
                 return Answer::No;
             case IntegerProgram::Outcome::TimedOut:
