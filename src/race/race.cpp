@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <numeric>
 
 namespace penarin::race {
 
@@ -242,8 +243,23 @@ std::int64_t highest(const IntegerProgram &ip, const Expr &e)
 
 // e >= rhs whenever the binary `on` is 1 (big-M with the tightest M the
 // variable bounds allow).
-void atLeastWhen(IntegerProgram &ip, int on, const Expr &e, std::int64_t rhs)
+void atLeastWhen(IntegerProgram &ip, int on, const Expr &given, std::int64_t givenRhs)
 {
+    // Integer terms with a common factor g: e >= rhs is e / g >= rhs / g
+    // rounded up, which the solver's relaxation cannot meet halfway (a
+    // percentage without draws is a multiple of the games' total).
+    Expr e{0, merged(given.terms)};
+    std::int64_t rhs = givenRhs - given.constant;
+    std::int64_t g = 0;
+    for (const Term &t : e.terms) {
+        g = std::gcd(g, t.coefficient < 0 ? -t.coefficient : t.coefficient);
+    }
+    if (g > 1) {
+        for (Term &t : e.terms) {
+            t.coefficient /= g;
+        }
+        rhs = rhs >= 0 ? (rhs + g - 1) / g : -((-rhs) / g);
+    }
     const std::int64_t low = lowest(ip, e);
     if (low >= rhs) {
         return;
@@ -472,6 +488,20 @@ private:
     JudgmentSet m_judgment;
     std::vector<int> m_list;
 };
+
+// -1, 0 or 1 as the first record's measure is below, level with or above
+// the second's. A record without decided games has percentage 0.
+int compareMeasure(bool byWins, std::int64_t w1, std::int64_t l1, std::int64_t w2, std::int64_t l2)
+{
+    if (byWins) {
+        return w1 < w2 ? -1 : (w1 > w2 ? 1 : 0);
+    }
+    const std::int64_t d1 = w1 + l1 == 0 ? 1 : w1 + l1;
+    const std::int64_t d2 = w2 + l2 == 0 ? 1 : w2 + l2;
+    const std::int64_t left = w1 * d2;
+    const std::int64_t right = w2 * d1;
+    return left < right ? -1 : (left > right ? 1 : 0);
+}
 
 // Time the solver may still take, and the flag that stops everything.
 struct Budget
@@ -1158,20 +1188,6 @@ private:
     int m_gameCountRule = 0;
 };
 
-// -1, 0 or 1 as the first record's measure is below, level with or above
-// the second's. A record without decided games has percentage 0.
-int compareMeasure(bool byWins, std::int64_t w1, std::int64_t l1, std::int64_t w2, std::int64_t l2)
-{
-    if (byWins) {
-        return w1 < w2 ? -1 : (w1 > w2 ? 1 : 0);
-    }
-    const std::int64_t d1 = w1 + l1 == 0 ? 1 : w1 + l1;
-    const std::int64_t d2 = w2 + l2 == 0 ? 1 : w2 + l2;
-    const std::int64_t left = w1 * d2;
-    const std::int64_t right = w2 * d1;
-    return left < right ? -1 : (left > right ? 1 : 0);
-}
-
 // Whether `outcome` plays out every remaining game of the model exactly
 // once and leaves the team with exactly `wins` and `losses`, in exact
 // integer arithmetic: the solver works in floating point.
@@ -1235,6 +1251,7 @@ constexpr std::chrono::milliseconds ShortcutLimit{60};
 // outcomes the standings may reject, and limits on the time per problem.
 constexpr int CycleRejections = 4;
 constexpr std::chrono::milliseconds CycleLimit{1000};
+constexpr std::size_t SmallView = 8;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1381,15 +1398,15 @@ private:
         }
         const Question question{goal, k, finalWins, finalLosses, needed};
         // Where the sets could not tell, the whole problems below still
-        // may, but they seldom take long to do so when they can at all: a
-        // short limit keeps a question the sets left open from holding up
-        // every answer after it.
+        // may. In a large view they seldom do once the sets could not, and
+        // a short limit keeps such a question from holding up every answer
+        // after it; a small view's problems are small, and get the time.
         std::chrono::milliseconds limit = std::chrono::milliseconds::max();
         if (goal == Goal::Miss || goal == Goal::Passed) {
             if (const std::optional<Answer> settled = bySets(question, wins, certificate)) {
                 return *settled;
             }
-            if (k <= RivalSets::MostMembers) {
+            if (k <= RivalSets::MostMembers && m_model.teams.size() > SmallView) {
                 limit = CycleLimit;
             }
         }
