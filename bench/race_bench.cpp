@@ -4,7 +4,8 @@
 // the season: a 15-team league within 2 s of CPU, the 6-team shape of the
 // professional leagues within 50 ms.
 //
-// Arguments: teams, games per pair, percent of each card played, k. The
+// Arguments: teams, games per pair, percent of each card played, k, and
+// whether the proofs are made ordinary afterwards. The
 // counter "undecided" must stay 0: an answer left open means the time
 // limit, not the analysis, decided.
 
@@ -105,10 +106,12 @@ void BM_Race(benchmark::State &state)
     const auto games = static_cast<int>(state.range(1));
     const auto percent = static_cast<int>(state.range(2));
     const auto k = static_cast<int>(state.range(3));
+    const bool ordinary = state.range(4) != 0;
     Season season = leagueSeason(teams, games, percent);
     const ViewRequest view{1, -1};
     const RecalculateResult pass = RecalculateView(season, OrderSettings{2, 0, 0}, view);
-    const race::RaceRequest request = race::RaceRequestForView(season, *pass.Published, view, k);
+    race::RaceRequest request = race::RaceRequestForView(season, *pass.Published, view, k);
+    request.OrdinaryCertificates = ordinary;
     race::RaceAnalysis analysis;
     for (auto _ : state) {
         analysis = race::AnalyzeRace(season, request);
@@ -118,18 +121,24 @@ void BM_Race(benchmark::State &state)
     state.counters["undecided"] = undecided(analysis);
 }
 
+// The last argument: 0 for the answers alone (what the targets are about),
+// 1 with the pass that makes the proofs ordinary afterwards.
 void leagues(benchmark::internal::Benchmark *b)
 {
     for (int games : {12, 20}) {
         for (int percent : {3, 30, 60, 85, 95}) {
             for (int k : {3, 6}) {
-                b->Args({15, games, percent, k});
+                b->Args({15, games, percent, k, 0});
             }
         }
     }
     // The professional leagues' shape: six teams, 25 games a pair.
     for (int percent : {3, 30, 60, 85, 95}) {
-        b->Args({6, 25, percent, 3});
+        b->Args({6, 25, percent, 3, 0});
+    }
+    for (int percent : {30, 85}) {
+        b->Args({15, 12, percent, 3, 1});
+        b->Args({6, 25, percent, 3, 1});
     }
 }
 

@@ -1958,7 +1958,7 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
                   std::min(budget.deadline, std::chrono::steady_clock::now() + OrdinaryTotal),
                   request.Stop};
     for (const bool title : {true, false}) {
-        for (int t = 0; t < teamCount; ++t) {
+        for (int t = 0; t < teamCount && request.OrdinaryCertificates; ++t) {
             TeamAnalysis team(*model, t, budget, ranker);
             TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
             if (title) {

@@ -139,6 +139,11 @@ struct RaceRequest
     // The view's teams in list order, where the standings' sort starts from
     // (it decides between rows the conditions leave level); empty: Teams.
     std::vector<int> ListOrder;
+    // Once every answer is in (and Progress has seen it), replace each
+    // outcome offered as proof by the most ordinary one that proves the
+    // same. Only the examples change; off, the analysis ends with the
+    // answers.
+    bool OrdinaryCertificates = true;
     // Raised from outside to stop the analysis (also inside a solver run).
     const std::atomic<bool> *Stop = nullptr;
     // Told the analysis so far whenever a team's answers are complete: all
