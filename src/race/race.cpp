@@ -1398,16 +1398,14 @@ private:
         }
         const Question question{goal, k, finalWins, finalLosses, needed};
         // Where the sets could not tell, the whole problems below still
-        // may. In a large view they seldom do once the sets could not, and
-        // a short limit keeps such a question from holding up every answer
-        // after it; a small view's problems are small, and get the time.
+        // may (see wholeLimit).
         std::chrono::milliseconds limit = std::chrono::milliseconds::max();
         if (goal == Goal::Miss || goal == Goal::Passed) {
             if (const std::optional<Answer> settled = bySets(question, wins, certificate)) {
                 return *settled;
             }
-            if (k <= RivalSets::MostMembers && m_model.teams.size() > SmallView) {
-                limit = CycleLimit;
+            if (k <= RivalSets::MostMembers) {
+                limit = wholeLimit();
             }
         }
         // The measure alone first: when even that leaves no way, the
@@ -1456,7 +1454,8 @@ private:
         Answer answer = search(pairwise, question, certificate, MostRejections, limit);
         if (answer == Answer::No && !m_model.pairwiseExact) {
             Problem anyOrder = problemFor(question, Judged::AnyOrderWhenMixed);
-            answer = search(anyOrder, question, certificate, MostRejections, limit);
+            answer = search(anyOrder, question, certificate,
+                            limit == CycleLimit ? CycleRejections : MostRejections, limit);
         }
         return answer;
     }
@@ -1477,6 +1476,16 @@ private:
         problem.setGameCountRule(m_model.gameCountRule);
         problem.require(relationFor(q.goal), q.needed, judged, only);
         return problem;
+    }
+
+    // The limit of a problem over the whole schedule where the sets leave a
+    // question to the tie-break conditions. In a large view such problems
+    // seldom answer late once they have not answered early, and a short
+    // limit keeps one question from holding up every answer after it; a
+    // small view's problems are small and get the full time.
+    [[nodiscard]] std::chrono::milliseconds wholeLimit() const
+    {
+        return m_model.teams.size() > SmallView ? CycleLimit : std::chrono::milliseconds::max();
     }
 
     // "Can k rivals finish ahead of the team (or level with it)?" by sets of
@@ -1516,7 +1525,8 @@ private:
             Problem pairwise = problemFor(q, Judged::Pairwise, &set);
             pairwise.tightenLevelOrBetter(set, false);
             pairwise.membersBeatTheOthers(set);
-            if (const Answer a = search(pairwise, q, certificate); a != Answer::No) {
+            if (const Answer a = search(pairwise, q, certificate, MostRejections, wholeLimit());
+                a != Answer::No) {
                 return a == Answer::Yes ? a : std::optional<Answer>();
             }
             if (m_model.pairwiseExact) {
