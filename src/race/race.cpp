@@ -1400,8 +1400,10 @@ private:
         // Where the sets could not tell, the whole problems below still
         // may (see wholeLimit).
         std::chrono::milliseconds limit = std::chrono::milliseconds::max();
+        bool levelKnown = false; // some rivals can draw level, none is known ahead
         if (goal == Goal::Miss || goal == Goal::Passed) {
-            if (const std::optional<Answer> settled = bySets(question, wins, certificate)) {
+            if (const std::optional<Answer> settled =
+                    bySets(question, wins, certificate, levelKnown)) {
                 return *settled;
             }
             if (k <= RivalSets::MostMembers) {
@@ -1411,24 +1413,27 @@ private:
         // The measure alone first: when even that leaves no way, the
         // conditions cannot make one; an outcome it finds often settles
         // the question already.
-        Problem loose = problemFor(question, Judged::Measure);
-        // Its "no" is what proves a team safe near its magic number, so a
-        // miss question gives it the full time; for getting in, the
-        // tie-break problem usually answers at once where this one is slow.
-        const bool missing = goal == Goal::Miss || goal == Goal::Passed;
-        const IntegerProgram::Outcome measureOnly =
-            missing ? loose.solve(m_budget, limit) : loose.solve(m_budget, ShortcutLimit);
-        if (measureOnly == IntegerProgram::Outcome::Infeasible) {
-            return Answer::No;
-        }
-        if (measureOnly == IntegerProgram::Outcome::Stopped ||
-            (missing && measureOnly == IntegerProgram::Outcome::TimedOut)) {
-            return Answer::Unknown;
-        }
-        if (Certificate outcome;
-            measureOnly == IntegerProgram::Outcome::Feasible &&
-            accept(goal, k, finalWins, finalLosses, outcome = loose.readOutcome())) {
-            return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses, &loose);
+        if (!levelKnown) {
+            Problem loose = problemFor(question, Judged::Measure);
+            // Its "no" is what proves a team safe near its magic number, so a
+            // miss question gives it the full time; for getting in, the
+            // tie-break problem usually answers at once where this one is slow.
+            const bool missing = goal == Goal::Miss || goal == Goal::Passed;
+            const IntegerProgram::Outcome measureOnly =
+                missing ? loose.solve(m_budget, limit) : loose.solve(m_budget, ShortcutLimit);
+            if (measureOnly == IntegerProgram::Outcome::Infeasible) {
+                return Answer::No;
+            }
+            if (measureOnly == IntegerProgram::Outcome::Stopped ||
+                (missing && measureOnly == IntegerProgram::Outcome::TimedOut)) {
+                return Answer::Unknown;
+            }
+            if (Certificate outcome;
+                measureOnly == IntegerProgram::Outcome::Feasible &&
+                accept(goal, k, finalWins, finalLosses, outcome = loose.readOutcome())) {
+                return found(std::move(outcome), certificate, goal, k, finalWins, finalLosses,
+                             &loose);
+            }
         }
         // A rival strictly better (or worse) on the measure needs no
         // tie-break: this problem has no disjunctions and often answers.
@@ -1493,8 +1498,10 @@ private:
     // answers for most of the others, and the solver is asked about the
     // few sets left, each with its members given, which it decides far
     // faster than the choice among all rivals. No answer when the sets are
-    // too many or too large, or when a problem ran out of time.
-    std::optional<Answer> bySets(const Question &q, int wins, Certificate *certificate)
+    // too many or too large, or when a problem ran out of time; then
+    // `levelKnown` says whether some set was found to draw level.
+    std::optional<Answer> bySets(const Question &q, int wins, Certificate *certificate,
+                                 bool &levelKnown)
     {
         if (q.k > RivalSets::MostMembers) {
             return std::nullopt;
@@ -1519,6 +1526,7 @@ private:
         // What is left can only draw level with the team: the conditions
         // decide, set by set, as in ask.
         m_tieBreak = true;
+        levelKnown = !level->empty();
         for (const std::vector<int> &set : *level) {
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form.
