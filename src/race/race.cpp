@@ -1234,10 +1234,12 @@ constexpr int MostRejections = 24;
 // Time for making certificates ordinary; what it finds is only a nicer
 // example, so the answers never depend on it. The objective search seldom
 // proves its optimum and its first points are already ordinary, so a long
-// limit mostly waits; the whole pass has its own deadline, as it could
-// otherwise cost far more than the answers themselves.
+// limit mostly waits. A large view's problems need longer to reach a first
+// ordinary point. Each state's pass has a deadline of a few problem
+// limits, as the pass could otherwise cost far more than the answers.
 constexpr std::chrono::milliseconds OrdinaryLimit{40};
-constexpr std::chrono::milliseconds OrdinaryTotal{300};
+constexpr std::chrono::milliseconds OrdinaryLimitLarge{100};
+constexpr int OrdinaryShareProblems = 3;
 
 // Time for the measure-only problem of getting in and the strict-measure
 // problem asked before the tie-break model. They only shorten the way: one
@@ -1721,7 +1723,9 @@ private:
         return holds;
     }
 
-    [[nodiscard]] Placing measurePlacing(const Certificate &outcome) const
+    // The final wins and losses of every view team in an outcome.
+    [[nodiscard]] std::pair<std::vector<std::int64_t>, std::vector<std::int64_t>>
+    records(const Certificate &outcome) const
     {
         const int count = static_cast<int>(m_model.teams.size());
         std::vector<std::int64_t> wins(count);
@@ -1737,6 +1741,13 @@ private:
                 losses[i] += o.Team == teamNo ? o.Losses : (o.Opponent == teamNo ? o.Wins : 0);
             }
         }
+        return {wins, losses};
+    }
+
+    [[nodiscard]] Placing measurePlacing(const Certificate &outcome) const
+    {
+        const int count = static_cast<int>(m_model.teams.size());
+        const auto [wins, losses] = records(outcome);
         Placing p{1, 1};
         for (int r = 0; r < count; ++r) {
             if (r == m_team) {
@@ -1769,14 +1780,47 @@ public:
     {
         const Participant &me = m_model.teams[m_team];
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
-        auto improve = [&](std::optional<Certificate> &certificate, Goal goal, int wins) {
+        // The rivals strictly behind (or ahead of) the team on the measure
+        // in the outcome found: asked to stand there again, they need no
+        // tie-break and no choice, a problem the solver answers at once in
+        // any size of league. Empty when the outcome needed a tie.
+        auto apart = [&](const Certificate &outcome, Relation relation, int needed) {
+            const auto [wins, losses] = records(outcome);
+            std::vector<int> set;
+            for (int r = 0; r <= rivals; ++r) {
+                const int c = r == m_team ? 0
+                                          : compareMeasure(m_model.byWins, wins[r], losses[r],
+                                                           wins[m_team], losses[m_team]);
+                if (relation == Relation::Behind ? c < 0 : c > 0) {
+                    set.push_back(r);
+                }
+            }
+            if (static_cast<int>(set.size()) < needed) {
+                set.clear();
+            }
+            return set;
+        };
+        auto problemWith = [&](Goal goal, int wins, const std::vector<int> &set) {
+            const std::int64_t finalWins = me.wins + wins;
+            const std::int64_t finalLosses = me.losses + me.remaining - wins;
+            if (set.empty()) {
+                return problemFor({goal, k, finalWins, finalLosses, neededFor(goal, rivals, k)},
+                                  Judged::Pairwise);
+            }
+            Problem problem(m_model, m_team, static_cast<int>(finalWins),
+                            static_cast<int>(finalLosses));
+            problem.requireStrictly(goal == Goal::Miss ? Relation::Ahead : Relation::Behind,
+                                    static_cast<int>(set.size()), &set);
+            return problem;
+        };
+        auto improve = [&](std::optional<Certificate> &certificate, Goal goal, int wins,
+                           const std::vector<int> &set) {
             if (!certificate || budget.stopped()) {
                 return;
             }
             const std::int64_t finalWins = me.wins + wins;
             const std::int64_t finalLosses = me.losses + me.remaining - wins;
-            Problem problem = problemFor(
-                {goal, k, finalWins, finalLosses, neededFor(goal, rivals, k)}, Judged::Pairwise);
+            Problem problem = problemWith(goal, wins, set);
             if (std::optional<Certificate> better = problem.ordinary(budget, budget.perProblem);
                 better && accept(goal, k, finalWins, finalLosses, *better)) {
                 certificate = std::move(*better);
@@ -1786,6 +1830,10 @@ public:
         // do it (more wins never hurt, so a binary search finds them) make
         // the most ordinary season for the team itself.
         const Goal reach = s.ReachNeedsTie ? Goal::ReachShared : Goal::ReachAlone;
+        const std::vector<int> behind =
+            s.Reach && reach == Goal::ReachAlone
+                ? apart(*s.Reach, Relation::Behind, neededFor(reach, rivals, k))
+                : std::vector<int>{};
         const double share =
             me.wins + me.losses > 0 ? static_cast<double>(me.wins) / (me.wins + me.losses) : 0.5;
         // Its own pace: no fewer wins than its record so far suggests.
@@ -1798,14 +1846,19 @@ public:
             const int middle = notEnough + (enough - notEnough) / 2;
             const std::int64_t finalWins = me.wins + middle;
             const std::int64_t finalLosses = me.losses + me.remaining - middle;
-            Problem problem = problemFor(
-                {reach, k, finalWins, finalLosses, neededFor(reach, rivals, k)}, Judged::Pairwise);
-            const bool gets = problem.solve(budget) == IntegerProgram::Outcome::Feasible &&
-                              accept(reach, k, finalWins, finalLosses, problem.readOutcome());
+            Problem problem = problemWith(reach, middle, behind);
+            Certificate outcome;
+            const bool gets =
+                problem.solve(budget) == IntegerProgram::Outcome::Feasible &&
+                accept(reach, k, finalWins, finalLosses, outcome = problem.readOutcome());
             (gets ? enough : notEnough) = middle;
+            if (gets) {
+                s.Reach = std::move(outcome); // fewer wins, already more ordinary
+            }
         }
-        improve(s.Reach, reach, enough);
-        improve(s.WinOutFailure, Goal::Miss, me.remaining);
+        improve(s.Reach, reach, enough, behind);
+        improve(s.WinOutFailure, Goal::Miss, me.remaining,
+                s.WinOutFailure ? apart(*s.WinOutFailure, Relation::Ahead, k) : std::vector<int>{});
     }
 
 private:
@@ -1971,24 +2024,38 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
     // Every answer is in; now the outcomes offered as proof become the most
     // ordinary ones that prove the same, the title's first. A failed or
     // timed-out step only leaves a less ordinary outcome, so the pass runs
-    // on short limits of its own.
-    Budget polish{std::min(request.TimeLimit, OrdinaryLimit),
-                  std::min(budget.deadline, std::chrono::steady_clock::now() + OrdinaryTotal),
-                  request.Stop};
+    // on short limits of its own, and each state gets its share of the time
+    // rather than the first ones all of it.
+    const bool large = model->teams.size() > SmallView;
+    const std::chrono::milliseconds perProblem =
+        std::min(request.TimeLimit, large ? OrdinaryLimitLarge : OrdinaryLimit);
+    int polishCalls = 0;
     for (const bool title : {true, false}) {
         for (int t = 0; t < teamCount && request.OrdinaryCertificates; ++t) {
             TeamAnalysis team(*model, t, budget, ranker);
             TeamRace &race = analysis.Teams[static_cast<std::size_t>(t)];
-            if (title) {
-                team.makeOrdinary(race.Title, 1, polish);
-            } else if (analysis.TopK == 1) {
+            if (!title && analysis.TopK == 1) {
                 race.Top = race.Title;
-            } else {
-                team.makeOrdinary(race.Top, analysis.TopK, polish);
+                continue;
             }
+            Budget share{perProblem,
+                         std::min(budget.deadline, std::chrono::steady_clock::now() +
+                                                       OrdinaryShareProblems * perProblem),
+                         request.Stop};
+            if (title || !race.Title.Reach || race.Title.ReachNeedsTie) {
+                team.makeOrdinary(title ? race.Title : race.Top, title ? 1 : analysis.TopK, share);
+            } else {
+                // Winning the title alone puts the team in the first k: the
+                // title's ordinary outcome serves, only the failure is left.
+                race.Top.Reach.reset();
+                team.makeOrdinary(race.Top, analysis.TopK, share);
+                race.Top.Reach = race.Title.Reach;
+                race.Top.ReachNeedsTie = false;
+            }
+            polishCalls += share.calls;
         }
     }
-    analysis.SolverCalls = budget.calls + polish.calls;
+    analysis.SolverCalls = budget.calls + polishCalls;
     analysis.Stopped = budget.stopped();
     return analysis;
 }
