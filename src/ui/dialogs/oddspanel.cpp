@@ -116,6 +116,10 @@ OddsPanel::OddsPanel(const Season &season, const PublishedStandings &published,
     m_grdBigGames = new FlexGrid(this);
     m_grdBigGames->setObjectName(QStringLiteral("grdBigGames"));
     prepareGrid(m_grdBigGames, settings);
+    // Sized to its rows and columns (fillBigGames): a scroll bar would only
+    // take room from the last column.
+    m_grdBigGames->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grdBigGames->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(lblModel);
