@@ -314,11 +314,15 @@ private slots:
         frmRace dialog(season, published, settings, prompts, ViewRequest{1, 0}, 3);
         dialog.show();
         auto *grid = dialog.findChild<FlexGrid *>(QStringLiteral("grdRace"));
-        // The title column fills first, while the rest is still open.
+        // The title column fills first: no team's top-k answer is shown
+        // before every title answer. The run goes on (the proofs are made
+        // ordinary once every answer is in).
         QTRY_VERIFY_WITH_TIMEOUT(grid->text(HeaderRows, TitleMarkCol) != QStringLiteral("..."),
                                  20000);
         QVERIFY(dialog.analysing());
-        QCOMPARE(grid->text(HeaderRows + 14, TopMarkCol), QStringLiteral("..."));
+        if (grid->text(HeaderRows, TopMarkCol) != QStringLiteral("...")) {
+            QVERIFY(grid->text(HeaderRows + 14, TitleMarkCol) != QStringLiteral("..."));
+        }
 
         // A new k ends the run in progress: only the new one is left.
         QCOMPARE(RunningRaceAnalyses(), 1);
