@@ -1254,6 +1254,9 @@ constexpr std::chrono::milliseconds ShortcutLimit{60};
 constexpr int CycleRejections = 4;
 constexpr std::chrono::milliseconds CycleLimit{1000};
 constexpr std::size_t SmallView = 8;
+// How often one cycle of three meetings is turned round near a rejected
+// outcome (see turnSeries).
+constexpr int MostTurns = 4;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1678,14 +1681,73 @@ private:
             case IntegerProgram::Outcome::Feasible:
                 break;
             }
-            if (Certificate outcome = problem.readOutcome();
-                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
+            Certificate outcome = problem.readOutcome();
+            if (accept(q.goal, q.k, q.wins, q.losses, outcome)) {
                 return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
                              &problem);
+            }
+            if (std::optional<Certificate> turned = turnSeries(q, outcome)) {
+                return found(std::move(*turned), certificate, q.goal, q.k, q.wins, q.losses);
             }
             problem.exclude();
         }
         return Answer::Unknown;
+    }
+
+    // Near an outcome the standings rejected: the same records for every
+    // team, with one game of each of three meetings among the teams level
+    // with the team turned round (a beats b once more, b beats c, c beats
+    // a). That changes only the series among them, which is where the
+    // standings' sort may place a level group in another order than the
+    // problem could tell; the first such outcome the standings accept.
+    std::optional<Certificate> turnSeries(const Question &q, const Certificate &outcome)
+    {
+        const auto [wins, losses] = records(outcome);
+        std::vector<int> level;
+        for (int v = 0; v < static_cast<int>(m_model.teams.size()); ++v) {
+            if (wins[v] == wins[m_team] && losses[v] == losses[m_team]) {
+                level.push_back(m_model.teams[static_cast<std::size_t>(v)].teamNo);
+            }
+        }
+        if (level.size() < 3) {
+            return std::nullopt;
+        }
+        // One more win of `winner` over `loser` (one fewer the other way).
+        auto turn = [](Certificate &c, int winner, int loser) {
+            for (CardOutcome &o : c) {
+                if (o.Team == winner && o.Opponent == loser && o.Losses > 0) {
+                    ++o.Wins;
+                    --o.Losses;
+                    return true;
+                }
+                if (o.Team == loser && o.Opponent == winner && o.Wins > 0) {
+                    --o.Wins;
+                    ++o.Losses;
+                    return true;
+                }
+            }
+            return false;
+        };
+        for (const int a : level) {
+            for (const int b : level) {
+                for (const int c : level) {
+                    if (a == b || b == c || a == c || m_budget.stopped()) {
+                        continue;
+                    }
+                    // A series may need more than one game turned.
+                    Certificate turned = outcome;
+                    for (int times = 0; times < MostTurns; ++times) {
+                        if (!turn(turned, a, b) || !turn(turned, b, c) || !turn(turned, c, a)) {
+                            break;
+                        }
+                        if (accept(q.goal, q.k, q.wins, q.losses, turned)) {
+                            return turned;
+                        }
+                    }
+                }
+            }
+        }
+        return std::nullopt;
     }
 
     // For a question every outcome answers: the team's games as fixed, the
