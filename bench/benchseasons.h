@@ -26,6 +26,24 @@ inline int gamesPerCard(int opponents)
     return games < 2 ? 2 : games;
 }
 
+// One game of the card between teams a and b: a wins when `roll` (0..99)
+// is below `winBelow`, loses below `lossBelow`, and otherwise it is drawn.
+inline void playGame(Season &season, int a, int b, int roll, int winBelow, int lossBelow)
+{
+    TeamRecord &first = season.Teams[a];
+    TeamRecord &second = season.Teams[b];
+    if (roll < winBelow) {
+        ++first.CardWins[b];
+        ++second.CardLosses[a];
+    } else if (roll < lossBelow) {
+        ++first.CardLosses[b];
+        ++second.CardWins[a];
+    } else {
+        ++first.CardDraws[b];
+        ++second.CardDraws[a];
+    }
+}
+
 inline Season buildSeason(const Shape &shape)
 {
     Season season;
@@ -63,17 +81,7 @@ inline Season buildSeason(const Shape &shape)
             first.CardGames[b] = second.CardGames[a] = static_cast<std::int16_t>(games);
             const int played = (games * 2 + 1) / 3;
             for (int g = 0; g < played; ++g) {
-                const auto outcome = random() % 100;
-                if (outcome < 48) {
-                    ++first.CardWins[b];
-                    ++second.CardLosses[a];
-                } else if (outcome < 96) {
-                    ++first.CardLosses[b];
-                    ++second.CardWins[a];
-                } else {
-                    ++first.CardDraws[b];
-                    ++second.CardDraws[a];
-                }
+                playGame(season, a, b, static_cast<int>(random() % 100), 48, 96);
             }
         }
     }

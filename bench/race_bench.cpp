@@ -9,6 +9,7 @@
 // counter "undecided" must stay 0: an answer left open means the time
 // limit, not the analysis, decided.
 
+#include "benchseasons.h"
 #include "magic/calcodule.h"
 #include "race/race.h"
 
@@ -56,17 +57,7 @@ Season leagueSeason(int teams, int games, int percent)
             // Stronger teams win a little more often, as in a real table.
             const int edge = (b - a) * 20 / teams;
             for (int g = 0; g < played; ++g) {
-                const int outcome = static_cast<int>(random() % 100);
-                if (outcome < 47 + edge) {
-                    ++first.CardWins[b];
-                    ++second.CardLosses[a];
-                } else if (outcome < 97) {
-                    ++first.CardLosses[b];
-                    ++second.CardWins[a];
-                } else {
-                    ++first.CardDraws[b];
-                    ++second.CardDraws[a];
-                }
+                bench::playGame(season, a, b, static_cast<int>(random() % 100), 47 + edge, 97);
             }
         }
     }

@@ -58,46 +58,14 @@ std::vector<int> distinctTeams(const Season &season, const std::vector<int> &tea
 std::optional<Schedule> remainingCards(const Season &season, const std::vector<int> &teams,
                                        int scope)
 {
-    Schedule schedule;
-    std::map<std::pair<int, int>, int> seen;
-    std::map<int, int> summed;
-    for (int team : teams) {
-        const TeamRecord &me = season.team(team);
-        for (int other = 1; other <= season.TeamCount(); ++other) {
-            if (other == team || me.CardGames[other] < 0) {
-                continue;
-            }
-            const TeamRecord &them = season.team(other);
-            if (!CardCountsInScope(season, scope, me, them)) {
-                continue;
-            }
-            const int remaining = TeamTotals(season, team, scope, other).Remaining;
-            if (remaining < 0) {
-                return std::nullopt;
-            }
-            summed[team] += remaining;
-            const std::pair<int, int> key{std::min(team, other), std::max(team, other)};
-            const auto [it, added] = seen.emplace(key, remaining);
-            if (!added) {
-                if (it->second != remaining) {
-                    return std::nullopt;
-                }
-                continue;
-            }
-            if (remaining > 0) {
-                schedule.cards.push_back({key.first,
-                                          key.second,
-                                          remaining,
-                                          CardDrawsUseUpGames(season, me, them),
-                                          {},
-                                          {}});
-            }
-        }
+    const std::optional<RemainingSchedule> remaining = RemainingCardsOf(season, teams, scope);
+    if (!remaining) {
+        return std::nullopt;
     }
-    for (int team : teams) {
-        if (TeamTotals(season, team, scope).Remaining != summed[team]) {
-            schedule.mismatch = true;
-        }
+    Schedule schedule;
+    schedule.mismatch = remaining->Mismatch;
+    for (const RemainingCard &c : remaining->Cards) {
+        schedule.cards.push_back({c.TeamA, c.TeamB, c.Games, c.Draws, {}, {}});
     }
     return schedule;
 }

@@ -97,58 +97,31 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
         model.teams.push_back(p);
     }
     model.drawRate = played > 0 ? static_cast<double>(drawn) / static_cast<double>(played) : 0.0;
-    std::map<std::pair<int, int>, int> seen; // pair of team numbers -> remaining games
-    for (const Participant &participant : model.teams) {
-        const int team = participant.teamNo;
-        const TeamRecord &me = season.team(team);
-        for (int other = 1; other <= season.TeamCount(); ++other) {
-            if (other == team || me.CardGames[other] < 0) {
-                continue;
-            }
-            const TeamRecord &them = season.team(other);
-            if (!CardCountsInScope(season, scope, me, them)) {
-                continue;
-            }
-            const int remaining = TeamTotals(season, team, scope, other).Remaining;
-            if (remaining < 0) {
-                return std::nullopt;
-            }
-            const std::pair<int, int> key{std::min(team, other), std::max(team, other)};
-            const auto [it, added] = seen.emplace(key, remaining);
-            if (!added) {
-                // Both sides of a card between two teams of the view must
-                // leave the same games to play.
-                if (it->second != remaining) {
-                    return std::nullopt;
-                }
-                continue;
-            }
-            if (remaining == 0) {
-                continue;
-            }
-            Card card;
-            card.teamA = key.first;
-            card.teamB = key.second;
-            const auto a = position.find(card.teamA);
-            const auto b = position.find(card.teamB);
-            card.viewA = a == position.end() ? -1 : a->second;
-            card.viewB = b == position.end() ? -1 : b->second;
-            card.games = remaining;
-            card.draws = CardDrawsUseUpGames(season, me, them);
-            card.interleague = me.League != them.League;
-            model.cards.push_back(card);
-        }
+    std::vector<int> teams;
+    for (const Participant &p : model.teams) {
+        teams.push_back(p.teamNo);
     }
-    for (const Card &card : model.cards) {
+    const std::optional<RemainingSchedule> remaining = RemainingCardsOf(season, teams, scope);
+    if (!remaining) {
+        return std::nullopt;
+    }
+    scheduleMismatch = remaining->Mismatch;
+    for (const RemainingCard &c : remaining->Cards) {
+        Card card;
+        card.teamA = c.TeamA;
+        card.teamB = c.TeamB;
+        const auto a = position.find(card.teamA);
+        const auto b = position.find(card.teamB);
+        card.viewA = a == position.end() ? -1 : a->second;
+        card.viewB = b == position.end() ? -1 : b->second;
+        card.games = c.Games;
+        card.draws = c.Draws;
+        card.interleague = c.Interleague;
+        model.cards.push_back(card);
         for (int v : {card.viewA, card.viewB}) {
             if (v >= 0) {
-                model.teams[v].remaining += card.games;
+                model.teams[static_cast<std::size_t>(v)].remaining += card.games;
             }
-        }
-    }
-    for (const Participant &p : model.teams) {
-        if (TeamTotals(season, p.teamNo, scope).Remaining != p.remaining) {
-            scheduleMismatch = true;
         }
     }
     // The series as the standings read it: the season's card, real results

@@ -2,8 +2,10 @@
 
 #include "standings/judgment.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace penarin {
@@ -466,6 +468,52 @@ bool CardDrawsUseUpGames(const Season &season, const TeamRecord &me, const TeamR
         return me.DivisionDrawReplay == 1;
     }
     return me.LeagueDrawReplay == 1;
+}
+
+std::optional<RemainingSchedule> RemainingCardsOf(const Season &season,
+                                                  const std::vector<int> &teams, int scope)
+{
+    RemainingSchedule schedule;
+    std::map<std::pair<int, int>, int> seen; // pair of team numbers -> remaining games
+    std::map<int, int> summed;
+    for (int team : teams) {
+        const TeamRecord &me = season.team(team);
+        for (int other = 1; other <= season.TeamCount(); ++other) {
+            if (other == team || me.CardGames[other] < 0) {
+                continue;
+            }
+            const TeamRecord &them = season.team(other);
+            if (!CardCountsInScope(season, scope, me, them)) {
+                continue;
+            }
+            const int remaining = TeamTotals(season, team, scope, other).Remaining;
+            if (remaining < 0) {
+                return std::nullopt;
+            }
+            summed[team] += remaining;
+            const std::pair<int, int> key{std::min(team, other), std::max(team, other)};
+            const auto [it, added] = seen.emplace(key, remaining);
+            if (!added) {
+                // Both sides of a card between two teams of the view must
+                // leave the same games to play.
+                if (it->second != remaining) {
+                    return std::nullopt;
+                }
+                continue;
+            }
+            if (remaining > 0) {
+                schedule.Cards.push_back({key.first, key.second, remaining,
+                                          CardDrawsUseUpGames(season, me, them),
+                                          me.League != them.League});
+            }
+        }
+    }
+    for (int team : teams) {
+        if (TeamTotals(season, team, scope).Remaining != summed[team]) {
+            schedule.Mismatch = true;
+        }
+    }
+    return schedule;
 }
 
 } // namespace penarin

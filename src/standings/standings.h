@@ -2,7 +2,9 @@
 
 #include "season/season.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace penarin {
 
@@ -120,5 +122,28 @@ void NumberRanks(OneBased<StandingsRow> &rows, int count, const OrderSettings &s
 // a remaining game can end drawn.
 [[nodiscard]] bool CardDrawsUseUpGames(const Season &season, const TeamRecord &me,
                                        const TeamRecord &them);
+
+// A card with games left that counts, in a scope, for a team of a view.
+struct RemainingCard
+{
+    int TeamA = 0; // the lower team number
+    int TeamB = 0;
+    int Games = 0;
+    bool Draws = false;       // a remaining game may end drawn (CardDrawsUseUpGames)
+    bool Interleague = false; // between teams of different leagues
+};
+
+struct RemainingSchedule
+{
+    std::vector<RemainingCard> Cards;
+    // A team's scheduled remaining games differ from the sum of its cards.
+    bool Mismatch = false;
+};
+
+// Every card with games left that counts in `scope` for a team of `teams`
+// (each card once). None when there is nothing to play out: a card with more
+// results than games, or a card whose two sides leave different games.
+[[nodiscard]] std::optional<RemainingSchedule>
+RemainingCardsOf(const Season &season, const std::vector<int> &teams, int scope);
 
 } // namespace penarin

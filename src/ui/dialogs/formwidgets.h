@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QPushButton>
+#include <QThread>
+
+#include <chrono>
 
 namespace penarin::form {
 
@@ -12,6 +15,20 @@ inline QPushButton *button(const QString &text, const char *name, QWidget *paren
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
     return b;
+}
+
+// Polls `collect` (a dialog taking a background result) until it returns
+// true or `limit` has passed; for tests and the report paths that must wait.
+template <typename Collect> bool pollUntil(Collect collect, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!collect()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 } // namespace penarin::form

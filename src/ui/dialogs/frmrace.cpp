@@ -4,6 +4,7 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "season/settings.h"
+#include "ui/dialogs/formwidgets.h"
 #include "ui/dialogs/oddspanel.h"
 
 #include <QComboBox>
@@ -461,14 +462,7 @@ bool frmRace::collect()
 
 bool frmRace::waitForAnalysis(std::chrono::milliseconds limit)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!collect()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        QThread::msleep(5);
-    }
-    return true;
+    return form::pollUntil([this] { return collect(); }, limit);
 }
 
 void frmRace::fillGrid()

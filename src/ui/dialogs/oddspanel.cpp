@@ -3,6 +3,7 @@
 #include "platform/flexgrid.h"
 #include "platform/twips.h"
 #include "season/settings.h"
+#include "ui/dialogs/formwidgets.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -259,14 +260,7 @@ bool OddsPanel::collect()
 
 bool OddsPanel::waitForOdds(std::chrono::milliseconds limit)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!collect()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        QThread::msleep(5);
-    }
-    return true;
+    return form::pollUntil([this] { return collect(); }, limit);
 }
 
 void OddsPanel::fillGrid()
