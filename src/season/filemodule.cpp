@@ -440,7 +440,6 @@ LoadStatus LoadSeasonFromBytes(Season &season, std::span<const std::uint8_t> byt
     }
     loaded.resetSimResults();
     loaded.GameScope = ScopeOfficial;
-    loaded.IsSaved = true;
     season = std::move(loaded);
     return *status;
 }
@@ -533,7 +532,6 @@ bool SaveSeason(Season &season, const std::filesystem::path &path, const Clock &
         return false;
     }
     saved.CurrentFile = path.string();
-    saved.IsSaved = true;
     saved.AddSnapshot = false;
     season = std::move(saved);
     return true;

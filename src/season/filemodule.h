@@ -30,8 +30,8 @@ inline constexpr const char *SeasonFileOutOfMemory = "メモリが足りませ�
 // after ClearSeason), and `reason` (when given) receives what the user can
 // act on, if anything (a file too large to be a season); it stays as it was
 // for a file that simply is no season. On success SimResults are sized,
-// CurrentFile is set, GameScope is 0 and IsSaved is true; displaying is the
-// caller's business. Only a regular file is read.
+// CurrentFile is set and GameScope is 0; displaying (and what is saved, which
+// the season document keeps) is the caller's business. Only a regular file is read.
 [[nodiscard]] LoadStatus LoadSeason(Season &season, const std::filesystem::path &path,
                                     const Clock &clock = systemNow, std::string *reason = nullptr);
 // The same from bytes already in memory (CurrentFile is left empty).
@@ -47,7 +47,7 @@ inline constexpr const char *SeasonFileOutOfMemory = "メモリが足りませ�
 // for (AddSnapshot), refreshes the newest snapshot's values and replaces the
 // file as a whole (WriteFileSafely). Returns false, with the reason in
 // `error`, when writing fails; the file and the season are then as they
-// were. On success CurrentFile is `path` and IsSaved is true.
+// were. On success CurrentFile is `path`; the season document marks it saved.
 [[nodiscard]] bool SaveSeason(Season &season, const std::filesystem::path &path,
                               const Clock &clock = systemNow, std::string *error = nullptr);
 

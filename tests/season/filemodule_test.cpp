@@ -584,14 +584,12 @@ TEST_F(SeasonFileOnDisk, FirstSaveThatAddsASnapshot)
 {
     const fs::path path = m_dir / "s.ptr";
     Season s = sixTeams(); // team 1: 3-1-1 against 2, 2-1 against 5
-    s.IsSaved = false;
     s.AddSnapshot = true;
     s.SnapshotDate = 46240.0;
     s.SnapshotMemo = u"開幕";
     ASSERT_TRUE(SaveSeason(s, path, laterNow));
 
     EXPECT_FALSE(s.AddSnapshot);
-    EXPECT_TRUE(s.IsSaved);
     EXPECT_EQ(s.CurrentFile, path.string());
     EXPECT_EQ(s.Header.UpdatedAt, laterNow());
     EXPECT_EQ(readFile(path), EncodeSeason(s));
