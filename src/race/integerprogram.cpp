@@ -8,7 +8,15 @@ int IntegerProgram::addVariable(std::int64_t lower, std::int64_t upper)
 {
     m_lower.push_back(lower);
     m_upper.push_back(upper);
+    m_integral.push_back(1);
     return static_cast<int>(m_lower.size()) - 1;
+}
+
+int IntegerProgram::addContinuousVariable(std::int64_t lower, std::int64_t upper)
+{
+    const int variable = addVariable(lower, upper);
+    m_integral.back() = 0;
+    return variable;
 }
 
 void IntegerProgram::addRow(std::vector<Term> terms, std::int64_t lower, std::int64_t upper)

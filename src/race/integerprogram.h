@@ -37,6 +37,10 @@ public:
 
     // A variable lower..upper (both inclusive); returns its index.
     int addVariable(std::int64_t lower, std::int64_t upper);
+    // A variable that may take any real value in lower..upper, for rows that
+    // only tighten the relaxation of the integer ones (its value is not read).
+    int addContinuousVariable(std::int64_t lower, std::int64_t upper);
+    [[nodiscard]] bool integral(int variable) const { return m_integral[variable] != 0; }
     // lower <= sum of terms <= upper.
     void addRow(std::vector<Term> terms, std::int64_t lower, std::int64_t upper);
     // sum of terms >= lower.
@@ -81,6 +85,7 @@ private:
 
     std::vector<std::int64_t> m_lower;
     std::vector<std::int64_t> m_upper;
+    std::vector<char> m_integral;
     std::vector<Row> m_rows;
     std::vector<std::int64_t> m_values;
     std::vector<Term> m_objective;

@@ -75,7 +75,9 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
                     columnLower.data(), columnUpper.data(), objective.data(), rowLower.data(),
                     rowUpper.data());
     for (int c = 0; c < columns; ++c) {
-        Cbc_setInteger(model.get(), c);
+        if (integral(c)) {
+            Cbc_setInteger(model.get(), c);
+        }
     }
     Cbc_setLogLevel(model.get(), 0);
     Cbc_setMaximumSeconds(model.get(), static_cast<double>(timeLimit.count()) / 1000.0);

@@ -67,7 +67,7 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     const int columns = static_cast<int>(m_lower.size());
     glp_add_cols(lp, columns);
     for (int v = 0; v < columns; ++v) {
-        glp_set_col_kind(lp, v + 1, GLP_IV);
+        glp_set_col_kind(lp, v + 1, integral(v) ? GLP_IV : GLP_CV);
         glp_set_col_bnds(lp, v + 1, boundKind(m_lower[v], m_upper[v]), asBound(m_lower[v]),
                          asBound(m_upper[v]));
     }

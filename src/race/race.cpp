@@ -342,6 +342,25 @@ enum class Judged
     AnyOrderWhenTwoLevel, // looser still: wherever two rivals are level up to the series
 };
 
+// A rival's wins and losses in a part of its games, each between bounds,
+// with the fewest games of it that can end decided.
+struct RecordBox
+{
+    std::int64_t winsLow;
+    std::int64_t winsHigh;
+    std::int64_t lossesLow;
+    std::int64_t lossesHigh;
+    std::int64_t decidedLow;
+
+    [[nodiscard]] RecordBox shifted(std::int64_t wins, std::int64_t losses) const
+    {
+        return {winsLow + wins, winsHigh + wins, lossesLow + losses, lossesHigh + losses,
+                decidedLow + wins + losses};
+    }
+};
+
+using Point = std::pair<std::int64_t, std::int64_t>;
+
 // The questions, each about one outcome with the team's record fixed.
 enum class Goal
 {
@@ -705,6 +724,13 @@ public:
 
     void setGameCountRule(int rule) { m_gameCountRule = rule; }
 
+    // Rival r ends with the team's own record.
+    void giveTeamsRecord(int r)
+    {
+        fixTotal(m_totalWins[r], m_wins);
+        fixTotal(m_totalLosses[r], m_losses);
+    }
+
     // For a question about the rivals of `set` only, judged on the measure
     // or pair by pair: each of them wins its games against the rest, which
     // helps it on every step of the walk, and the games among the rest go
@@ -742,54 +768,155 @@ public:
     }
 
     // Each rival of `set` ends level with the team or better on the
-    // percentage (with `strictly`, better): b W - a L >= 0 (or 1) for the
-    // team's a - b. Stated as the integer points under that line rather
-    // than the line itself, so that the solver's relaxation cannot meet it
-    // with a fraction of a game where a whole one is too much: without this
-    // it may branch for seconds on a set that cannot make it.
-    void tightenLevelOrBetter(const std::vector<int> &set, bool strictly)
+    // percentage: b W - a L >= 0 (1 where level will not do) for the team's
+    // a - b. Stated as the integer points that meet it rather than the line
+    // itself, and apart for each way the rival's games against the team can
+    // end: those games are what the team's fixed record shares out among
+    // the rivals, and a relaxation that may give a rival a fraction of one
+    // of them meets with fractions what whole games cannot. Without this
+    // the solver may branch for seconds on a set that cannot make it. The
+    // ways are joined as the convex hull of their union, with a continuous
+    // share of each, so no branching is added.
+    void tightenLevelOrBetter(const std::vector<int> &set, LevelRecord level)
     {
         if (m_model.byWins || m_wins == 0) {
             return;
         }
-        const std::int64_t target = strictly ? 1 : 0;
+        const Participant &me = m_model.teams[m_team];
+        const std::int64_t lossesLeft = m_losses - me.losses;
+        const std::int64_t drawsLeft = me.remaining - (m_wins - me.wins) - lossesLeft;
         for (const int r : set) {
-            const Expr &w = m_totalWins[r];
-            const Expr &l = m_totalLosses[r];
-            const std::int64_t lossesAtMost = highest(m_ip, l);
-            std::vector<std::pair<std::int64_t, std::int64_t>> hull; // (W, most L), concave
-            for (std::int64_t wins = lowest(m_ip, w); wins <= highest(m_ip, w); ++wins) {
-                const std::int64_t room = m_losses * wins - target;
-                const std::int64_t most = std::min(
-                    lossesAtMost, room >= 0 ? room / m_wins : -((-room + m_wins - 1) / m_wins));
-                if (most < lowest(m_ip, l)) {
-                    continue;
-                }
-                // Upper hull, left to right: drop points on or under the
-                // chord of their neighbours.
-                while (hull.size() >= 2) {
-                    const auto [w1, l1] = hull[hull.size() - 2];
-                    const auto [w2, l2] = hull.back();
-                    if ((l2 - l1) * (wins - w1) > (most - l1) * (w2 - w1)) {
-                        break;
+            const TeamCard card = teamCardOf(r);
+            const Expr otherWins = m_totalWins[r].minus(card.wins);
+            const Expr otherLosses = m_totalLosses[r].minus(card.losses);
+            const RecordBox others{lowest(m_ip, otherWins), highest(m_ip, otherWins),
+                                   lowest(m_ip, otherLosses), highest(m_ip, otherLosses),
+                                   lowest(m_ip, otherWins.minus(otherLosses.scaled(-1)))};
+            std::vector<Term> shares;
+            std::vector<Term> cardWins = card.wins.terms;
+            std::vector<Term> cardLosses = card.losses.terms;
+            std::vector<Term> wins = m_totalWins[r].terms;
+            std::vector<Term> losses = m_totalLosses[r].terms;
+            for (std::int64_t won = 0; won <= card.games; ++won) {
+                for (std::int64_t lost = 0; won + lost <= card.games; ++lost) {
+                    const std::int64_t drawn = card.games - won - lost;
+                    if ((!card.draws && drawn != 0) || won > lossesLeft || drawn > drawsLeft) {
+                        continue;
                     }
-                    hull.pop_back();
+                    const std::vector<Point> hull = recordHull(others.shifted(won, lost), level);
+                    if (hull.empty()) {
+                        continue;
+                    }
+                    const int share = m_ip.addContinuousVariable(0, 1);
+                    const Way way = addWay(hull, others.shifted(won, lost), share);
+                    shares.push_back({share, 1});
+                    cardWins.push_back({share, -won});
+                    cardLosses.push_back({share, -lost});
+                    wins.push_back({way.wins, -1});
+                    losses.push_back({way.losses, -1});
                 }
-                hull.emplace_back(wins, most);
             }
-            if (hull.empty()) {
+            if (shares.empty()) {
                 m_ip.addAtMost({}, -1); // no record of it is good enough
                 continue;
             }
-            m_ip.addAtLeast(w.terms, hull.front().first - w.constant);
-            for (std::size_t i = 1; i < hull.size(); ++i) {
-                // (W2 - W1) L - (L2 - L1) W <= (W2 - W1) L1 - (L2 - L1) W1
-                const auto [w1, l1] = hull[i - 1];
-                const auto [w2, l2] = hull[i];
-                const Expr e = l.scaled(w2 - w1).minus(w.scaled(l2 - l1));
-                m_ip.addAtMost(e.terms, (w2 - w1) * l1 - (l2 - l1) * w1 - e.constant);
-            }
+            m_ip.addRow(std::move(shares), 1, 1);
+            m_ip.addRow(std::move(cardWins), -card.wins.constant, -card.wins.constant);
+            m_ip.addRow(std::move(cardLosses), -card.losses.constant, -card.losses.constant);
+            m_ip.addRow(std::move(wins), -m_totalWins[r].constant, -m_totalWins[r].constant);
+            m_ip.addRow(std::move(losses), -m_totalLosses[r].constant, -m_totalLosses[r].constant);
         }
+    }
+
+    // A rival's wins and losses on its card with the team: nothing where
+    // none are left, or where the two share more than one card (then the
+    // card is not told apart from the rival's other games).
+    struct TeamCard
+    {
+        Expr wins;
+        Expr losses;
+        std::int64_t games = 0;
+        bool draws = false;
+    };
+
+    [[nodiscard]] TeamCard teamCardOf(int r) const
+    {
+        TeamCard out;
+        int found = 0;
+        for (std::size_t c = 0; c < m_model.cards.size(); ++c) {
+            const Card &card = m_model.cards[c];
+            const bool rivalFirst = card.viewA == r && card.viewB == m_team;
+            if (!rivalFirst && !(card.viewA == m_team && card.viewB == r)) {
+                continue;
+            }
+            const auto [a, b] = m_cardVariables[c];
+            const Expr winsA = variable(a);
+            const Expr winsB = b >= 0 ? variable(b) : winsA.scaled(-1).plus(card.games);
+            out = {rivalFirst ? winsA : winsB, rivalFirst ? winsB : winsA, card.games, card.draws};
+            ++found;
+        }
+        return found == 1 ? out : TeamCard{};
+    }
+
+    // The records of the box that stand level with the team or better as
+    // `level` says, as the vertices of their upper hull (for each number
+    // of wins the most losses), left to right; empty when there are none.
+    [[nodiscard]] std::vector<Point> recordHull(const RecordBox &box, LevelRecord level) const
+    {
+        std::vector<Point> hull;
+        for (std::int64_t wins = box.winsLow; wins <= box.winsHigh; ++wins) {
+            const bool levelCounts = level == LevelRecord::Counts ||
+                                     (level == LevelRecord::UnlessFewerWins && wins >= m_wins);
+            const std::int64_t room = m_losses * wins - (levelCounts ? 0 : 1);
+            const std::int64_t most = std::min(
+                box.lossesHigh, room >= 0 ? room / m_wins : -((-room + m_wins - 1) / m_wins));
+            if (most < std::max(box.lossesLow, box.decidedLow - wins)) {
+                continue;
+            }
+            // Drop points on or under the chord of their neighbours.
+            while (hull.size() >= 2) {
+                const auto [w1, l1] = hull[hull.size() - 2];
+                const auto [w2, l2] = hull.back();
+                if ((l2 - l1) * (wins - w1) > (most - l1) * (w2 - w1)) {
+                    break;
+                }
+                hull.pop_back();
+            }
+            hull.emplace_back(wins, most);
+        }
+        return hull;
+    }
+
+    // One way of a rival's card with the team, taken with continuous weight
+    // `share`: the rival's record under it (scaled by the share) lies in the
+    // hull and the box, scaled alike.
+    struct Way
+    {
+        int wins;
+        int losses;
+    };
+
+    Way addWay(const std::vector<Point> &hull, const RecordBox &box, int share)
+    {
+        std::int64_t lossesMost = 0;
+        for (const auto &[w, l] : hull) {
+            lossesMost = std::max(lossesMost, l);
+        }
+        const int w = m_ip.addContinuousVariable(0, hull.back().first);
+        const int l = m_ip.addContinuousVariable(0, lossesMost);
+        m_ip.addAtLeast({{w, 1}, {share, -hull.front().first}}, 0);
+        m_ip.addAtMost({{w, 1}, {share, -hull.back().first}}, 0);
+        m_ip.addAtLeast({{l, 1}, {share, -box.lossesLow}}, 0);
+        m_ip.addAtMost({{l, 1}, {share, -lossesMost}}, 0);
+        m_ip.addAtLeast({{w, 1}, {l, 1}, {share, -box.decidedLow}}, 0);
+        for (std::size_t i = 1; i < hull.size(); ++i) {
+            // (W2 - W1) L - (L2 - L1) W <= (W2 - W1) L1 - (L2 - L1) W1
+            const auto [w1, l1] = hull[i - 1];
+            const auto [w2, l2] = hull[i];
+            m_ip.addAtMost(
+                {{l, w2 - w1}, {w, -(l2 - l1)}, {share, -((w2 - w1) * l1 - (l2 - l1) * w1)}}, 0);
+        }
+        return {w, l};
     }
 
     // Excludes exactly the outcome found last.
@@ -1225,6 +1352,9 @@ constexpr std::chrono::milliseconds ShortcutLimit{60};
 // The search among outcomes that need a cycle of head-to-head series:
 // outcomes the standings may reject, and limits on the time per problem.
 constexpr int CycleRejections = 4;
+// How many pairs of rivals that can end with the team's record are asked
+// about one by one (see twoLevel).
+constexpr std::size_t MostLevelPairs = 10;
 constexpr std::chrono::milliseconds CycleLimit{1000};
 constexpr std::size_t SmallView = 8;
 // How often one cycle of three meetings is turned round near a rejected
@@ -1461,6 +1591,15 @@ private:
         return problem;
     }
 
+    // What a level percentage does for a rival judged pair by pair: where
+    // the wins come first after it, a rival level with fewer wins is behind.
+    [[nodiscard]] LevelRecord pairwiseLevel() const
+    {
+        return !m_model.steps.empty() && m_model.steps.front() == ConditionCode::Secondary
+                   ? LevelRecord::UnlessFewerWins
+                   : LevelRecord::Counts;
+    }
+
     // The limit of a problem over the whole schedule where the sets leave a
     // question to the tie-break conditions. In a large view such problems
     // seldom answer late once they have not answered early, and a short
@@ -1509,8 +1648,8 @@ private:
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form.
             Problem pairwise = problemFor(q, Judged::Pairwise, &set);
-            pairwise.tightenLevelOrBetter(set, false);
             pairwise.membersBeatTheOthers(set);
+            pairwise.tightenLevelOrBetter(set, pairwiseLevel());
             if (const Answer a = search(pairwise, q, certificate, MostRejections, wholeLimit());
                 a != Answer::No) {
                 return a == Answer::Yes ? a : std::optional<Answer>();
@@ -1520,9 +1659,7 @@ private:
             }
             // Where one can, first the looser problem without the cycles,
             // whose "no" is as good and far quicker.
-            Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
-            loose.tightenLevelOrBetter(set, false);
-            switch (loose.solve(m_budget, CycleLimit)) {
+            switch (twoLevel(q, set)) {
             case IntegerProgram::Outcome::Infeasible:
                 continue;
             case IntegerProgram::Outcome::Stopped:
@@ -1532,7 +1669,7 @@ private:
                 break;
             }
             Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, &set);
-            anyOrder.tightenLevelOrBetter(set, false);
+            anyOrder.tightenLevelOrBetter(set, LevelRecord::Counts);
             // Its outcomes need a cycle, which the standings' sort may or
             // may not follow in the list order: when the first few fail
             // that check, more of the same seldom differ, and the question
@@ -1543,6 +1680,61 @@ private:
             }
         }
         return Answer::No;
+    }
+
+    // The looser problem of a set, without the cycles: two rivals level
+    // with the team up to the series. Where that means the team's very
+    // record (the wins come before the series), it is asked once for each
+    // pair of rivals that can end with that record, each pair's records
+    // given: the relaxation of the one problem that leaves the pair open
+    // lets fractions of many rivals be level, and seldom answers.
+    IntegerProgram::Outcome twoLevel(const Question &q, const std::vector<int> &set)
+    {
+        std::vector<int> matching;
+        const bool recordGiven = q.wins > 0 && levelUpToSeriesIsRecord();
+        for (int r = 0; recordGiven && r < static_cast<int>(m_model.teams.size()); ++r) {
+            const Participant &p = m_model.teams[r];
+            const std::int64_t wins = q.wins - p.wins;
+            const std::int64_t losses = q.losses - p.losses;
+            if (r != m_team && wins >= 0 && losses >= 0 && wins + losses <= p.remaining) {
+                matching.push_back(r);
+            }
+        }
+        const std::size_t pairs = matching.size() * (matching.size() - 1) / 2;
+        if (!recordGiven || pairs > MostLevelPairs) {
+            Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
+            loose.tightenLevelOrBetter(set, LevelRecord::Counts);
+            return loose.solve(m_budget, CycleLimit);
+        }
+        for (std::size_t i = 0; i < matching.size(); ++i) {
+            for (std::size_t j = i + 1; j < matching.size(); ++j) {
+                Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
+                loose.giveTeamsRecord(matching[i]);
+                loose.giveTeamsRecord(matching[j]);
+                loose.tightenLevelOrBetter(set, LevelRecord::Counts);
+                if (const IntegerProgram::Outcome o = loose.solve(m_budget, CycleLimit);
+                    o != IntegerProgram::Outcome::Infeasible) {
+                    return o;
+                }
+            }
+        }
+        return IntegerProgram::Outcome::Infeasible;
+    }
+
+    // Whether two teams level on every step before the series have the
+    // same record: the wins come before it, so both the percentage and the
+    // wins are level.
+    [[nodiscard]] bool levelUpToSeriesIsRecord() const
+    {
+        for (const int code : m_model.steps) {
+            if (code == ConditionCode::Series) {
+                return false;
+            }
+            if (code == ConditionCode::Secondary) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The sets of k rivals that can finish level with the team on the
@@ -1611,8 +1803,8 @@ private:
              allStrict ? strictOpen : std::vector<std::vector<int>>{}) {
             Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
             problem.requireStrictly(Relation::Ahead, q.k, &set);
-            problem.tightenLevelOrBetter(set, true);
             problem.membersBeatTheOthers(set);
+            problem.tightenLevelOrBetter(set, LevelRecord::Excluded);
             const Given g = solveGiven(problem);
             if (g == Given::Answered || g == Given::Open) {
                 return std::nullopt;
@@ -1621,8 +1813,8 @@ private:
         std::vector<std::vector<int>> level;
         for (const std::vector<int> &set : levelOpen) {
             Problem problem = problemFor(q, Judged::Measure, &set);
-            problem.tightenLevelOrBetter(set, false);
             problem.membersBeatTheOthers(set);
+            problem.tightenLevelOrBetter(set, LevelRecord::Counts);
             const Given g = solveGiven(problem);
             switch (g) {
             case Given::None:
@@ -2131,6 +2323,23 @@ Text RaceMark(const RaceState &state)
         return u"他力";
     }
     return u"不明";
+}
+
+bool EveryRivalCanStandLevel(const RaceModel &model, int team, int wins,
+                             const std::vector<int> &set, LevelRecord level)
+{
+    const Participant &p = model.teams[static_cast<std::size_t>(team)];
+    Problem problem(model, team, p.wins + wins, p.losses + p.remaining - wins);
+    const int size = static_cast<int>(set.size());
+    if (level == LevelRecord::Excluded) {
+        problem.requireStrictly(Relation::Ahead, size, &set);
+    } else {
+        problem.require(Relation::NotBehind, size, Judged::Measure, &set);
+    }
+    problem.tightenLevelOrBetter(set, level);
+    Budget budget{std::chrono::seconds(30),
+                  std::chrono::steady_clock::now() + std::chrono::seconds(30)};
+    return problem.solve(budget) == IntegerProgram::Outcome::Feasible;
 }
 
 } // namespace penarin::race

@@ -62,4 +62,23 @@ struct RaceModel
     bool pairwiseExact = true;
 };
 
+// How a rival's final record level with the team's on the percentage
+// counts for a question about the rival standing ahead of the team (or
+// level with it).
+enum class LevelRecord
+{
+    Excluded,        // only a better percentage will do
+    Counts,          // level will do
+    UnlessFewerWins, // level will do unless the rival has fewer wins, the first tie-break
+};
+
+// Whether the solver finds an outcome in which every rival of `set` ends
+// level with the team or better (as `level` says, on the measure alone),
+// the team winning `wins` of its remaining games and losing the rest, with
+// the rivals' records stated the way the set problems state them. Where
+// level is left to the wins, a level rival with fewer wins may still be
+// let through: the statement only has to let every true outcome through.
+bool EveryRivalCanStandLevel(const RaceModel &model, int team, int wins,
+                             const std::vector<int> &set, LevelRecord level);
+
 } // namespace penarin::race

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <functional>
 #include <map>
@@ -205,4 +206,83 @@ TEST(RivalSetsTest, BoundsNeverRuleOutASetThatCanMakeItAndConstructionsDoWhatThe
     // The cases exercise both sides.
     EXPECT_GT(ruledOut, 0);
     EXPECT_GT(constructed, 0);
+}
+
+// The set problems state each rival's record apart for each way its games
+// with the team can end. Over every outcome of small schedules: no outcome
+// in which the rivals make it is cut away, and where level counts or does
+// not count at all, the problem finds exactly the sets that can make it.
+TEST(RivalSetsTest, RecordsStatedPerWayOfTheTeamsCardKeepEveryOutcome)
+{
+    std::mt19937 random(8122026u);
+    const std::array<LevelRecord, 3> rules{LevelRecord::Excluded, LevelRecord::Counts,
+                                           LevelRecord::UnlessFewerWins};
+    int levelOnly = 0;
+    for (int round = 0; round < 40; ++round) {
+        const RaceModel model = randomModel(random, 4);
+        if (model.byWins) {
+            continue; // the statement is about the percentage
+        }
+        const int team = 0;
+        // Per number of the team's wins and rule: the sets (bit masks) of
+        // rivals that make it together in some outcome.
+        std::map<int, std::array<std::set<unsigned>, 3>> reaching;
+        everyOutcome(model, [&](const std::vector<std::pair<int, int>> &play) {
+            std::vector<long> wins(model.teams.size());
+            std::vector<long> losses(model.teams.size());
+            bool teamDrew = false;
+            for (std::size_t v = 0; v < model.teams.size(); ++v) {
+                wins[v] = model.teams[v].wins;
+                losses[v] = model.teams[v].losses;
+            }
+            for (std::size_t c = 0; c < model.cards.size(); ++c) {
+                const Card &card = model.cards[c];
+                const auto [x, y] = play[c];
+                wins[card.viewA] += x;
+                losses[card.viewA] += y;
+                wins[card.viewB] += y;
+                losses[card.viewB] += x;
+                teamDrew |= (card.viewA == team || card.viewB == team) && x + y < card.games;
+            }
+            if (teamDrew) {
+                return;
+            }
+            const int teamWins = static_cast<int>(wins[team] - model.teams[team].wins);
+            for (std::size_t rule = 0; rule < rules.size(); ++rule) {
+                unsigned mask = 0;
+                for (int r = 1; r < static_cast<int>(model.teams.size()); ++r) {
+                    const int c = compare(false, wins[r], losses[r], wins[team], losses[team]);
+                    const bool makes = c > 0 || (c == 0 && rules[rule] == LevelRecord::Counts) ||
+                                       (c == 0 && rules[rule] == LevelRecord::UnlessFewerWins &&
+                                        wins[r] >= wins[team]);
+                    mask |= makes ? 1u << r : 0u;
+                }
+                for (unsigned sub = mask; sub != 0; sub = (sub - 1) & mask) {
+                    reaching[teamWins][rule].insert(sub);
+                }
+            }
+        });
+        for (int w = 0; w <= model.teams[team].remaining; ++w) {
+            for (unsigned mask = 2; mask < 16; mask += 2) {
+                std::vector<int> set;
+                for (int r = 1; r < 4; ++r) {
+                    if ((mask & (1u << r)) != 0) {
+                        set.push_back(r);
+                    }
+                }
+                for (std::size_t rule = 0; rule < rules.size(); ++rule) {
+                    SCOPED_TRACE(::testing::Message() << "round " << round << ", wins " << w
+                                                      << ", set " << mask << ", rule " << rule);
+                    const bool can = reaching[w][rule].count(mask) != 0;
+                    const bool found = EveryRivalCanStandLevel(model, team, w, set, rules[rule]);
+                    if (can || rules[rule] != LevelRecord::UnlessFewerWins) {
+                        EXPECT_EQ(found, can);
+                    }
+                }
+                levelOnly += reaching[w][1].count(mask) != 0 && reaching[w][0].count(mask) == 0;
+            }
+        }
+    }
+    // Sets that make it only by drawing level are among the cases.
+    EXPECT_GT(levelOnly, 0);
 }
