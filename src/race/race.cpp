@@ -1644,6 +1644,7 @@ private:
         // decide, set by set, as in ask.
         m_tieBreak = true;
         levelKnown = !level->empty();
+        bool cycleOpen = false;
         for (const std::vector<int> &set : *level) {
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form.
@@ -1673,13 +1674,20 @@ private:
             // Its outcomes need a cycle, which the standings' sort may or
             // may not follow in the list order: when the first few fail
             // that check, more of the same seldom differ, and the question
-            // is left open rather than searched to the deadline.
-            if (const Answer a = search(anyOrder, q, certificate, CycleRejections, CycleLimit);
-                a != Answer::No) {
-                return a == Answer::Yes ? a : std::optional<Answer>();
+            // is left open rather than searched to the deadline. In a large
+            // view the other sets are still asked, as one of them may put
+            // the team out; the problem over the whole schedule would only
+            // meet the same cycles again.
+            const Answer a = search(anyOrder, q, certificate, CycleRejections, CycleLimit);
+            if (a == Answer::Yes) {
+                return a;
             }
+            if (a == Answer::Unknown && (m_budget.stopped() || wholeLimit() != CycleLimit)) {
+                return std::nullopt;
+            }
+            cycleOpen = cycleOpen || a == Answer::Unknown;
         }
-        return Answer::No;
+        return cycleOpen ? Answer::Unknown : Answer::No;
     }
 
     // The looser problem of a set, without the cycles: two rivals level
