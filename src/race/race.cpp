@@ -515,6 +515,10 @@ struct Budget
 
 // The outcomes the solver ranges over, for one team whose own final record
 // is fixed.
+// The most ways a rival's card with the team may end for its record to be
+// stated apart for each (see tightenLevelOrBetter): 25 games with draws.
+constexpr std::int64_t MostWays = 351;
+
 class Problem
 {
 public:
@@ -855,7 +859,11 @@ public:
             out = {rivalFirst ? winsA : winsB, rivalFirst ? winsB : winsA, card.games, card.draws};
             ++found;
         }
-        return found == 1 ? out : TeamCard{};
+        // Each way of the card adds a handful of rows; a card with many
+        // games left (early in a long season, or a hostile file) is not
+        // worth the size, and its rival keeps one hull.
+        const std::int64_t ways = out.draws ? (out.games + 1) * (out.games + 2) / 2 : out.games + 1;
+        return found == 1 && ways <= MostWays ? out : TeamCard{};
     }
 
     // The records of the box that stand level with the team or better as
