@@ -63,6 +63,11 @@ public:
     // Read while the solver runs: once it holds true the solver gives up
     // (Stopped), so an analysis nobody waits for stops at once.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
+    // Gives up (TimedOut) once the search has done this much work: the
+    // subproblems it made times the problem's nonzero coefficients, the
+    // rough cost of each; 0 for no such limit. Unlike the time limit, it
+    // ends the search at the same point however busy the machine is.
+    void setWorkLimit(std::int64_t work) { m_workLimit = work; }
 
     // Looks for a feasible point. With Feasible, value() reads it.
     [[nodiscard]] Outcome solve(std::chrono::milliseconds timeLimit);
@@ -90,6 +95,7 @@ private:
     std::vector<std::int64_t> m_values;
     std::vector<Term> m_objective;
     const std::atomic<bool> *m_stop = nullptr;
+    std::int64_t m_workLimit = 0;
 };
 
 } // namespace penarin::race

@@ -61,8 +61,8 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
         columnLower.push_back(asBound(m_lower[c]));
         columnUpper.push_back(asBound(m_upper[c]));
     }
-    // The stop flag is read between problems only: this backend serves the
-    // solver comparison, not the window.
+    // The stop flag is read between problems only, and the work limit not
+    // at all: this backend serves the solver comparison, not the window.
     for (const Term &t : m_objective) {
         objective[static_cast<std::size_t>(t.variable)] += static_cast<double>(t.coefficient);
     }

@@ -2,6 +2,8 @@
 
 #include <glpk.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -42,12 +44,28 @@ int silence(void *, const char *)
     return 1;
 }
 
-// Called by the branch and cut at every step: the way to stop a long
-// search from outside (a closed dialog, a new number of places).
-void watchStop(glp_tree *tree, void *info)
+// What the branch and cut is watched for while it runs.
+struct Watch
 {
-    const auto *stop = static_cast<const std::atomic<bool> *>(info);
-    if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+    const std::atomic<bool> *stop;
+    int mostNodes; // 0: no limit
+    bool outOfWork = false;
+};
+
+// Called by the branch and cut at every step: the way to stop a long
+// search from outside (a closed dialog, a new number of places), and to
+// end one that has done its share of work.
+void watch(glp_tree *tree, void *info)
+{
+    auto *w = static_cast<Watch *>(info);
+    if (w->stop != nullptr && w->stop->load(std::memory_order_relaxed)) {
+        glp_ios_terminate(tree);
+        return;
+    }
+    int nodes = 0;
+    glp_ios_tree_size(tree, nullptr, nullptr, &nodes);
+    if (w->mostNodes > 0 && nodes > w->mostNodes) {
+        w->outOfWork = true;
         glp_ios_terminate(tree);
     }
 }
@@ -109,10 +127,12 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     parameters.bt_tech = GLP_BT_BFS;
     parameters.br_tech = GLP_BR_PCH;
     parameters.tm_lim = static_cast<int>(timeLimit.count());
-    if (m_stop != nullptr) {
-        parameters.cb_func = watchStop;
-        parameters.cb_info = const_cast<std::atomic<bool> *>(m_stop);
-    }
+    const auto nonzeros = static_cast<std::int64_t>(values.size());
+    Watch watching{m_stop, m_workLimit > 0 ? static_cast<int>(std::clamp<std::int64_t>(
+                                                 m_workLimit / nonzeros, 1, INT_MAX))
+                                           : 0};
+    parameters.cb_func = watch;
+    parameters.cb_info = &watching;
     if (!m_objective.empty()) {
         // A good point is enough: the search for the very best one may take
         // long, and any feasible point proves the same.
@@ -135,7 +155,7 @@ IntegerProgram::Outcome IntegerProgram::solveWithSolver(std::chrono::millisecond
     if (status == 0 && found == GLP_NOFEAS) {
         return Outcome::Infeasible;
     }
-    return status == GLP_ESTOP ? Outcome::Stopped : Outcome::TimedOut;
+    return status == GLP_ESTOP && !watching.outOfWork ? Outcome::Stopped : Outcome::TimedOut;
 }
 
 } // namespace penarin::race

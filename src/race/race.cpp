@@ -513,12 +513,22 @@ struct Budget
     [[nodiscard]] bool stopped() const { return stop != nullptr && stop->load(); }
 };
 
-// The outcomes the solver ranges over, for one team whose own final record
-// is fixed.
+// How far one problem may search: `work` (see IntegerProgram::
+// setWorkLimit) ends it at the same point on any machine under any load,
+// so that no answer depends on how busy the machine was; `time` only
+// guards against a search whose steps are unusually slow.
+struct Cap
+{
+    std::int64_t work = 0; // 0: none
+    std::chrono::milliseconds time = std::chrono::milliseconds::max();
+};
+
 // The most ways a rival's card with the team may end for its record to be
 // stated apart for each (see tightenLevelOrBetter): 25 games with draws.
 constexpr std::int64_t MostWays = 351;
 
+// The outcomes the solver ranges over, for one team whose own final record
+// is fixed.
 class Problem
 {
 public:
@@ -952,10 +962,9 @@ public:
         m_ip.addAtLeast(std::move(away), 1);
     }
 
-    IntegerProgram::Outcome solve(Budget &budget,
-                                  std::chrono::milliseconds cap = std::chrono::milliseconds::max())
+    IntegerProgram::Outcome solve(Budget &budget, Cap cap = {})
     {
-        const std::chrono::milliseconds limit = std::min(budget.next(), cap);
+        const std::chrono::milliseconds limit = std::min(budget.next(), cap.time);
         if (budget.stopped()) {
             return IntegerProgram::Outcome::Stopped;
         }
@@ -964,6 +973,7 @@ public:
         }
         ++budget.calls;
         m_ip.setStopFlag(budget.stop);
+        m_ip.setWorkLimit(cap.work);
         return m_ip.solve(limit);
     }
 
@@ -1349,21 +1359,23 @@ constexpr std::chrono::milliseconds OrdinaryLimit{40};
 constexpr std::chrono::milliseconds OrdinaryLimitLarge{100};
 constexpr int OrdinaryShareProblems = 3;
 
-// Time for the measure-only problem of getting in and the strict-measure
-// problem asked before the tie-break model. They only shorten the way: one
-// that runs out of time leaves the question to the tie-break model, which
-// answers it exactly. Some of them are far harder for the solver than the
-// tie-break problem of the same question (seconds against milliseconds,
-// where the strict measure has no way and the presolver cannot see it).
-constexpr std::chrono::milliseconds ShortcutLimit{60};
+// The search allowed the measure-only problem of getting in and the
+// strict-measure problem asked before the tie-break model (about 60 ms).
+// They only shorten the way: one that runs out leaves the question to the
+// tie-break model, which answers it exactly. Some of them are far harder
+// for the solver than the tie-break problem of the same question (seconds
+// against milliseconds, where the strict measure has no way and the
+// presolver cannot see it).
+constexpr Cap ShortcutLimit{600'000, std::chrono::milliseconds{600}};
 
 // The search among outcomes that need a cycle of head-to-head series:
-// outcomes the standings may reject, and limits on the time per problem.
+// outcomes the standings may reject, and the limit of each problem.
 constexpr int CycleRejections = 4;
 // How many pairs of rivals that can end with the team's record are asked
 // about one by one (see twoLevel).
 constexpr std::size_t MostLevelPairs = 10;
-constexpr std::chrono::milliseconds CycleLimit{1000};
+// About a second of search; the time, five times that, is only a guard.
+constexpr Cap CycleLimit{10'000'000, std::chrono::milliseconds{5000}};
 constexpr std::size_t SmallView = 8;
 // How often one cycle of three meetings is turned round near a rejected
 // outcome (see turnSeries).
@@ -1515,7 +1527,7 @@ private:
         const Question question{goal, k, finalWins, finalLosses, needed};
         // Where the sets could not tell, the whole problems below still
         // may (see wholeLimit).
-        std::chrono::milliseconds limit = std::chrono::milliseconds::max();
+        Cap limit;
         bool levelKnown = false; // some rivals can draw level, none is known ahead
         if (goal == Goal::Miss || goal == Goal::Passed) {
             if (const std::optional<Answer> settled =
@@ -1576,7 +1588,7 @@ private:
         if (answer == Answer::No && !m_model.pairwiseExact) {
             Problem anyOrder = problemFor(question, Judged::AnyOrderWhenMixed);
             answer = search(anyOrder, question, certificate,
-                            limit == CycleLimit ? CycleRejections : MostRejections, limit);
+                            limit.work != 0 ? CycleRejections : MostRejections, limit);
         }
         return answer;
     }
@@ -1613,9 +1625,9 @@ private:
     // seldom answer late once they have not answered early, and a short
     // limit keeps one question from holding up every answer after it; a
     // small view's problems are small and get the full time.
-    [[nodiscard]] std::chrono::milliseconds wholeLimit() const
+    [[nodiscard]] Cap wholeLimit() const
     {
-        return m_model.teams.size() > SmallView ? CycleLimit : std::chrono::milliseconds::max();
+        return m_model.teams.size() > SmallView ? CycleLimit : Cap{};
     }
 
     // "Can k rivals finish ahead of the team (or level with it)?" by sets of
@@ -1690,7 +1702,7 @@ private:
             if (a == Answer::Yes) {
                 return a;
             }
-            if (a == Answer::Unknown && (m_budget.stopped() || wholeLimit() != CycleLimit)) {
+            if (a == Answer::Unknown && (m_budget.stopped() || wholeLimit().work == 0)) {
                 return std::nullopt;
             }
             cycleOpen = cycleOpen || a == Answer::Unknown;
@@ -1849,8 +1861,7 @@ private:
     // Outcomes of the problem, each checked by the standings, until one
     // answers the question or there are none.
     Answer search(Problem &problem, const Question &q, Certificate *certificate,
-                  int rejections = MostRejections,
-                  std::chrono::milliseconds cap = std::chrono::milliseconds::max())
+                  int rejections = MostRejections, Cap cap = {})
     {
         for (int attempt = 0; attempt < rejections; ++attempt) {
             switch (problem.solve(m_budget, cap)) {

@@ -1,4 +1,5 @@
 #include "magic/calcodule.h"
+#include "race/integerprogram.h"
 #include "race/race.h"
 #include "standings/standings.h"
 #include "standings/viewlists.h"
@@ -475,6 +476,27 @@ TEST(RaceTest, OutOfTimeAnswersUnknownNeverWrong)
         }
     }
     EXPECT_GT(unknown, 0);
+}
+
+// A search that runs out of its work ends as out of time, never as an
+// answer (nor as stopped from outside). Even numbers cannot add up
+// to an odd one, which the relaxation cannot see, so the search branches.
+TEST(RaceTest, WorkLimitEndsTheSearchWithoutAnAnswer)
+{
+    auto parity = [] {
+        race::IntegerProgram ip;
+        std::vector<race::IntegerProgram::Term> terms;
+        for (int i = 0; i < 9; ++i) {
+            terms.push_back({ip.addVariable(0, 1), 2});
+        }
+        ip.addRow(terms, 9, 9);
+        return ip;
+    };
+    race::IntegerProgram unlimited = parity();
+    EXPECT_EQ(unlimited.solve(std::chrono::seconds(30)), race::IntegerProgram::Outcome::Infeasible);
+    race::IntegerProgram limited = parity();
+    limited.setWorkLimit(1);
+    EXPECT_EQ(limited.solve(std::chrono::seconds(30)), race::IntegerProgram::Outcome::TimedOut);
 }
 
 // The window analyses on a worker thread of a pool. The solver keeps memory
