@@ -738,11 +738,39 @@ public:
 
     void setGameCountRule(int rule) { m_gameCountRule = rule; }
 
-    // Rival r ends with the team's own record.
-    void giveTeamsRecord(int r)
+    // The card's games end as in `result` (the card's entry of an outcome).
+    void fixCard(std::size_t c, const CardOutcome &result)
     {
-        fixTotal(m_totalWins[r], m_wins);
-        fixTotal(m_totalLosses[r], m_losses);
+        const auto [a, b] = m_cardVariables[c];
+        m_ip.setLower(a, result.Wins);
+        m_ip.setUpper(a, result.Wins);
+        if (b >= 0) {
+            m_ip.setLower(b, result.Losses);
+            m_ip.setUpper(b, result.Losses);
+        }
+    }
+
+    // Rival r ends with this record.
+    void giveRecord(int r, std::int64_t wins, std::int64_t losses)
+    {
+        fixTotal(m_totalWins[r], wins);
+        fixTotal(m_totalLosses[r], losses);
+    }
+
+    // Excludes every outcome in which each series among `teams` goes the
+    // way it went in the outcome found last (led, level or trailed).
+    void excludeSeriesAmong(const std::vector<int> &teams)
+    {
+        std::vector<Term> same;
+        for (std::size_t x = 0; x < teams.size(); ++x) {
+            for (std::size_t y = x + 1; y < teams.size(); ++y) {
+                const std::int64_t lead = valueOf(series(teams[x], teams[y]));
+                same.push_back(
+                    {seriesWay(teams[x], teams[y])[lead > 0 ? 0 : (lead == 0 ? 1 : 2)], 1});
+            }
+        }
+        const auto pairs = static_cast<std::int64_t>(same.size());
+        m_ip.addAtMost(std::move(same), pairs - 1);
     }
 
     // For a question about the rivals of `set` only, judged on the measure
@@ -1063,6 +1091,42 @@ public:
     }
 
 private:
+    // Three binaries, one for each way, exactly one of them 1: the way
+    // that holds.
+    std::array<int, 3> exactly(const ThreeWay &ways)
+    {
+        std::array<int, 3> out{};
+        std::vector<Term> one;
+        for (std::size_t side = 0; side < 3; ++side) {
+            out[side] = m_ip.addVariable(0, 1);
+            force(out[side], side == 0 ? ways.ahead : (side == 1 ? ways.level : ways.behind));
+            one.push_back({out[side], 1});
+        }
+        m_ip.addRow(std::move(one), 1, 1);
+        return out;
+    }
+
+    // The binaries of the series of `first` against `second` (made when
+    // first needed).
+    std::array<int, 3> seriesWay(int first, int second)
+    {
+        const auto [at, fresh] = m_seriesWays.try_emplace({first, second});
+        if (fresh) {
+            at->second = exactly(byDifference(series(first, second)));
+        }
+        return at->second;
+    }
+
+    // An expression's value in the outcome found last.
+    [[nodiscard]] std::int64_t valueOf(const Expr &e) const
+    {
+        std::int64_t value = e.constant;
+        for (const Term &t : e.terms) {
+            value += t.coefficient * m_ip.value(t.variable);
+        }
+        return value;
+    }
+
     static Expr variable(int v)
     {
         Expr e;
@@ -1303,6 +1367,9 @@ private:
     std::vector<std::vector<std::int64_t>> m_series;
     std::vector<std::vector<Expr>> m_seriesTerms;
     std::vector<std::pair<int, int>> m_cardVariables;
+    // Per pair of view teams (first, second): binaries for the first
+    // leading the series, level and trailing.
+    std::map<std::pair<int, int>, std::array<int, 3>> m_seriesWays;
     int m_gameCountRule = 0;
 };
 
@@ -1377,9 +1444,10 @@ constexpr std::size_t MostLevelPairs = 10;
 // About a second of search; the time, five times that, is only a guard.
 constexpr Cap CycleLimit{10'000'000, std::chrono::milliseconds{5000}};
 constexpr std::size_t SmallView = 8;
-// How often one cycle of three meetings is turned round near a rejected
-// outcome (see turnSeries).
-constexpr int MostTurns = 4;
+// How many ways of the series among a level group are tried near the
+// outcomes the standings rejected, for one question (see
+// rearrangeLevelGames).
+constexpr int MostRearrangements = 96;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1484,6 +1552,7 @@ private:
         if (m_budget.stopped()) {
             return Answer::Unknown;
         }
+        m_rearrangementsLeft = MostRearrangements;
         const Participant &me = m_model.teams[m_team];
         const std::int64_t finalWins = me.wins + wins;
         const std::int64_t finalLosses = me.losses + me.remaining - wins;
@@ -1737,8 +1806,8 @@ private:
         for (std::size_t i = 0; i < matching.size(); ++i) {
             for (std::size_t j = i + 1; j < matching.size(); ++j) {
                 Problem loose = problemFor(q, Judged::AnyOrderWhenTwoLevel, &set);
-                loose.giveTeamsRecord(matching[i]);
-                loose.giveTeamsRecord(matching[j]);
+                loose.giveRecord(matching[i], q.wins, q.losses);
+                loose.giveRecord(matching[j], q.wins, q.losses);
                 loose.tightenLevelOrBetter(set, LevelRecord::Counts);
                 if (const IntegerProgram::Outcome o = loose.solve(m_budget, CycleLimit);
                     o != IntegerProgram::Outcome::Infeasible) {
@@ -1878,66 +1947,61 @@ private:
                 return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
                              &problem);
             }
-            if (std::optional<Certificate> turned = turnSeries(q, outcome)) {
-                return found(std::move(*turned), certificate, q.goal, q.k, q.wins, q.losses);
+            if (std::optional<Certificate> other = rearrangeLevelGames(q, outcome)) {
+                return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
             }
             problem.exclude();
         }
         return Answer::Unknown;
     }
 
-    // Near an outcome the standings rejected: the same records for every
-    // team, with one game of each of three meetings among the teams level
-    // with the team turned round (a beats b once more, b beats c, c beats
-    // a). That changes only the series among them, which is where the
-    // standings' sort may place a level group in another order than the
-    // problem could tell; the first such outcome the standings accept.
-    std::optional<Certificate> turnSeries(const Question &q, const Certificate &outcome)
+    // Near an outcome the standings rejected: every team's record as it
+    // is, and the games among the teams level with the team on the measure
+    // played out another way. That changes only the series among them,
+    // which is where the standings' sort may place a level group in another
+    // order than the problem could tell. Each way the series can go is
+    // tried once, up to MostRearrangements for all the rejected outcomes of
+    // one question; the first outcome the standings accept.
+    std::optional<Certificate> rearrangeLevelGames(const Question &q, const Certificate &outcome)
     {
         const auto [wins, losses] = records(outcome);
+        const int count = static_cast<int>(m_model.teams.size());
         std::vector<int> level;
-        for (int v = 0; v < static_cast<int>(m_model.teams.size()); ++v) {
-            if (wins[v] == wins[m_team] && losses[v] == losses[m_team]) {
-                level.push_back(m_model.teams[static_cast<std::size_t>(v)].teamNo);
+        for (int v = 0; v < count; ++v) {
+            if (compareMeasure(m_model.byWins, wins[v], losses[v], q.wins, q.losses) == 0) {
+                level.push_back(v);
             }
         }
         if (level.size() < 3) {
             return std::nullopt;
         }
-        // One more win of `winner` over `loser` (one fewer the other way).
-        auto turn = [](Certificate &c, int winner, int loser) {
-            for (CardOutcome &o : c) {
-                if (o.Team == winner && o.Opponent == loser && o.Losses > 0) {
-                    ++o.Wins;
-                    --o.Losses;
-                    return true;
+        auto in = [&](int v) { return std::find(level.begin(), level.end(), v) != level.end(); };
+        Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        for (std::size_t c = 0; c < m_model.cards.size(); ++c) {
+            const Card &card = m_model.cards[c];
+            if (!in(card.viewA) || !in(card.viewB)) {
+                const auto result =
+                    std::find_if(outcome.begin(), outcome.end(), [&](const CardOutcome &o) {
+                        return o.Team == card.teamA && o.Opponent == card.teamB;
+                    });
+                if (result == outcome.end()) {
+                    return std::nullopt;
                 }
-                if (o.Team == loser && o.Opponent == winner && o.Wins > 0) {
-                    --o.Wins;
-                    ++o.Losses;
-                    return true;
-                }
+                problem.fixCard(c, *result);
             }
-            return false;
-        };
-        for (const int a : level) {
-            for (const int b : level) {
-                for (const int c : level) {
-                    if (a == b || b == c || a == c || m_budget.stopped()) {
-                        continue;
-                    }
-                    // A series may need more than one game turned.
-                    Certificate turned = outcome;
-                    for (int times = 0; times < MostTurns; ++times) {
-                        if (!turn(turned, a, b) || !turn(turned, b, c) || !turn(turned, c, a)) {
-                            break;
-                        }
-                        if (accept(q.goal, q.k, q.wins, q.losses, turned)) {
-                            return turned;
-                        }
-                    }
-                }
+        }
+        for (const int v : level) {
+            problem.giveRecord(v, wins[v], losses[v]);
+        }
+        while (m_rearrangementsLeft-- > 0) {
+            if (problem.solve(m_budget, ShortcutLimit) != IntegerProgram::Outcome::Feasible) {
+                return std::nullopt;
             }
+            Certificate rearranged = problem.readOutcome();
+            if (accept(q.goal, q.k, q.wins, q.losses, rearranged)) {
+                return rearranged;
+            }
+            problem.excludeSeriesAmong(level);
         }
         return std::nullopt;
     }
@@ -2171,8 +2235,9 @@ private:
     int m_team;
     Budget &m_budget;
     Ranker &m_ranker;
-    std::vector<int> m_meetings; // remaining games of each team against this one
-    bool m_tieBreak = false;     // a question since the last reset needed the conditions
+    std::vector<int> m_meetings;  // remaining games of each team against this one
+    bool m_tieBreak = false;      // a question since the last reset needed the conditions
+    int m_rearrangementsLeft = 0; // for the question being asked (see rearrangeLevelGames)
 };
 
 } // namespace
