@@ -1993,7 +1993,8 @@ private:
         for (const int v : level) {
             problem.giveRecord(v, wins[v], losses[v]);
         }
-        while (m_rearrangementsLeft-- > 0) {
+        while (m_rearrangementsLeft > 0) {
+            --m_rearrangementsLeft;
             if (problem.solve(m_budget, ShortcutLimit) != IntegerProgram::Outcome::Feasible) {
                 return std::nullopt;
             }
