@@ -761,16 +761,53 @@ public:
     // way it went in the outcome found last (led, level or trailed).
     void excludeSeriesAmong(const std::vector<int> &teams)
     {
-        std::vector<Term> same;
+        std::vector<std::pair<int, int>> pairs;
         for (std::size_t x = 0; x < teams.size(); ++x) {
             for (std::size_t y = x + 1; y < teams.size(); ++y) {
-                const std::int64_t lead = valueOf(series(teams[x], teams[y]));
-                same.push_back(
-                    {seriesWay(teams[x], teams[y])[lead > 0 ? 0 : (lead == 0 ? 1 : 2)], 1});
+                pairs.emplace_back(teams[x], teams[y]);
             }
         }
-        const auto pairs = static_cast<std::int64_t>(same.size());
-        m_ip.addAtMost(std::move(same), pairs - 1);
+        excludeSeries(pairs);
+    }
+
+    // The same for the series of the given pairs; with none, every outcome.
+    void excludeSeries(const std::vector<std::pair<int, int>> &pairs)
+    {
+        std::vector<Term> same;
+        for (const auto &[a, b] : pairs) {
+            const std::int64_t lead = valueOf(series(a, b));
+            same.push_back({seriesWay(a, b)[lead > 0 ? 0 : (lead == 0 ? 1 : 2)], 1});
+        }
+        const auto count = static_cast<std::int64_t>(same.size());
+        m_ip.addAtMost(std::move(same), count - 1);
+    }
+
+    // Excludes every outcome in which the rivals of `top` end with exactly
+    // the records given (`wins`, `losses` per view team) and every other
+    // rival ends behind the team on the measure.
+    void excludeTopRecords(const std::vector<int> &top, const std::vector<std::int64_t> &wins,
+                           const std::vector<std::int64_t> &losses)
+    {
+        std::vector<Term> someOther;
+        for (int r = 0; r < static_cast<int>(m_model.teams.size()); ++r) {
+            if (r == m_team) {
+                continue;
+            }
+            const int other = m_ip.addVariable(0, 1);
+            if (std::find(top.begin(), top.end(), r) != top.end()) {
+                const Expr &w = m_totalWins[r];
+                const Expr &l = m_totalLosses[r];
+                force(other, {atLeast(w, wins[r] + 1), atLeast(w.scaled(-1), 1 - wins[r]),
+                              atLeast(l, losses[r] + 1), atLeast(l.scaled(-1), 1 - losses[r])});
+            } else {
+                const ThreeWay step = rivalStep(0, r);
+                Disjunction notBehind = step.ahead;
+                notBehind.insert(notBehind.end(), step.level.begin(), step.level.end());
+                force(other, notBehind);
+            }
+            someOther.push_back({other, 1});
+        }
+        m_ip.addAtLeast(std::move(someOther), 1);
     }
 
     // For a question about the rivals of `set` only, judged on the measure
@@ -1448,6 +1485,9 @@ constexpr std::size_t SmallView = 8;
 // outcomes the standings rejected, for one question (see
 // rearrangeLevelGames).
 constexpr int MostRearrangements = 96;
+// How many problems may go to trying every way the series can go with the
+// records at the top given, for one question (see exhaustTopRecords).
+constexpr int MostExhaustionProblems = 16;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1553,6 +1593,7 @@ private:
             return Answer::Unknown;
         }
         m_rearrangementsLeft = MostRearrangements;
+        m_exhaustionsLeft = MostExhaustionProblems;
         const Participant &me = m_model.teams[m_team];
         const std::int64_t finalWins = me.wins + wins;
         const std::int64_t finalLosses = me.losses + me.remaining - wins;
@@ -1950,6 +1991,14 @@ private:
             if (std::optional<Certificate> other = rearrangeLevelGames(q, outcome)) {
                 return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
             }
+            bool exhausted = false;
+            if (std::optional<Certificate> other = exhaustTopRecords(q, outcome, exhausted)) {
+                return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
+            }
+            if (exhausted) {
+                problem.excludeTopRecords(topOf(q, outcome), records(outcome).first,
+                                          records(outcome).second);
+            }
             problem.exclude();
         }
         return Answer::Unknown;
@@ -2003,6 +2052,99 @@ private:
                 return rearranged;
             }
             problem.excludeSeriesAmong(level);
+        }
+        return std::nullopt;
+    }
+
+    // The team and the rivals level with it or better on the measure in an
+    // outcome.
+    [[nodiscard]] std::vector<int> topOf(const Question &q, const Certificate &outcome) const
+    {
+        const auto [wins, losses] = records(outcome);
+        std::vector<int> top;
+        for (int v = 0; v < static_cast<int>(m_model.teams.size()); ++v) {
+            if (compareMeasure(m_model.byWins, wins[v], losses[v], q.wins, q.losses) >= 0) {
+                top.push_back(v);
+            }
+        }
+        return top;
+    }
+
+    // Once the records of the team and of every rival level with it or
+    // better are given, and every other rival is behind, the standings'
+    // order depends only on the series between teams the conditions leave
+    // level up to the series: the sort meets them in an order that follows
+    // from the list and the records alone. So when no way those series can
+    // go, over all outcomes with these records, answers the question, none
+    // of those outcomes does, and `exhausted` says so; an outcome that does
+    // answer is returned. Not where a condition reads the league or
+    // interleague games alone, which the records do not fix.
+    std::optional<Certificate> exhaustTopRecords(const Question &q, const Certificate &outcome,
+                                                 bool &exhausted)
+    {
+        for (const int code : m_model.steps) {
+            if (code >= ConditionCode::LeaguePct && code <= ConditionCode::InterleagueWins) {
+                return std::nullopt;
+            }
+        }
+        const auto [wins, losses] = records(outcome);
+        const std::vector<int> top = topOf(q, outcome);
+        std::vector<int> others;
+        for (int v = 0; v < static_cast<int>(m_model.teams.size()); ++v) {
+            if (std::find(top.begin(), top.end(), v) == top.end()) {
+                others.push_back(v);
+            }
+        }
+        // Pairs the conditions walk to the series: level on the measure and
+        // on every step before it.
+        auto levelUpToSeries = [&](int a, int b) {
+            if (compareMeasure(m_model.byWins, wins[a], losses[a], wins[b], losses[b]) != 0) {
+                return false;
+            }
+            for (const int code : m_model.steps) {
+                if (code == ConditionCode::Series) {
+                    return true;
+                }
+                if (code == ConditionCode::Secondary &&
+                    compareMeasure(!m_model.byWins, wins[a], losses[a], wins[b], losses[b]) != 0) {
+                    return false;
+                }
+                if (code >= ConditionCode::GridOrder) {
+                    return false; // the walk ends at a fixed order
+                }
+            }
+            return false;
+        };
+        std::vector<std::pair<int, int>> pairs;
+        for (std::size_t x = 0; x < top.size(); ++x) {
+            for (std::size_t y = x + 1; y < top.size(); ++y) {
+                if (levelUpToSeries(top[x], top[y])) {
+                    pairs.emplace_back(top[x], top[y]);
+                }
+            }
+        }
+        Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        for (const int v : top) {
+            problem.giveRecord(v, wins[v], losses[v]);
+        }
+        problem.requireStrictly(Relation::Behind, static_cast<int>(others.size()), &others);
+        while (m_exhaustionsLeft > 0) {
+            --m_exhaustionsLeft;
+            switch (problem.solve(m_budget, ShortcutLimit)) {
+            case IntegerProgram::Outcome::Infeasible:
+                exhausted = true;
+                return std::nullopt;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Stopped:
+                return std::nullopt;
+            case IntegerProgram::Outcome::Feasible:
+                break;
+            }
+            Certificate other = problem.readOutcome();
+            if (accept(q.goal, q.k, q.wins, q.losses, other)) {
+                return other;
+            }
+            problem.excludeSeries(pairs);
         }
         return std::nullopt;
     }
@@ -2239,6 +2381,7 @@ private:
     std::vector<int> m_meetings;  // remaining games of each team against this one
     bool m_tieBreak = false;      // a question since the last reset needed the conditions
     int m_rearrangementsLeft = 0; // for the question being asked (see rearrangeLevelGames)
+    int m_exhaustionsLeft = 0;    // for the question being asked (see exhaustTopRecords)
 };
 
 } // namespace
