@@ -2115,11 +2115,14 @@ private:
             }
             return false;
         };
+        // Each side reads a series with its own draw rule, so both readings
+        // are part of the way it goes.
         std::vector<std::pair<int, int>> pairs;
         for (std::size_t x = 0; x < top.size(); ++x) {
             for (std::size_t y = x + 1; y < top.size(); ++y) {
                 if (levelUpToSeries(top[x], top[y])) {
                     pairs.emplace_back(top[x], top[y]);
+                    pairs.emplace_back(top[y], top[x]);
                 }
             }
         }

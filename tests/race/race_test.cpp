@@ -1,6 +1,7 @@
 #include "magic/calcodule.h"
 #include "race/integerprogram.h"
 #include "race/race.h"
+#include "standings/judgment.h"
 #include "standings/standings.h"
 #include "standings/viewlists.h"
 #include "support/seasonbuilder.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <random>
 #include <thread>
 
@@ -389,6 +391,134 @@ struct ClassicCase
     std::vector<ClassicTeam> teams;
     std::vector<Text> eliminated;
 };
+
+// What the analysis relies on when it gives up every outcome with the same
+// records at the top at once: once the records of a team and of every
+// team level with it or better are fixed, and every other team is behind
+// it, the standings place the team by the series between teams the
+// conditions leave level up to the series (each side's reading) alone.
+// Four teams level so far, two games left in every pair: the same records
+// come with many ways the series go, cycles among them.
+Generated levelFour(int judgment, bool draws)
+{
+    Generated g;
+    test::SeasonBuilder builder;
+    for (int t = 1; t <= 4; ++t) {
+        g.view.push_back(builder.addTeam(u"L" + std::u16string(1, char16_t(u'0' + t)), 1));
+    }
+    builder.intCounts(1).drawReplay(draws ? 1 : 0, draws ? 1 : 0, 1);
+    for (int a = 1; a <= 4; ++a) {
+        for (int b = a + 1; b <= 4; ++b) {
+            builder.card(a, b, 4);
+            builder.result(a, b, 1, 1);
+            g.open.push_back({a, b, 2, draws});
+        }
+    }
+    g.season = builder.build();
+    g.season.HasSeason = true;
+    g.judgment = judgment;
+    return g;
+}
+
+TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
+{
+    int groupsWithSeries = 0;
+    auto check = [&](Generated &g, const OrderSettings &order) {
+        const std::vector<std::int16_t> &conditions =
+            g.season.team(g.view.front()).LeagueJudgment.Conditions;
+        if (std::any_of(conditions.begin(), conditions.end(),
+                        [](int code) { return code >= 3 && code <= 6; })) {
+            return; // records of one part of the season are not fixed by the totals
+        }
+        const bool byWins = g.judgment == 1;
+        Season work = g.season;
+        if (work.SimMode == 0) {
+            work.resetSimResults();
+            work.SimMode = 1;
+        }
+        const JudgmentView view{g.scope, false};
+        // Per team, the records at the top and the series left to the sort:
+        // the place they gave.
+        std::map<std::vector<int>, std::pair<int, int>> placed;
+        forEachOutcome(g.open, work, [&](const Certificate &) {
+            const RecalculateResult pass = RecalculateView(work, order, LeagueOne);
+            const PublishedStandings &rows = *pass.Published;
+            std::map<int, const StandingsRow *> row;
+            for (int r = 1; r <= rows.Rows.size(); ++r) {
+                row[rows.Rows[r].TeamNo] = &rows.Rows[r];
+            }
+            auto primary = [&](int t) {
+                return byWins ? static_cast<double>(row[t]->Wins) : row[t]->Pct;
+            };
+            auto levelUpToSeries = [&](int a, int b) {
+                if (primary(a) != primary(b)) {
+                    return false;
+                }
+                for (const int code : conditions) {
+                    if (code == 2) {
+                        return true;
+                    }
+                    const bool other = code == 1 && (byWins ? row[a]->Pct != row[b]->Pct
+                                                            : row[a]->Wins != row[b]->Wins);
+                    if (code == 0 || code >= 7 || other) {
+                        return false;
+                    }
+                }
+                return false;
+            };
+            for (const int team : g.view) {
+                std::vector<int> key{team};
+                std::vector<int> top;
+                for (const int t : g.view) {
+                    const bool atTop = primary(t) >= primary(team);
+                    key.push_back(atTop ? row[t]->Wins : -1);
+                    key.push_back(atTop ? row[t]->Losses : -1);
+                    if (atTop) {
+                        top.push_back(t);
+                    }
+                }
+                for (const int a : top) {
+                    for (const int b : top) {
+                        if (a != b && levelUpToSeries(a, b)) {
+                            key.push_back(
+                                Ahead(work, view, a, b, AheadCriterion::Series, *row[a], *row[b]));
+                            groupsWithSeries += a == team ? 1 : 0;
+                        }
+                    }
+                }
+                int shared = 0;
+                for (int r = 1; r <= rows.Rows.size(); ++r) {
+                    shared += rows.Rows[r].Rank == row[team]->Rank ? 1 : 0;
+                }
+                const auto [at, fresh] = placed.try_emplace(key, row[team]->Rank, shared);
+                EXPECT_TRUE(fresh || at->second == std::pair(row[team]->Rank, shared))
+                    << "team " << team;
+            }
+        });
+    };
+    std::mt19937 random(24);
+    for (int round = 0; round < 80; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        Generated g = generate(random);
+        const OrderSettings order = judge(g, random);
+        check(g, order);
+    }
+    for (const auto &[judgment, draws] : {std::pair{0, false}, {1, true}, {0, true}}) {
+        for (const std::vector<std::int16_t> &conditions :
+             {std::vector<std::int16_t>{2, 1, 0}, {1, 2, 7, 0}, {2, 0}}) {
+            SCOPED_TRACE(::testing::Message() << "level four, conditions " << conditions.front());
+            Generated g = levelFour(judgment, draws);
+            for (int t = 1; t <= 4; ++t) {
+                g.season.team(t).LeagueJudgment =
+                    JudgmentSet{static_cast<std::int16_t>(judgment), conditions, 0};
+            }
+            g.season.GameScope = g.scope;
+            BuildViewLists(g.season, 1, 0);
+            check(g, OrderSettings{2, 0, 0});
+        }
+    }
+    EXPECT_GT(groupsWithSeries, 0);
+}
 
 TEST(RaceTest, ClassicEliminationInstances)
 {
