@@ -2087,7 +2087,11 @@ private:
                 return std::nullopt;
             }
         }
-        const auto [wins, losses] = records(outcome);
+        // Not a structured binding: the lambda below reads both.
+        const std::pair<std::vector<std::int64_t>, std::vector<std::int64_t>> held =
+            records(outcome);
+        const std::vector<std::int64_t> &wins = held.first;
+        const std::vector<std::int64_t> &losses = held.second;
         const std::vector<int> top = topOf(q, outcome);
         std::vector<int> others;
         for (int v = 0; v < static_cast<int>(m_model.teams.size()); ++v) {
