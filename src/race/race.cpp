@@ -757,20 +757,9 @@ public:
         fixTotal(m_totalLosses[r], losses);
     }
 
-    // Excludes every outcome in which each series among `teams` goes the
-    // way it went in the outcome found last (led, level or trailed).
-    void excludeSeriesAmong(const std::vector<int> &teams)
-    {
-        std::vector<std::pair<int, int>> pairs;
-        for (std::size_t x = 0; x < teams.size(); ++x) {
-            for (std::size_t y = x + 1; y < teams.size(); ++y) {
-                pairs.emplace_back(teams[x], teams[y]);
-            }
-        }
-        excludeSeries(pairs);
-    }
-
-    // The same for the series of the given pairs; with none, every outcome.
+    // Excludes every outcome in which the series of each of the pairs goes
+    // the way it went in the outcome found last (led, level or trailed);
+    // with no pairs, every outcome.
     void excludeSeries(const std::vector<std::pair<int, int>> &pairs)
     {
         std::vector<Term> same;
@@ -2039,19 +2028,41 @@ private:
                 problem.fixCard(c, *result);
             }
         }
-        for (const int v : level) {
-            problem.giveRecord(v, wins[v], losses[v]);
+        std::vector<std::pair<int, int>> pairs;
+        for (std::size_t x = 0; x < level.size(); ++x) {
+            problem.giveRecord(level[x], wins[level[x]], losses[level[x]]);
+            for (std::size_t y = x + 1; y < level.size(); ++y) {
+                pairs.emplace_back(level[x], level[y]);
+            }
         }
-        while (m_rearrangementsLeft > 0) {
-            --m_rearrangementsLeft;
-            if (problem.solve(m_budget, ShortcutLimit) != IntegerProgram::Outcome::Feasible) {
+        bool exhausted = false;
+        return eachWayOfTheSeries(problem, q, pairs, m_rearrangementsLeft, exhausted);
+    }
+
+    // The problem's outcomes one way of the series of `pairs` at a time,
+    // each checked by the standings, while `left` lasts: the first the
+    // standings accept. `exhausted` when no way was left untried.
+    std::optional<Certificate> eachWayOfTheSeries(Problem &problem, const Question &q,
+                                                  const std::vector<std::pair<int, int>> &pairs,
+                                                  int &left, bool &exhausted)
+    {
+        while (left > 0) {
+            --left;
+            switch (problem.solve(m_budget, ShortcutLimit)) {
+            case IntegerProgram::Outcome::Infeasible:
+                exhausted = true;
                 return std::nullopt;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Stopped:
+                return std::nullopt;
+            case IntegerProgram::Outcome::Feasible:
+                break;
             }
-            Certificate rearranged = problem.readOutcome();
-            if (accept(q.goal, q.k, q.wins, q.losses, rearranged)) {
-                return rearranged;
+            Certificate other = problem.readOutcome();
+            if (accept(q.goal, q.k, q.wins, q.losses, other)) {
+                return other;
             }
-            problem.excludeSeriesAmong(level);
+            problem.excludeSeries(pairs);
         }
         return std::nullopt;
     }
@@ -2135,25 +2146,7 @@ private:
             problem.giveRecord(v, wins[v], losses[v]);
         }
         problem.requireStrictly(Relation::Behind, static_cast<int>(others.size()), &others);
-        while (m_exhaustionsLeft > 0) {
-            --m_exhaustionsLeft;
-            switch (problem.solve(m_budget, ShortcutLimit)) {
-            case IntegerProgram::Outcome::Infeasible:
-                exhausted = true;
-                return std::nullopt;
-            case IntegerProgram::Outcome::TimedOut:
-            case IntegerProgram::Outcome::Stopped:
-                return std::nullopt;
-            case IntegerProgram::Outcome::Feasible:
-                break;
-            }
-            Certificate other = problem.readOutcome();
-            if (accept(q.goal, q.k, q.wins, q.losses, other)) {
-                return other;
-            }
-            problem.excludeSeries(pairs);
-        }
-        return std::nullopt;
+        return eachWayOfTheSeries(problem, q, pairs, m_exhaustionsLeft, exhausted);
     }
 
     // For a question every outcome answers: the team's games as fixed, the

@@ -84,6 +84,34 @@ void everyOutcome(const RaceModel &model,
     next(0);
 }
 
+struct FinalRecords
+{
+    std::vector<long> wins;
+    std::vector<long> losses;
+    bool teamDrew = false; // some game of `team` ended drawn
+};
+
+FinalRecords finalRecords(const RaceModel &model, const std::vector<std::pair<int, int>> &play,
+                          int team)
+{
+    FinalRecords out{std::vector<long>(model.teams.size()), std::vector<long>(model.teams.size()),
+                     false};
+    for (std::size_t v = 0; v < model.teams.size(); ++v) {
+        out.wins[v] = model.teams[v].wins;
+        out.losses[v] = model.teams[v].losses;
+    }
+    for (std::size_t c = 0; c < model.cards.size(); ++c) {
+        const Card &card = model.cards[c];
+        const auto [x, y] = play[c];
+        out.wins[card.viewA] += x;
+        out.losses[card.viewA] += y;
+        out.wins[card.viewB] += y;
+        out.losses[card.viewB] += x;
+        out.teamDrew |= (card.viewA == team || card.viewB == team) && x + y < card.games;
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(RivalSetsTest, BoundsNeverRuleOutASetThatCanMakeItAndConstructionsDoWhatTheyClaim)
@@ -99,22 +127,7 @@ TEST(RivalSetsTest, BoundsNeverRuleOutASetThatCanMakeItAndConstructionsDoWhatThe
         // rivals (as bit masks) that reach the team together in some outcome.
         std::map<std::pair<int, bool>, std::set<unsigned>> reaching;
         everyOutcome(model, [&](const std::vector<std::pair<int, int>> &play) {
-            std::vector<long> wins(model.teams.size());
-            std::vector<long> losses(model.teams.size());
-            bool teamDrew = false;
-            for (std::size_t v = 0; v < model.teams.size(); ++v) {
-                wins[v] = model.teams[v].wins;
-                losses[v] = model.teams[v].losses;
-            }
-            for (std::size_t c = 0; c < model.cards.size(); ++c) {
-                const Card &card = model.cards[c];
-                const auto [x, y] = play[c];
-                wins[card.viewA] += x;
-                losses[card.viewA] += y;
-                wins[card.viewB] += y;
-                losses[card.viewB] += x;
-                teamDrew |= (card.viewA == team || card.viewB == team) && x + y < card.games;
-            }
+            const auto [wins, losses, teamDrew] = finalRecords(model, play, team);
             if (teamDrew) {
                 return; // the analysis fixes the team's record without draws
             }
@@ -228,22 +241,7 @@ TEST(RivalSetsTest, RecordsStatedPerWayOfTheTeamsCardKeepEveryOutcome)
         // rivals that make it together in some outcome.
         std::map<int, std::array<std::set<unsigned>, 3>> reaching;
         everyOutcome(model, [&](const std::vector<std::pair<int, int>> &play) {
-            std::vector<long> wins(model.teams.size());
-            std::vector<long> losses(model.teams.size());
-            bool teamDrew = false;
-            for (std::size_t v = 0; v < model.teams.size(); ++v) {
-                wins[v] = model.teams[v].wins;
-                losses[v] = model.teams[v].losses;
-            }
-            for (std::size_t c = 0; c < model.cards.size(); ++c) {
-                const Card &card = model.cards[c];
-                const auto [x, y] = play[c];
-                wins[card.viewA] += x;
-                losses[card.viewA] += y;
-                wins[card.viewB] += y;
-                losses[card.viewB] += x;
-                teamDrew |= (card.viewA == team || card.viewB == team) && x + y < card.games;
-            }
+            const auto [wins, losses, teamDrew] = finalRecords(model, play, team);
             if (teamDrew) {
                 return;
             }
