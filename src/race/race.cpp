@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <numeric>
 
@@ -1220,7 +1221,7 @@ private:
         switch (code) {
         case 0:
         case ConditionCode::Secondary:
-            return pctMeasure ? percentageAgainst(w, l, m_wins, m_losses)
+            return pctMeasure ? levelRecordsNamed(percentageAgainst(w, l, m_wins, m_losses), r)
                               : byDifference(w.plus(-m_wins));
         case ConditionCode::Series:
             return byDifference(series(r, m_team));
@@ -1235,6 +1236,50 @@ private:
         default:
             return fixedRank(code, r, m_team);
         }
+    }
+
+    // A percentage level with the team's a - b is a record on the line
+    // b W = a L, and within the records rival r can reach there are seldom
+    // more than one: with that record named, a rival the solver makes level
+    // is level in whole games at once, not at a fraction of a game along
+    // the line (which it otherwise branches on, wins and losses in turn).
+    [[nodiscard]] ThreeWay levelRecordsNamed(ThreeWay step, int r) const
+    {
+        if (m_wins == 0) {
+            return step;
+        }
+        const Expr &w = m_totalWins[r];
+        const Expr &l = m_totalLosses[r];
+        const Expr decided = w.minus(l.scaled(-1));
+        const std::int64_t g = std::gcd(m_wins, m_losses);
+        const std::int64_t dw = m_wins / g;
+        const std::int64_t dl = m_losses / g;
+        // The level records are t (dw, dl) for t >= 1; the bounds of the
+        // rival's wins, losses and decided games each allow a range of t.
+        std::int64_t low = 1;
+        std::int64_t high = std::numeric_limits<std::int64_t>::max();
+        auto within = [&](const Expr &e, std::int64_t per) {
+            if (per == 0) {
+                if (lowest(m_ip, e) > 0) {
+                    high = 0;
+                }
+                return;
+            }
+            low = std::max(low, (std::max<std::int64_t>(lowest(m_ip, e), 0) + per - 1) / per);
+            high = std::min(high, highest(m_ip, e) < 0 ? -1 : highest(m_ip, e) / per);
+        };
+        within(w, dw);
+        within(l, dl);
+        within(decided, dw + dl);
+        if (low > high) {
+            step.level.clear();
+        } else if (low == high) {
+            Conjunction exact = equalTo(w, low * dw);
+            const Conjunction losses = equalTo(l, low * dl);
+            exact.insert(exact.end(), losses.begin(), losses.end());
+            step.level = {exact};
+        }
+        return step;
     }
 
     // The same step with the team first and rival r second.
