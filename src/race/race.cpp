@@ -1248,14 +1248,28 @@ private:
         if (m_wins == 0) {
             return step;
         }
+        const auto [low, high] = levelMultiples(r);
+        if (low > high) {
+            step.level.clear();
+        } else if (low == high) {
+            const Point record = levelRecord(low);
+            Conjunction exact = equalTo(m_totalWins[r], record.first);
+            const Conjunction losses = equalTo(m_totalLosses[r], record.second);
+            exact.insert(exact.end(), losses.begin(), losses.end());
+            step.level = {exact};
+        }
+        return step;
+    }
+
+    // The records level with the team's a - b on the percentage are
+    // t (a, b) / gcd(a, b) for t >= 1: the range of t that rival r's bounds
+    // on its wins, losses and decided games allow (empty when low > high).
+    [[nodiscard]] std::pair<std::int64_t, std::int64_t> levelMultiples(int r) const
+    {
         const Expr &w = m_totalWins[r];
         const Expr &l = m_totalLosses[r];
         const Expr decided = w.minus(l.scaled(-1));
-        const std::int64_t g = std::gcd(m_wins, m_losses);
-        const std::int64_t dw = m_wins / g;
-        const std::int64_t dl = m_losses / g;
-        // The level records are t (dw, dl) for t >= 1; the bounds of the
-        // rival's wins, losses and decided games each allow a range of t.
+        const Point unit = levelRecord(1);
         std::int64_t low = 1;
         std::int64_t high = std::numeric_limits<std::int64_t>::max();
         auto within = [&](const Expr &e, std::int64_t per) {
@@ -1268,20 +1282,35 @@ private:
             low = std::max(low, (std::max<std::int64_t>(lowest(m_ip, e), 0) + per - 1) / per);
             high = std::min(high, highest(m_ip, e) < 0 ? -1 : highest(m_ip, e) / per);
         };
-        within(w, dw);
-        within(l, dl);
-        within(decided, dw + dl);
-        if (low > high) {
-            step.level.clear();
-        } else if (low == high) {
-            Conjunction exact = equalTo(w, low * dw);
-            const Conjunction losses = equalTo(l, low * dl);
-            exact.insert(exact.end(), losses.begin(), losses.end());
-            step.level = {exact};
-        }
-        return step;
+        within(w, unit.first);
+        within(l, unit.second);
+        within(decided, unit.first + unit.second);
+        return {low, high};
     }
 
+    [[nodiscard]] Point levelRecord(std::int64_t t) const
+    {
+        const std::int64_t g = std::gcd(m_wins, m_losses);
+        return {t * (m_wins / g), t * (m_losses / g)};
+    }
+
+public:
+    // The records rival r can end with level with the team on the
+    // percentage, where there is at most one; not told where there are
+    // more (or where the wins are the measure).
+    [[nodiscard]] std::optional<std::vector<Point>> fewLevelRecords(int r) const
+    {
+        if (m_model.byWins || m_wins == 0) {
+            return std::nullopt;
+        }
+        const auto [low, high] = levelMultiples(r);
+        if (low > high) {
+            return std::vector<Point>{};
+        }
+        return low == high ? std::optional(std::vector<Point>{levelRecord(low)}) : std::nullopt;
+    }
+
+private:
     // The same step with the team first and rival r second.
     ThreeWay teamStep(int code, int r) const
     {
@@ -1522,6 +1551,8 @@ constexpr int MostRearrangements = 96;
 // How many problems may go to trying every way the series can go with the
 // records at the top given, for one question (see exhaustTopRecords).
 constexpr int MostExhaustionProblems = 16;
+// The most members of a set split by which end level (2^n problems).
+constexpr std::size_t MostLevelSplitMembers = 6;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1815,9 +1846,12 @@ private:
             Problem pairwise = problemFor(q, Judged::Pairwise, &set);
             pairwise.membersBeatTheOthers(set);
             pairwise.tightenLevelOrBetter(set, pairwiseLevel());
-            if (const Answer a = search(pairwise, q, certificate, MostRejections, wholeLimit());
-                a != Answer::No) {
-                return a == Answer::Yes ? a : std::optional<Answer>();
+            Answer byPairs = search(pairwise, q, certificate, MostRejections, wholeLimit());
+            if (byPairs == Answer::Unknown && !m_budget.stopped()) {
+                byPairs = byLevelMembers(q, set, certificate);
+            }
+            if (byPairs != Answer::No) {
+                return byPairs == Answer::Yes ? byPairs : std::optional<Answer>();
             }
             if (m_model.pairwiseExact) {
                 continue;
@@ -1852,6 +1886,87 @@ private:
             cycleOpen = cycleOpen || a == Answer::Unknown;
         }
         return cycleOpen ? Answer::Unknown : Answer::No;
+    }
+
+public:
+    // For tests: the pair-by-pair question of `set` for the team missing
+    // the first |set| places with `wins` more wins, as one problem and split.
+    std::pair<Answer, Answer> pairwiseSetBothWays(int wins, const std::vector<int> &set)
+    {
+        const Participant &me = m_model.teams[m_team];
+        const int k = static_cast<int>(set.size());
+        const Question q{Goal::Miss, k, me.wins + wins, me.losses + me.remaining - wins, k};
+        m_rearrangementsLeft = MostRearrangements;
+        m_exhaustionsLeft = MostExhaustionProblems;
+        Problem pairwise = problemFor(q, Judged::Pairwise, &set);
+        pairwise.membersBeatTheOthers(set);
+        pairwise.tightenLevelOrBetter(set, pairwiseLevel());
+        const Answer one = search(pairwise, q, nullptr);
+        m_rearrangementsLeft = MostRearrangements;
+        m_exhaustionsLeft = MostExhaustionProblems;
+        return {one, byLevelMembers(q, set, nullptr)};
+    }
+
+private:
+    // The pair-by-pair problem of a set once more, split by which members
+    // end level with the team on the percentage: where each member has one
+    // record it can be level with, a member is either strictly ahead or has
+    // that very record, and each split is a problem without choices on the
+    // measure (the one problem had to find whole records on the level line
+    // for several members at once, and at times ran out of work doing so).
+    // The splits together are the one problem, so their "no" is its "no".
+    Answer byLevelMembers(const Question &q, const std::vector<int> &set, Certificate *certificate)
+    {
+        const Problem probe(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        std::vector<std::vector<Point>> level;
+        for (const int r : set) {
+            std::optional<std::vector<Point>> records = probe.fewLevelRecords(r);
+            if (!records) {
+                return Answer::Unknown;
+            }
+            level.push_back(std::move(*records));
+        }
+        if (set.size() > MostLevelSplitMembers) {
+            return Answer::Unknown;
+        }
+        Answer answer = Answer::No;
+        for (unsigned split = 0; split < (1U << set.size()); ++split) {
+            std::vector<int> levelled;
+            std::vector<int> ahead;
+            bool possible = true;
+            for (std::size_t m = 0; m < set.size(); ++m) {
+                const bool isLevel = ((split >> m) & 1U) != 0;
+                possible = possible && (!isLevel || !level[m].empty());
+                (isLevel ? levelled : ahead).push_back(set[m]);
+            }
+            if (!possible) {
+                continue; // a member that cannot be level is not split on
+            }
+            Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+            problem.setGameCountRule(m_model.gameCountRule);
+            problem.membersBeatTheOthers(set);
+            for (std::size_t m = 0; m < set.size(); ++m) {
+                if (((split >> m) & 1U) != 0) {
+                    problem.giveRecord(set[m], level[m].front().first, level[m].front().second);
+                }
+            }
+            problem.requireStrictly(Relation::Ahead, static_cast<int>(ahead.size()), &ahead);
+            problem.require(relationFor(q.goal), static_cast<int>(levelled.size()),
+                            Judged::Pairwise, &levelled);
+            switch (search(problem, q, certificate, MostRejections, ShortcutLimit)) {
+            case Answer::Yes:
+                return Answer::Yes;
+            case Answer::Unknown:
+                answer = Answer::Unknown;
+                break;
+            case Answer::No:
+                break;
+            }
+            if (m_budget.stopped()) {
+                return Answer::Unknown;
+            }
+        }
+        return answer;
     }
 
     // The looser problem of a set, without the cycles: two rivals level
@@ -2621,6 +2736,26 @@ bool EveryRivalCanStandLevel(const RaceModel &model, int team, int wins,
     Budget budget{std::chrono::seconds(30),
                   std::chrono::steady_clock::now() + std::chrono::seconds(30)};
     return problem.solve(budget) == IntegerProgram::Outcome::Feasible;
+}
+
+std::pair<Answer, Answer> PairwiseSetBothWays(const Season &season, const RaceRequest &request,
+                                              int team, int wins, const std::vector<int> &set)
+{
+    bool mismatch = false;
+    const std::optional<RaceModel> model = buildModel(season, request, mismatch);
+    if (!model) {
+        return {Answer::Unknown, Answer::Unknown};
+    }
+    RaceRequest ranked = request;
+    ranked.Teams.clear();
+    for (const Participant &p : model->teams) {
+        ranked.Teams.push_back(p.teamNo);
+    }
+    Ranker ranker(season, ranked);
+    Budget budget{std::chrono::seconds(30),
+                  std::chrono::steady_clock::now() + std::chrono::seconds(30)};
+    TeamAnalysis analysis(*model, team, budget, ranker);
+    return analysis.pairwiseSetBothWays(wins, set);
 }
 
 } // namespace penarin::race

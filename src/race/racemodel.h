@@ -3,8 +3,11 @@
 // The remaining games of a race as the analysis sees them, shared by the
 // parts of the analysis. Internal to src/race.
 
+#include "race/race.h"
+
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace penarin::race {
@@ -80,5 +83,12 @@ enum class LevelRecord
 // let through: the statement only has to let every true outcome through.
 bool EveryRivalCanStandLevel(const RaceModel &model, int team, int wins,
                              const std::vector<int> &set, LevelRecord level);
+
+// For tests: the pair-by-pair question of the rivals of `set` (positions
+// in the view) for the team (a position too) missing the first |set|
+// places with `wins` of its remaining games won, answered as one problem
+// and split by which members end level with it on the percentage.
+std::pair<Answer, Answer> PairwiseSetBothWays(const Season &season, const RaceRequest &request,
+                                              int team, int wins, const std::vector<int> &set);
 
 } // namespace penarin::race

@@ -1,6 +1,7 @@
 #include "magic/calcodule.h"
 #include "race/integerprogram.h"
 #include "race/race.h"
+#include "race/racemodel.h"
 #include "standings/judgment.h"
 #include "standings/standings.h"
 #include "standings/viewlists.h"
@@ -518,6 +519,47 @@ TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
         }
     }
     EXPECT_GT(groupsWithSeries, 0);
+}
+
+// Where the one pair-by-pair problem of a set runs out of work, the set is
+// asked again split by which members end level: the splits together must
+// answer as the one problem does.
+TEST(RaceTest, SetSplitByLevelMembersAnswersAsTheOneProblem)
+{
+    std::mt19937 random(31);
+    int decided = 0;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        Generated g = generate(random);
+        const OrderSettings order = judge(g, random);
+        Season asked = g.season;
+        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
+        race::RaceRequest request =
+            race::RaceRequestForView(asked, *pass.Published, LeagueOne, 2, order.GameCountRule);
+        request.Teams = g.view;
+        const int n = static_cast<int>(g.view.size());
+        for (int team = 0; team < n; ++team) {
+            int remaining = 0;
+            for (const OpenCard &card : g.open) {
+                remaining += g.view[team] == card.a || g.view[team] == card.b ? card.games : 0;
+            }
+            for (int a = 0; a < n; ++a) {
+                for (int b = a + 1; b < n; ++b) {
+                    if (a == team || b == team) {
+                        continue;
+                    }
+                    const int wins = std::uniform_int_distribution<int>(0, remaining)(random);
+                    const auto [one, split] =
+                        race::PairwiseSetBothWays(g.season, request, team, wins, {a, b});
+                    if (one != Answer::Unknown && split != Answer::Unknown) {
+                        EXPECT_EQ(one, split) << "team " << team << " wins " << wins;
+                        ++decided;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(decided, 100);
 }
 
 TEST(RaceTest, ClassicEliminationInstances)
