@@ -160,7 +160,6 @@ struct Season
     int GameScope = ScopeOfficial;
     std::string CurrentFile;
     bool HasSeason = false;
-    bool IsSaved = true; // written by the season document only, from its undo stack
     // The snapshot prompt's answer, used by the next save.
     double SnapshotDate = 0.0;
     Text SnapshotMemo;

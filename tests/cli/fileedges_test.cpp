@@ -44,7 +44,6 @@ fs::path hostileSeason(const TempFolder &folder)
     season.Teams[1].TeamName = u"A\x1b[2Jチーム";
     season.Teams[2].TeamName = std::u16string(u"B\r\nチ\0ム", 7);
     season.Teams[3].TeamName = u"C\x01\x1f\tチーム";
-    season.IsSaved = false;
     const fs::path path = folder / "hostile.ptr";
     EXPECT_TRUE(SaveSeason(season, path));
     return path;

@@ -99,7 +99,6 @@ void expectCleared(const Season &s)
     EXPECT_EQ(s.Header.UpdatedAt, std::floor(testNow()));
     EXPECT_TRUE(s.CurrentFile.empty());
     EXPECT_FALSE(s.HasSeason);
-    EXPECT_TRUE(s.IsSaved);
     EXPECT_EQ(s.GameScope, ScopeOfficial);
     EXPECT_EQ(s.SimMode, 0);
 }
@@ -109,7 +108,6 @@ Season shownSeason()
 {
     Season s = withSnapshots(sixTeams());
     s.HasSeason = true;
-    s.IsSaved = false;
     s.GameScope = ScopeLeague;
     s.SimMode = 1;
     s.CurrentFile = "/somewhere/else.ptr";
@@ -538,7 +536,6 @@ TEST_F(SeasonFileOnDisk, LoadFillsTheMemoryOnlyState)
     EXPECT_EQ(s.CurrentFile, path.string());
     EXPECT_EQ(s.GameScope, ScopeOfficial);
     EXPECT_EQ(s.SimMode, 0);
-    EXPECT_TRUE(s.IsSaved);
     EXPECT_FALSE(s.HasSeason);
     ASSERT_EQ(s.SimResults.size(), 6);
     for (const SimRecord &sim : s.SimResults) {
@@ -645,7 +642,6 @@ TEST_F(SeasonFileOnDisk, FailedSaveKeepsTheOldFileAndTheSeason)
     const Bytes old = readFile(path);
 
     s.Teams[1].TeamName = u"changed";
-    s.IsSaved = false;
     s.AddSnapshot = true;
     s.SnapshotDate = 46250.0;
     const Season before = s;
@@ -656,7 +652,6 @@ TEST_F(SeasonFileOnDisk, FailedSaveKeepsTheOldFileAndTheSeason)
         EXPECT_EQ(s.Teams, before.Teams);
         EXPECT_EQ(s.SnapshotCount(), 0);
         EXPECT_TRUE(s.AddSnapshot);
-        EXPECT_FALSE(s.IsSaved);
         EXPECT_EQ(s.CurrentFile, before.CurrentFile);
     };
 

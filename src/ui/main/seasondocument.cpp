@@ -53,11 +53,9 @@ QString SeasonDocument::fileName() const
     return QString::fromStdString(m_season.CurrentFile);
 }
 
-// The season's own flag mirrors the answer, for the code that reads it.
 void SeasonDocument::followModified()
 {
     const bool modified = isModified();
-    m_season.IsSaved = !modified;
     if (modified != m_modified) {
         m_modified = modified;
         emit modifiedChanged(modified);
@@ -165,7 +163,6 @@ void SeasonDocument::restore(const Season &state)
     Season next = state;
     next.CurrentFile = m_season.CurrentFile;
     next.HasSeason = m_season.HasSeason;
-    next.IsSaved = m_season.IsSaved;
     next.SnapshotDate = m_season.SnapshotDate;
     next.SnapshotMemo = m_season.SnapshotMemo;
     next.AddSnapshot = m_season.AddSnapshot;
