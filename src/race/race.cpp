@@ -1657,8 +1657,7 @@ private:
         if (m_budget.stopped()) {
             return Answer::Unknown;
         }
-        m_rearrangementsLeft = MostRearrangements;
-        m_exhaustionsLeft = MostExhaustionProblems;
+        freshQuestion();
         const Participant &me = m_model.teams[m_team];
         const std::int64_t finalWins = me.wins + wins;
         const std::int64_t finalLosses = me.losses + me.remaining - wins;
@@ -1768,6 +1767,13 @@ private:
         return answer;
     }
 
+    // The searches after a rejected outcome are limited per question.
+    void freshQuestion()
+    {
+        m_rearrangementsLeft = MostRearrangements;
+        m_exhaustionsLeft = MostExhaustionProblems;
+    }
+
     struct Question
     {
         Goal goal;
@@ -1843,9 +1849,7 @@ private:
         for (const std::vector<int> &set : *level) {
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form.
-            Problem pairwise = problemFor(q, Judged::Pairwise, &set);
-            pairwise.membersBeatTheOthers(set);
-            pairwise.tightenLevelOrBetter(set, pairwiseLevel());
+            Problem pairwise = pairwiseOf(q, set);
             Answer byPairs = search(pairwise, q, certificate, MostRejections, wholeLimit());
             if (byPairs == Answer::Unknown && !m_budget.stopped()) {
                 byPairs = byLevelMembers(q, set, certificate);
@@ -1896,18 +1900,25 @@ public:
         const Participant &me = m_model.teams[m_team];
         const int k = static_cast<int>(set.size());
         const Question q{Goal::Miss, k, me.wins + wins, me.losses + me.remaining - wins, k};
-        m_rearrangementsLeft = MostRearrangements;
-        m_exhaustionsLeft = MostExhaustionProblems;
-        Problem pairwise = problemFor(q, Judged::Pairwise, &set);
-        pairwise.membersBeatTheOthers(set);
-        pairwise.tightenLevelOrBetter(set, pairwiseLevel());
+        freshQuestion();
+        Problem pairwise = pairwiseOf(q, set);
         const Answer one = search(pairwise, q, nullptr);
-        m_rearrangementsLeft = MostRearrangements;
-        m_exhaustionsLeft = MostExhaustionProblems;
+        freshQuestion();
         return {one, byLevelMembers(q, set, nullptr)};
     }
 
 private:
+    // A set's question judged pair by pair, which is the standings' order
+    // unless a cycle of series can form. Its members win their games
+    // against the rest, which helps them on every step of the walk.
+    [[nodiscard]] Problem pairwiseOf(const Question &q, const std::vector<int> &set) const
+    {
+        Problem pairwise = problemFor(q, Judged::Pairwise, &set);
+        pairwise.membersBeatTheOthers(set);
+        pairwise.tightenLevelOrBetter(set, pairwiseLevel());
+        return pairwise;
+    }
+
     // The pair-by-pair problem of a set once more, split by which members
     // end level with the team on the percentage: where each member has one
     // record it can be level with, a member is either strictly ahead or has
@@ -1917,6 +1928,9 @@ private:
     // The splits together are the one problem, so their "no" is its "no".
     Answer byLevelMembers(const Question &q, const std::vector<int> &set, Certificate *certificate)
     {
+        if (set.size() > MostLevelSplitMembers) {
+            return Answer::Unknown;
+        }
         const Problem probe(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
         std::vector<std::vector<Point>> level;
         for (const int r : set) {
@@ -1926,30 +1940,28 @@ private:
             }
             level.push_back(std::move(*records));
         }
-        if (set.size() > MostLevelSplitMembers) {
-            return Answer::Unknown;
-        }
         Answer answer = Answer::No;
+        unsigned canBeLevel = 0;
+        for (std::size_t m = 0; m < set.size(); ++m) {
+            canBeLevel |= level[m].empty() ? 0U : 1U << m;
+        }
         for (unsigned split = 0; split < (1U << set.size()); ++split) {
-            std::vector<int> levelled;
-            std::vector<int> ahead;
-            bool possible = true;
-            for (std::size_t m = 0; m < set.size(); ++m) {
-                const bool isLevel = ((split >> m) & 1U) != 0;
-                possible = possible && (!isLevel || !level[m].empty());
-                (isLevel ? levelled : ahead).push_back(set[m]);
-            }
-            if (!possible) {
+            if ((split & ~canBeLevel) != 0) {
                 continue; // a member that cannot be level is not split on
             }
             Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
-            problem.setGameCountRule(m_model.gameCountRule);
-            problem.membersBeatTheOthers(set);
+            std::vector<int> levelled;
+            std::vector<int> ahead;
             for (std::size_t m = 0; m < set.size(); ++m) {
-                if (((split >> m) & 1U) != 0) {
+                if (((split >> m) & 1U) == 0) {
+                    ahead.push_back(set[m]);
+                } else {
+                    levelled.push_back(set[m]);
                     problem.giveRecord(set[m], level[m].front().first, level[m].front().second);
                 }
             }
+            problem.setGameCountRule(m_model.gameCountRule);
+            problem.membersBeatTheOthers(set);
             problem.requireStrictly(Relation::Ahead, static_cast<int>(ahead.size()), &ahead);
             problem.require(relationFor(q.goal), static_cast<int>(levelled.size()),
                             Judged::Pairwise, &levelled);
@@ -2544,6 +2556,16 @@ private:
     int m_exhaustionsLeft = 0;    // for the question being asked (see exhaustTopRecords)
 };
 
+// The request the standings rank with: the teams as the model holds them.
+RaceRequest rankedBy(const RaceRequest &request, const RaceModel &model)
+{
+    RaceRequest ranked = request;
+    ranked.Teams.clear();
+    for (const Participant &p : model.teams) {
+        ranked.Teams.push_back(p.teamNo);
+    }
+    return ranked;
+}
 } // namespace
 
 int DrawCount(const Certificate &certificate)
@@ -2603,11 +2625,7 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
     }
     // The placings are read in the order of the model's teams, which is the
     // request's with unknown and repeated teams left out.
-    RaceRequest ranked = request;
-    ranked.Teams.clear();
-    for (const Participant &p : model->teams) {
-        ranked.Teams.push_back(p.teamNo);
-    }
+    const RaceRequest ranked = rankedBy(request, *model);
     Ranker ranker(season, ranked);
     Budget budget{request.TimeLimit, std::chrono::steady_clock::now() + request.TotalTimeLimit,
                   request.Stop};
@@ -2746,11 +2764,7 @@ std::pair<Answer, Answer> PairwiseSetBothWays(const Season &season, const RaceRe
     if (!model) {
         return {Answer::Unknown, Answer::Unknown};
     }
-    RaceRequest ranked = request;
-    ranked.Teams.clear();
-    for (const Participant &p : model->teams) {
-        ranked.Teams.push_back(p.teamNo);
-    }
+    const RaceRequest ranked = rankedBy(request, *model);
     Ranker ranker(season, ranked);
     Budget budget{std::chrono::seconds(30),
                   std::chrono::steady_clock::now() + std::chrono::seconds(30)};
