@@ -1597,8 +1597,16 @@ public:
         } else {
             s.PossibleWithTie = ask(Goal::ReachShared, remaining, k, &reach);
             if (s.PossibleWithTie == Answer::Yes) {
+                // What the example is called must be what the standings make
+                // of it: where getting in alone was left open, the example
+                // may still need no tie, and then it settles that too.
+                const Participant &me = m_model.teams[m_team];
+                if (s.Possible == Answer::Unknown &&
+                    accept(Goal::ReachAlone, k, me.wins + remaining, me.losses, reach)) {
+                    s.Possible = Answer::Yes;
+                }
+                s.ReachNeedsTie = s.Possible != Answer::Yes;
                 s.Reach = std::move(reach);
-                s.ReachNeedsTie = s.Possible == Answer::No;
             }
         }
 
