@@ -1117,6 +1117,21 @@ public:
         return out;
     }
 
+    // The records rival r can end with level with the team on the
+    // percentage, where there is at most one; not told where there are
+    // more (or where the wins are the measure).
+    [[nodiscard]] std::optional<std::vector<Point>> fewLevelRecords(int r) const
+    {
+        if (m_model.byWins || m_wins == 0) {
+            return std::nullopt;
+        }
+        const auto [low, high] = levelMultiples(r);
+        if (low > high) {
+            return std::vector<Point>{};
+        }
+        return low == high ? std::optional(std::vector<Point>{levelRecord(low)}) : std::nullopt;
+    }
+
 private:
     // Three binaries, one for each way, exactly one of them 1: the way
     // that holds.
@@ -1294,23 +1309,6 @@ private:
         return {t * (m_wins / g), t * (m_losses / g)};
     }
 
-public:
-    // The records rival r can end with level with the team on the
-    // percentage, where there is at most one; not told where there are
-    // more (or where the wins are the measure).
-    [[nodiscard]] std::optional<std::vector<Point>> fewLevelRecords(int r) const
-    {
-        if (m_model.byWins || m_wins == 0) {
-            return std::nullopt;
-        }
-        const auto [low, high] = levelMultiples(r);
-        if (low > high) {
-            return std::vector<Point>{};
-        }
-        return low == high ? std::optional(std::vector<Point>{levelRecord(low)}) : std::nullopt;
-    }
-
-private:
     // The same step with the team first and rival r second.
     ThreeWay teamStep(int code, int r) const
     {
@@ -1657,6 +1655,20 @@ public:
         s.TieBreakApplied = s.TieBreakApplied || m_tieBreak;
     }
 
+    // For tests: the pair-by-pair question of `set` for the team missing
+    // the first |set| places with `wins` more wins, as one problem and split.
+    std::pair<Answer, Answer> pairwiseSetBothWays(int wins, const std::vector<int> &set)
+    {
+        const Participant &me = m_model.teams[m_team];
+        const int k = static_cast<int>(set.size());
+        const Question q{Goal::Miss, k, me.wins + wins, me.losses + me.remaining - wins, k};
+        freshQuestion();
+        Problem pairwise = pairwiseOf(q, set);
+        const Answer one = search(pairwise, q, nullptr);
+        freshQuestion();
+        return {one, byLevelMembers(q, set, nullptr)};
+    }
+
 private:
     // Is there an outcome in which the team wins `wins` of its remaining
     // games and loses the rest, and `goal` holds as the standings rank it?
@@ -1900,22 +1912,6 @@ private:
         return cycleOpen ? Answer::Unknown : Answer::No;
     }
 
-public:
-    // For tests: the pair-by-pair question of `set` for the team missing
-    // the first |set| places with `wins` more wins, as one problem and split.
-    std::pair<Answer, Answer> pairwiseSetBothWays(int wins, const std::vector<int> &set)
-    {
-        const Participant &me = m_model.teams[m_team];
-        const int k = static_cast<int>(set.size());
-        const Question q{Goal::Miss, k, me.wins + wins, me.losses + me.remaining - wins, k};
-        freshQuestion();
-        Problem pairwise = pairwiseOf(q, set);
-        const Answer one = search(pairwise, q, nullptr);
-        freshQuestion();
-        return {one, byLevelMembers(q, set, nullptr)};
-    }
-
-private:
     // A set's question judged pair by pair, which is the standings' order
     // unless a cycle of series can form. Its members win their games
     // against the rest, which helps them on every step of the walk.
@@ -1941,18 +1937,16 @@ private:
         }
         const Problem probe(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
         std::vector<std::vector<Point>> level;
+        unsigned canBeLevel = 0;
         for (const int r : set) {
             std::optional<std::vector<Point>> records = probe.fewLevelRecords(r);
             if (!records) {
                 return Answer::Unknown;
             }
+            canBeLevel |= records->empty() ? 0U : 1U << level.size();
             level.push_back(std::move(*records));
         }
         Answer answer = Answer::No;
-        unsigned canBeLevel = 0;
-        for (std::size_t m = 0; m < set.size(); ++m) {
-            canBeLevel |= level[m].empty() ? 0U : 1U << m;
-        }
         for (unsigned split = 0; split < (1U << set.size()); ++split) {
             if ((split & ~canBeLevel) != 0) {
                 continue; // a member that cannot be level is not split on
