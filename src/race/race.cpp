@@ -1865,7 +1865,10 @@ private:
         // decide, set by set, as in ask.
         m_tieBreak = true;
         levelKnown = !level->empty();
-        bool cycleOpen = false;
+        // Every set pair by pair first: one that puts the team out answers
+        // at once, where the cycles of another set could only be searched at
+        // length and mostly to no end.
+        std::vector<const std::vector<int> *> cycles;
         for (const std::vector<int> &set : *level) {
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form.
@@ -1877,12 +1880,15 @@ private:
             if (byPairs != Answer::No) {
                 return byPairs == Answer::Yes ? byPairs : std::optional<Answer>();
             }
-            if (m_model.pairwiseExact) {
-                continue;
+            if (!m_model.pairwiseExact) {
+                cycles.push_back(&set);
             }
+        }
+        bool cycleOpen = false;
+        for (const std::vector<int> *set : cycles) {
             // Where one can, first the looser problem without the cycles,
             // whose "no" is as good and far quicker.
-            switch (twoLevel(q, set)) {
+            switch (twoLevel(q, *set)) {
             case IntegerProgram::Outcome::Infeasible:
                 continue;
             case IntegerProgram::Outcome::Stopped:
@@ -1891,8 +1897,8 @@ private:
             case IntegerProgram::Outcome::Feasible:
                 break;
             }
-            Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, &set);
-            anyOrder.tightenLevelOrBetter(set, LevelRecord::Counts);
+            Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, set);
+            anyOrder.tightenLevelOrBetter(*set, LevelRecord::Counts);
             // Its outcomes need a cycle, which the standings' sort may or
             // may not follow in the list order: when the first few fail
             // that check, more of the same seldom differ, and the question
