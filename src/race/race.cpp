@@ -1792,6 +1792,7 @@ private:
     {
         m_rearrangementsLeft = MostRearrangements;
         m_exhaustionsLeft = MostExhaustionProblems;
+        m_setsAsked.clear();
     }
 
     struct Question
@@ -2106,8 +2107,13 @@ private:
             return std::nullopt;
         }
         // Strictly ahead first (no tie-break needed), then level or better.
+        // The pass without twins meets most sets of the pass with them again,
+        // and a set's problems do not depend on the pass.
         for (const std::vector<int> &set :
              allStrict ? strictOpen : std::vector<std::vector<int>>{}) {
+            if (!m_setsAsked.emplace(std::pair(true, set), true).second) {
+                continue;
+            }
             Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
             problem.requireStrictly(Relation::Ahead, q.k, &set);
             problem.membersBeatTheOthers(set);
@@ -2119,10 +2125,18 @@ private:
         }
         std::vector<std::vector<int>> level;
         for (const std::vector<int> &set : levelOpen) {
+            if (const auto asked = m_setsAsked.find(std::pair(false, set));
+                asked != m_setsAsked.end()) {
+                if (asked->second) {
+                    level.push_back(set);
+                }
+                continue;
+            }
             Problem problem = problemFor(q, Judged::Measure, &set);
             problem.membersBeatTheOthers(set);
             problem.tightenLevelOrBetter(set, LevelRecord::Counts);
             const Given g = solveGiven(problem);
+            m_setsAsked.emplace(std::pair(false, set), g == Given::Level);
             switch (g) {
             case Given::None:
                 break;
@@ -2562,6 +2576,9 @@ private:
     bool m_tieBreak = false;      // a question since the last reset needed the conditions
     int m_rearrangementsLeft = 0; // for the question being asked (see rearrangeLevelGames)
     int m_exhaustionsLeft = 0;    // for the question being asked (see exhaustTopRecords)
+    // The sets levelSets gave the solver in the question being asked, with
+    // whether the set's measure problem left it level (strictly: true).
+    std::map<std::pair<bool, std::vector<int>>, bool> m_setsAsked;
 };
 
 // The request the standings rank with: the teams as the model holds them.
