@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <numeric>
+#include <set>
 
 namespace penarin::race {
 
@@ -98,6 +100,17 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
         model.teams.push_back(p);
     }
     model.drawRate = played > 0 ? static_cast<double>(drawn) / static_cast<double>(played) : 0.0;
+    for (int team : request.ListOrder.empty() ? request.Teams : request.ListOrder) {
+        if (const auto at = position.find(team); at != position.end()) {
+            model.listOrder.push_back(at->second);
+        }
+    }
+    std::vector<int> listed = model.listOrder;
+    std::sort(listed.begin(), listed.end());
+    if (listed.size() != model.teams.size() ||
+        std::adjacent_find(listed.begin(), listed.end()) != listed.end()) {
+        model.listOrder.clear();
+    }
     std::vector<int> teams;
     for (const Participant &p : model.teams) {
         teams.push_back(p.teamNo);
@@ -361,15 +374,6 @@ struct RecordBox
 };
 
 using Point = std::pair<std::int64_t, std::int64_t>;
-
-// The questions, each about one outcome with the team's record fixed.
-enum class Goal
-{
-    Miss,        // some place of the team lies beyond k
-    Passed,      // the team's rank lies beyond k
-    ReachAlone,  // every place of the team is within k
-    ReachShared, // the team's rank is within k
-};
 
 Relation relationFor(Goal goal)
 {
@@ -758,18 +762,79 @@ public:
         fixTotal(m_totalLosses[r], losses);
     }
 
+    // One way a set of series goes: (first, second, way), the way as
+    // `first` reads it: 0 led, 1 level, 2 trailed.
+    using SeriesWays = std::vector<std::array<int, 3>>;
+
     // Excludes every outcome in which the series of each of the pairs goes
-    // the way it went in the outcome found last (led, level or trailed);
-    // with no pairs, every outcome.
+    // the way it went in the outcome found last; with no pairs, every
+    // outcome.
     void excludeSeries(const std::vector<std::pair<int, int>> &pairs)
     {
-        std::vector<Term> same;
+        SeriesWays went;
         for (const auto &[a, b] : pairs) {
-            const std::int64_t lead = valueOf(series(a, b));
-            same.push_back({seriesWay(a, b)[lead > 0 ? 0 : (lead == 0 ? 1 : 2)], 1});
+            went.push_back({a, b, seriesWent(a, b)});
+        }
+        excludeSeriesWays(went);
+    }
+
+    // Excludes every outcome in which every series of `ways` goes its way.
+    void excludeSeriesWays(const SeriesWays &ways)
+    {
+        std::vector<Term> same;
+        for (const auto &[first, second, way] : ways) {
+            same.push_back({seriesWay(first, second)[static_cast<std::size_t>(way)], 1});
         }
         const auto count = static_cast<std::int64_t>(same.size());
         m_ip.addAtMost(std::move(same), count - 1);
+    }
+
+    // Whether the series of `first` against `second` can still go `way`
+    // (as in SeriesWays) within the bounds of the games left.
+    [[nodiscard]] bool seriesCanGo(int first, int second, int way) const
+    {
+        const Expr lead = series(first, second);
+        switch (way) {
+        case 0:
+            return highest(m_ip, lead) >= 1;
+        case 1:
+            return lowest(m_ip, lead) <= 0 && highest(m_ip, lead) >= 0;
+        default:
+            return lowest(m_ip, lead) <= -1;
+        }
+    }
+
+    // At least one of `choices` holds: every series of it goes its way.
+    void requireOneOf(const std::vector<SeriesWays> &choices)
+    {
+        std::vector<Term> any;
+        for (const SeriesWays &choice : choices) {
+            const int on = m_ip.addVariable(0, 1);
+            for (const auto &[first, second, way] : choice) {
+                m_ip.addAtMost(
+                    {{on, 1}, {seriesWay(first, second)[static_cast<std::size_t>(way)], -1}}, 0);
+            }
+            any.push_back({on, 1});
+        }
+        m_ip.addAtLeast(std::move(any), 1);
+    }
+
+    // Whether the two teams' readings of their series are always opposite
+    // (one leads by what the other trails by), so that one tells the other.
+    [[nodiscard]] bool seriesMirrored(int first, int second) const
+    {
+        const Expr sum = series(first, second).minus(series(second, first).scaled(-1));
+        const std::vector<Term> terms = merged(sum.terms);
+        return sum.constant == 0 && std::all_of(terms.begin(), terms.end(),
+                                                [](const Term &t) { return t.coefficient == 0; });
+    }
+
+    // The way the series of `first` against `second` went in the outcome
+    // found last, numbered as in holdSeries.
+    [[nodiscard]] int seriesWent(int first, int second) const
+    {
+        const std::int64_t lead = valueOf(series(first, second));
+        return lead > 0 ? 0 : (lead == 0 ? 1 : 2);
     }
 
     // Excludes every outcome in which the rivals of `top` end with exactly
@@ -1551,6 +1616,16 @@ constexpr int MostRearrangements = 96;
 constexpr int MostExhaustionProblems = 16;
 // The most members of a set split by which end level (2^n problems).
 constexpr std::size_t MostLevelSplitMembers = 6;
+// How many replays of the sort one set of records at the top may take,
+// and how many ways of the series that put the team where asked may then
+// go to the solver together.
+constexpr int MostSortReplays = 20000;
+constexpr std::size_t MostLeadingWays = 256;
+// The most rivals ahead of the team whose every order is replayed (5! = 120).
+constexpr std::size_t MostOrdersAbove = 5;
+// The most rivals level with the team or better that are split every way
+// into ahead and level (2^n splits).
+constexpr std::size_t MostTopSplitMembers = 7;
 
 // Sets of rivals left to the solver one by one, at most; with more the
 // question goes to the solver whole.
@@ -1667,6 +1742,35 @@ public:
         const Answer one = search(pairwise, q, nullptr);
         freshQuestion();
         return {one, byLevelMembers(q, set, nullptr)};
+    }
+
+    // For tests: whether the team, with `wins` more wins, can miss the
+    // first k places (or be passed), asked of byTopSplits alone with every
+    // k rivals a set.
+    Answer topSplits(Goal goal, int k, int wins)
+    {
+        const Participant &me = m_model.teams[m_team];
+        const Question q{goal, k, me.wins + wins, me.losses + me.remaining - wins, k};
+        std::vector<int> rivals;
+        for (int r = 0; r < static_cast<int>(m_model.teams.size()); ++r) {
+            if (r != m_team) {
+                rivals.push_back(r);
+            }
+        }
+        std::vector<std::vector<int>> sets;
+        for (unsigned chosen = 0; chosen < (1U << rivals.size()); ++chosen) {
+            if (std::popcount(chosen) == k) {
+                std::vector<int> set;
+                for (std::size_t m = 0; m < rivals.size(); ++m) {
+                    if (((chosen >> m) & 1U) != 0) {
+                        set.push_back(rivals[m]);
+                    }
+                }
+                sets.push_back(std::move(set));
+            }
+        }
+        freshQuestion();
+        return byTopSplits(q, sets, nullptr);
     }
 
 private:
@@ -1885,6 +1989,14 @@ private:
                 cycles.push_back(&set);
             }
         }
+        if (!cycles.empty()) {
+            if (const Answer a = byTopSplits(q, *level, certificate); a != Answer::Unknown) {
+                return a;
+            }
+            if (m_budget.stopped()) {
+                return std::nullopt;
+            }
+        }
         bool cycleOpen = false;
         for (const std::vector<int> *set : cycles) {
             // Where one can, first the looser problem without the cycles,
@@ -1917,6 +2029,242 @@ private:
             cycleOpen = cycleOpen || a == Answer::Unknown;
         }
         return cycleOpen ? Answer::Unknown : Answer::No;
+    }
+
+    // The question once more where the series can cycle, by what the
+    // standings' sort reads: in an outcome in which the team misses (or is
+    // passed), the rivals level with it or better on the measure are some
+    // `top` whose every k of them is one of `sets`, and every other rival is
+    // behind it. Each of those rivals is either strictly ahead or level with
+    // the one record it can be level with; the rivals ahead are picked
+    // first, in some order, and then the sort reads only the series among
+    // the level ones (see ReplaySort). So for each such top and each split
+    // of it into ahead and level, the sort is replayed through every order
+    // of the rivals ahead and every way those series can go: where no way
+    // puts the team out, no outcome of that split does, without a solver
+    // call; where some do, the solver is asked for an outcome with the
+    // split's records and one of those ways. Open where a rival may be level
+    // with more than one record, or where the tops or the replays are too
+    // many.
+    Answer byTopSplits(const Question &q, const std::vector<std::vector<int>> &sets,
+                       Certificate *certificate)
+    {
+        if (m_model.listOrder.empty() || m_model.gameCountRule != 0 || q.losses == 0 ||
+            readsOnePart()) {
+            return Answer::Unknown;
+        }
+        // The tops, by size: a top one larger is one whose every top one
+        // smaller is known.
+        std::set<std::vector<int>> layer;
+        for (std::vector<int> set : sets) {
+            std::sort(set.begin(), set.end());
+            layer.insert(std::move(set));
+        }
+        std::vector<std::vector<int>> tops(layer.begin(), layer.end());
+        const int count = static_cast<int>(m_model.teams.size());
+        while (!layer.empty()) {
+            std::set<std::vector<int>> larger;
+            for (const std::vector<int> &top : layer) {
+                for (int r = top.back() + 1; r < count; ++r) {
+                    std::vector<int> grown = top;
+                    grown.push_back(r);
+                    bool known = r != m_team;
+                    for (std::size_t drop = 0; known && drop + 1 < grown.size(); ++drop) {
+                        std::vector<int> smaller = grown;
+                        smaller.erase(smaller.begin() + static_cast<std::ptrdiff_t>(drop));
+                        known = layer.count(smaller) != 0;
+                    }
+                    if (known) {
+                        larger.insert(std::move(grown));
+                    }
+                }
+            }
+            if (!larger.empty() && larger.begin()->size() > MostTopSplitMembers) {
+                return Answer::Unknown;
+            }
+            tops.insert(tops.end(), larger.begin(), larger.end());
+            layer = std::move(larger);
+        }
+        const Problem probe(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+        std::vector<std::vector<char>> mirrored(static_cast<std::size_t>(count),
+                                                std::vector<char>(static_cast<std::size_t>(count)));
+        for (int a = 0; a < count; ++a) {
+            for (int b = 0; b < count; ++b) {
+                mirrored[a][b] = a != b && probe.seriesMirrored(a, b) ? 1 : 0;
+            }
+        }
+        int replaysLeft = MostSortReplays;
+        Answer answer = Answer::No;
+        for (const std::vector<int> &top : tops) {
+            const Answer a = splitsOfTop(q, top, probe, mirrored, replaysLeft, certificate);
+            if (a == Answer::Yes || m_budget.stopped()) {
+                return a;
+            }
+            answer = a == Answer::Unknown ? a : answer;
+        }
+        return answer;
+    }
+
+    // One top of byTopSplits, split every way into rivals ahead and level.
+    Answer splitsOfTop(const Question &q, const std::vector<int> &top, const Problem &probe,
+                       const std::vector<std::vector<char>> &mirrored, int &replaysLeft,
+                       Certificate *certificate)
+    {
+        std::vector<std::optional<Point>> levelAt;
+        for (const int r : top) {
+            const std::optional<std::vector<Point>> records = probe.fewLevelRecords(r);
+            if (!records) {
+                return Answer::Unknown;
+            }
+            levelAt.push_back(records->empty() ? std::nullopt : std::optional(records->front()));
+        }
+        const auto count = static_cast<std::size_t>(m_model.teams.size());
+        std::vector<int> others;
+        for (int r = 0; r < static_cast<int>(count); ++r) {
+            if (r != m_team && std::find(top.begin(), top.end(), r) == top.end()) {
+                others.push_back(r);
+            }
+        }
+        std::vector<int> rows = top; // the team and its rivals level or better
+        rows.push_back(m_team);
+        Answer answer = Answer::No;
+        for (unsigned split = 0; split < (1U << top.size()); ++split) {
+            // The replay reads the records of the level rivals, only that
+            // the rivals ahead are ahead, and only that the others are behind.
+            std::vector<std::int64_t> wins(count, 0);
+            std::vector<std::int64_t> losses(count, 1);
+            wins[m_team] = q.wins;
+            losses[m_team] = q.losses;
+            std::vector<int> level;
+            std::vector<int> ahead;
+            bool possible = true;
+            for (std::size_t m = 0; m < top.size(); ++m) {
+                const auto r = static_cast<std::size_t>(top[m]);
+                if (((split >> m) & 1U) == 0) {
+                    ahead.push_back(top[m]);
+                    wins[r] = q.wins + q.losses + 1;
+                    losses[r] = 0;
+                } else if (levelAt[m]) {
+                    level.push_back(top[m]);
+                    wins[r] = levelAt[m]->first;
+                    losses[r] = levelAt[m]->second;
+                } else {
+                    possible = false;
+                }
+            }
+            if (!possible) {
+                continue;
+            }
+            // The split's records first, which mostly cannot be had at all
+            // (the rivals ahead stated per way of their card with the team,
+            // as for a set strictly ahead): then the sort need not be replayed.
+            Problem problem(m_model, m_team, static_cast<int>(q.wins), static_cast<int>(q.losses));
+            for (const int r : level) {
+                problem.giveRecord(r, wins[static_cast<std::size_t>(r)],
+                                   losses[static_cast<std::size_t>(r)]);
+            }
+            if (!ahead.empty()) {
+                problem.requireStrictly(Relation::Ahead, static_cast<int>(ahead.size()), &ahead);
+                problem.tightenLevelOrBetter(ahead, LevelRecord::Excluded);
+            }
+            if (!others.empty()) {
+                problem.requireStrictly(Relation::Behind, static_cast<int>(others.size()), &others);
+            }
+            const IntegerProgram::Outcome records = problem.solve(m_budget, ShortcutLimit);
+            if (records == IntegerProgram::Outcome::Infeasible) {
+                continue;
+            }
+            if (records != IntegerProgram::Outcome::Feasible) {
+                answer = Answer::Unknown;
+                continue;
+            }
+            if (Certificate outcome = problem.readOutcome();
+                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
+                return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses);
+            }
+            // The order the rivals ahead are picked in follows from their
+            // records, which the replay does not know: every order is
+            // followed, unless k of them already leave the team out.
+            std::vector<std::vector<int>> orders{ahead};
+            if (static_cast<int>(ahead.size()) < q.k) {
+                if (ahead.size() > MostOrdersAbove) {
+                    answer = Answer::Unknown;
+                    continue;
+                }
+                while (std::next_permutation(ahead.begin(), ahead.end())) {
+                    orders.push_back(ahead);
+                }
+            }
+            std::vector<Problem::SeriesWays> leading;
+            std::vector<Problem::SeriesWays> failing;
+            std::vector<std::vector<int>> ways(count, std::vector<int>(count, -1));
+            int all = 0;
+            if (!followTheSort(probe, q, SortRecords{wins, losses, rows, mirrored}, orders, ways,
+                               leading, failing, replaysLeft, all)) {
+                answer = Answer::Unknown; // too many ways to follow
+                continue;
+            }
+            if (leading.empty()) {
+                continue; // no outcome of this split puts the team out
+            }
+            // The ways that lead, or the fewer that do not, as rows.
+            if (leading.size() <= failing.size()) {
+                problem.requireOneOf(leading);
+            } else {
+                for (const Problem::SeriesWays &fails : failing) {
+                    problem.excludeSeriesWays(fails);
+                }
+            }
+            // An outcome the standings reject picked the rivals ahead in
+            // another order than the way of the series it follows needs.
+            switch (searchOnly(problem, q, certificate, CycleRejections, ShortcutLimit)) {
+            case Answer::Yes:
+                return Answer::Yes;
+            case Answer::Unknown:
+                answer = Answer::Unknown;
+                break;
+            case Answer::No:
+                break;
+            }
+            if (m_budget.stopped()) {
+                return Answer::Unknown;
+            }
+        }
+        return answer;
+    }
+
+    // Outcomes of the problem checked by the standings, each rejected one
+    // excluded, without looking near them (search does).
+    Answer searchOnly(Problem &problem, const Question &q, Certificate *certificate, int rejections,
+                      Cap cap)
+    {
+        for (int attempt = 0; attempt < rejections; ++attempt) {
+            switch (problem.solve(m_budget, cap)) {
+            case IntegerProgram::Outcome::Infeasible:
+                return Answer::No;
+            case IntegerProgram::Outcome::TimedOut:
+            case IntegerProgram::Outcome::Stopped:
+                return Answer::Unknown;
+            case IntegerProgram::Outcome::Feasible:
+                break;
+            }
+            if (Certificate outcome = problem.readOutcome();
+                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
+                return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
+                             &problem);
+            }
+            problem.exclude();
+        }
+        return Answer::Unknown;
+    }
+
+    // Whether a condition reads the league or interleague games alone,
+    // which the records of a whole season do not tell.
+    [[nodiscard]] bool readsOnePart() const
+    {
+        return std::any_of(m_model.steps.begin(), m_model.steps.end(), [](int code) {
+            return code >= ConditionCode::LeaguePct && code <= ConditionCode::InterleagueWins;
+        });
     }
 
     // A set's question judged pair by pair, which is the standings' order
@@ -2341,6 +2689,82 @@ private:
         }
         problem.requireStrictly(Relation::Behind, static_cast<int>(others.size()), &others);
         return eachWayOfTheSeries(problem, q, pairs, m_exhaustionsLeft, exhausted);
+    }
+
+    // The ways the series the sort reads can go, as far as the bounds of the
+    // games left allow, followed through the replay of the sort with the
+    // rivals ahead picked in each of `orders`, as sets of ways (each
+    // giving the series read on its way there): those after which the goal
+    // holds in some order go to `leading`, those after which it fails in
+    // every order to `failing`. Together they are every way the series can
+    // go. Where every way of a series read ends alike, the ways below it
+    // are given as one, without that series. `all`: 1 every way from here
+    // leads, -1 every way fails, 0 some of each. False when the replays
+    // allowed ran out, or both lists grew too long.
+    bool followTheSort(const Problem &problem, const Question &q, SortRecords input,
+                       const std::vector<std::vector<int>> &orders,
+                       std::vector<std::vector<int>> &ways,
+                       std::vector<Problem::SeriesWays> &leading,
+                       std::vector<Problem::SeriesWays> &failing, int &replaysLeft, int &all) const
+    {
+        auto held = [&] {
+            Problem::SeriesWays known;
+            for (const int a : input.top) {
+                for (const int b : input.top) {
+                    if (ways[a][b] >= 0) {
+                        known.push_back({a, b, ways[a][b]});
+                    }
+                }
+            }
+            return known;
+        };
+        SortReplay needs;
+        bool holds = false;
+        for (const std::vector<int> &order : orders) {
+            if (--replaysLeft < 0) {
+                return false;
+            }
+            input.above = &order;
+            const SortReplay replay = ReplaySort(m_model, m_team, q.goal, q.k, input, ways);
+            holds = replay.verdict == SortReplay::Verdict::Holds;
+            if (holds) {
+                break;
+            }
+            if (replay.verdict == SortReplay::Verdict::Needs && needs.first < 0) {
+                needs = replay;
+            }
+        }
+        if (holds || needs.first < 0) {
+            (holds ? leading : failing).push_back(held());
+            all = holds ? 1 : -1;
+            return true;
+        }
+        const std::size_t leadingBefore = leading.size();
+        const std::size_t failingBefore = failing.size();
+        bool everyLeads = true;
+        bool everyFails = true;
+        for (int way = 0; way < 3; ++way) {
+            if (!problem.seriesCanGo(needs.first, needs.second, way)) {
+                continue;
+            }
+            ways[needs.first][needs.second] = way;
+            int below = 0;
+            const bool followed = followTheSort(problem, q, input, orders, ways, leading, failing,
+                                                replaysLeft, below);
+            ways[needs.first][needs.second] = -1;
+            if (!followed) {
+                return false;
+            }
+            everyLeads = everyLeads && below == 1;
+            everyFails = everyFails && below == -1;
+        }
+        all = everyLeads ? 1 : (everyFails ? -1 : 0);
+        if (all != 0) {
+            std::vector<Problem::SeriesWays> &same = all == 1 ? leading : failing;
+            same.resize(all == 1 ? leadingBefore : failingBefore);
+            same.push_back(held());
+        }
+        return leading.size() <= MostLeadingWays || failing.size() <= MostLeadingWays;
     }
 
     // For a question every outcome answers: the team's games as fixed, the
@@ -2781,20 +3205,154 @@ bool EveryRivalCanStandLevel(const RaceModel &model, int team, int wins,
     return problem.solve(budget) == IntegerProgram::Outcome::Feasible;
 }
 
-std::pair<Answer, Answer> PairwiseSetBothWays(const Season &season, const RaceRequest &request,
-                                              int team, int wins, const std::vector<int> &set)
+namespace {
+
+// One team's analysis of a request's view, for the test hooks below.
+template <typename Ask, typename Result>
+Result askOneTeam(const Season &season, const RaceRequest &request, int team, Result open, Ask ask)
 {
     bool mismatch = false;
     const std::optional<RaceModel> model = buildModel(season, request, mismatch);
     if (!model) {
-        return {Answer::Unknown, Answer::Unknown};
+        return open;
     }
     const RaceRequest ranked = rankedBy(request, *model);
     Ranker ranker(season, ranked);
     Budget budget{std::chrono::seconds(30),
                   std::chrono::steady_clock::now() + std::chrono::seconds(30)};
     TeamAnalysis analysis(*model, team, budget, ranker);
-    return analysis.pairwiseSetBothWays(wins, set);
+    return ask(analysis);
+}
+
+} // namespace
+
+std::pair<Answer, Answer> PairwiseSetBothWays(const Season &season, const RaceRequest &request,
+                                              int team, int wins, const std::vector<int> &set)
+{
+    return askOneTeam(season, request, team, std::pair(Answer::Unknown, Answer::Unknown),
+                      [&](TeamAnalysis &a) { return a.pairwiseSetBothWays(wins, set); });
+}
+
+Answer TopSplitsAnswer(const Season &season, const RaceRequest &request, int team, Goal goal, int k,
+                       int wins)
+{
+    return askOneTeam(season, request, team, Answer::Unknown,
+                      [&](TeamAnalysis &a) { return a.topSplits(goal, k, wins); });
+}
+
+SortReplay ReplaySort(const RaceModel &model, int team, Goal goal, int k,
+                      const SortRecords &records, const std::vector<std::vector<int>> &ways)
+{
+    const int count = static_cast<int>(model.teams.size());
+    std::vector<char> isTop(static_cast<std::size_t>(count), 0);
+    for (const int v : records.top) {
+        isTop[static_cast<std::size_t>(v)] = 1;
+    }
+    SortReplay needs{SortReplay::Verdict::Needs};
+    // The conditions' walk between two rows level on the measure.
+    auto putFirst = [&](int a, int b) -> std::optional<bool> {
+        for (const int code : model.steps) {
+            if (code == ConditionCode::Secondary) {
+                const int c = compareMeasure(!model.byWins, records.wins[a], records.losses[a],
+                                             records.wins[b], records.losses[b]);
+                if (c != 0) {
+                    return c > 0;
+                }
+            } else if (code == ConditionCode::Series) {
+                const int way = ways[a][b] < 0 && records.mirrored[a][b] != 0 && ways[b][a] >= 0
+                                    ? 2 - ways[b][a]
+                                    : ways[a][b];
+                if (way < 0) {
+                    needs.first = a;
+                    needs.second = b;
+                    return std::nullopt;
+                }
+                if (way != 1) {
+                    return way == 0;
+                }
+            } else {
+                const auto which = static_cast<std::size_t>(code - ConditionCode::GridOrder);
+                return model.teams[a].fixedRanks[which] < model.teams[b].fixedRanks[which];
+            }
+        }
+        return false;
+    };
+    // Rows behind the team on the measure are never chosen while a row of
+    // the top is left, and the team's places are known before the first of
+    // them is placed, so how they compare with each other does not matter.
+    auto ahead = [&](int a, int b) -> std::optional<bool> {
+        if (isTop[a] == 0 && isTop[b] == 0) {
+            return false;
+        }
+        const int c = compareMeasure(model.byWins, records.wins[a], records.losses[a],
+                                     records.wins[b], records.losses[b]);
+        return c != 0 ? std::optional<bool>(c > 0) : putFirst(a, b);
+    };
+    auto decide = [](bool holds) {
+        return SortReplay{holds ? SortReplay::Verdict::Holds : SortReplay::Verdict::Fails};
+    };
+    // Missing (or getting in) by the last place the team shares, or by its rank.
+    const bool byLastPlace = goal == Goal::Miss || goal == Goal::ReachAlone;
+    const bool missing = goal == Goal::Miss || goal == Goal::Passed;
+    std::vector<int> rows = model.listOrder;
+    int rank = 0;
+    int teamRank = 0; // 0 until the team's row is placed
+    int first = 0;
+    if (records.above != nullptr) {
+        // Each step picks the next of them and swaps it into its place.
+        for (const int v : *records.above) {
+            std::swap(rows[static_cast<std::size_t>(first)],
+                      *std::find(rows.begin() + first, rows.end(), v));
+            ++first;
+        }
+        rank = first;
+        if (byLastPlace && first >= k) {
+            return decide(missing);
+        }
+    }
+    for (int i = first; i < count; ++i) {
+        int best = i;
+        for (int j = i + 1; j < count; ++j) {
+            const std::optional<bool> moves = ahead(rows[j], rows[best]);
+            if (!moves) {
+                return needs;
+            }
+            best = *moves ? j : best;
+        }
+        std::swap(rows[i], rows[best]);
+        if (i == 0) {
+            rank = 1;
+        } else {
+            const std::optional<bool> below = ahead(rows[i - 1], rows[i]);
+            if (!below) {
+                return needs;
+            }
+            rank = *below ? i + 1 : rank;
+        }
+        if (rows[i] == team) {
+            teamRank = rank;
+            if (!byLastPlace) {
+                return decide((teamRank > k) == missing);
+            }
+        }
+        const int placed = i + 1;
+        if (teamRank == 0) {
+            if (placed >= k && byLastPlace) {
+                return decide(missing); // k rows placed, none of them the team
+            }
+        } else if (rank != teamRank) {
+            return decide((i > k) == missing); // the team's last place is row i
+        } else if (placed > k) {
+            return decide(missing);
+        }
+    }
+    return decide((count > k) == missing);
+}
+
+std::optional<RaceModel> BuildRaceModel(const Season &season, const RaceRequest &request,
+                                        bool &scheduleMismatch)
+{
+    return buildModel(season, request, scheduleMismatch);
 }
 
 } // namespace penarin::race

@@ -399,12 +399,16 @@ struct ClassicCase
 // it, the standings place the team by the series between teams the
 // conditions leave level up to the series (each side's reading) alone.
 // Four teams level so far, two games left in every pair: the same records
-// come with many ways the series go, cycles among them.
-Generated levelFour(int judgment, bool draws)
+// come with many ways the series go, cycles among them. With `leaders`, two
+// teams listed after them that beat them all and still meet twice: the
+// sort picks those two first, in the order their own meetings decide, and
+// that order moves the four about in the list.
+Generated levelFour(int judgment, bool draws, bool leaders = false)
 {
     Generated g;
     test::SeasonBuilder builder;
-    for (int t = 1; t <= 4; ++t) {
+    const int teams = leaders ? 6 : 4;
+    for (int t = 1; t <= teams; ++t) {
         g.view.push_back(builder.addTeam(u"L" + std::u16string(1, char16_t(u'0' + t)), 1));
     }
     builder.intCounts(1).drawReplay(draws ? 1 : 0, draws ? 1 : 0, 1);
@@ -414,6 +418,14 @@ Generated levelFour(int judgment, bool draws)
             builder.result(a, b, 1, 1);
             g.open.push_back({a, b, 2, draws});
         }
+        for (int b = 5; b <= teams; ++b) {
+            builder.card(a, b, 4);
+            builder.result(a, b, 0, 4);
+        }
+    }
+    if (leaders) {
+        builder.card(5, 6, 2);
+        g.open.push_back({5, 6, 2, false});
     }
     g.season = builder.build();
     g.season.HasSeason = true;
@@ -421,9 +433,12 @@ Generated levelFour(int judgment, bool draws)
     return g;
 }
 
+// Also the replay of the sort that the search through the series follows:
+// given every series, it must tell each goal for each k as the standings do.
 TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
 {
     int groupsWithSeries = 0;
+    int replays = 0;
     auto check = [&](Generated &g, const OrderSettings &order) {
         const std::vector<std::int16_t> &conditions =
             g.season.team(g.view.front()).LeagueJudgment.Conditions;
@@ -438,6 +453,17 @@ TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
             work.SimMode = 1;
         }
         const JudgmentView view{g.scope, false};
+        Season asked = g.season;
+        const RecalculateResult listed = RecalculateView(asked, order, LeagueOne);
+        race::RaceRequest request =
+            race::RaceRequestForView(asked, *listed.Published, LeagueOne, 1, order.GameCountRule);
+        request.Teams = g.view;
+        bool mismatch = false;
+        std::optional<race::RaceModel> model = race::BuildRaceModel(g.season, request, mismatch);
+        if (order.GameCountRule != 0 || (model && model->listOrder.empty())) {
+            model.reset(); // the replay is not used there
+        }
+        const std::size_t n = g.view.size();
         // Per team, the records at the top and the series left to the sort:
         // the place they gave.
         std::map<std::vector<int>, std::pair<int, int>> placed;
@@ -495,6 +521,71 @@ TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
                 EXPECT_TRUE(fresh || at->second == std::pair(row[team]->Rank, shared))
                     << "team " << team;
             }
+            if (!model) {
+                return;
+            }
+            std::vector<std::int64_t> wins;
+            std::vector<std::int64_t> losses;
+            std::vector<std::vector<int>> ways(n, std::vector<int>(n, -1));
+            const std::vector<std::vector<char>> mirrored(n, std::vector<char>(n, 0));
+            for (std::size_t a = 0; a < n; ++a) {
+                const StandingsRow &ra = *row[g.view[a]];
+                wins.push_back(ra.Wins);
+                losses.push_back(ra.Losses);
+                for (std::size_t b = 0; b < n; ++b) {
+                    if (a != b) {
+                        const int lead = Ahead(work, view, g.view[a], g.view[b],
+                                               AheadCriterion::Series, ra, *row[g.view[b]]);
+                        ways[a][b] = lead == 1 ? 0 : (lead == 2 ? 1 : 2);
+                    }
+                }
+            }
+            for (std::size_t x = 0; x < n; ++x) {
+                std::vector<int> top;
+                for (std::size_t t = 0; t < n; ++t) {
+                    if (primary(g.view[t]) >= primary(g.view[x])) {
+                        top.push_back(static_cast<int>(t));
+                    }
+                }
+                const int rank = row[g.view[x]]->Rank;
+                int last = rank - 1;
+                for (int r = 1; r <= rows.Rows.size(); ++r) {
+                    last += rows.Rows[r].Rank == rank ? 1 : 0;
+                }
+                // The rows strictly ahead on the measure, in the order the
+                // sort picked them: given that order, the replay must not
+                // need their records.
+                std::vector<int> above;
+                for (int r = 1; r <= rows.Rows.size(); ++r) {
+                    const int t = rows.Rows[r].TeamNo;
+                    if (primary(t) > primary(g.view[x])) {
+                        above.push_back(static_cast<int>(
+                            std::find(g.view.begin(), g.view.end(), t) - g.view.begin()));
+                    }
+                }
+                std::vector<std::int64_t> blurred = wins;
+                for (const int v : above) {
+                    blurred[static_cast<std::size_t>(v)] += 1000; // still ahead, nothing else
+                }
+                const race::SortRecords records{wins, losses, top, mirrored};
+                const race::SortRecords ordered{blurred, losses, top, mirrored, &above};
+                for (int k = 1; k <= static_cast<int>(n); ++k) {
+                    for (const auto &[goal, holds] : {std::pair{race::Goal::Miss, last > k},
+                                                      {race::Goal::Passed, rank > k},
+                                                      {race::Goal::ReachAlone, last <= k},
+                                                      {race::Goal::ReachShared, rank <= k}}) {
+                        for (const race::SortRecords *given : {&records, &ordered}) {
+                            const race::SortReplay replay = race::ReplaySort(
+                                *model, static_cast<int>(x), goal, k, *given, ways);
+                            EXPECT_EQ(replay.verdict, holds ? race::SortReplay::Verdict::Holds
+                                                            : race::SortReplay::Verdict::Fails)
+                                << "team " << g.view[x] << " k " << k << " goal "
+                                << static_cast<int>(goal) << (given == &ordered ? " ordered" : "");
+                            ++replays;
+                        }
+                    }
+                }
+            }
         });
     };
     std::mt19937 random(24);
@@ -519,6 +610,7 @@ TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
         }
     }
     EXPECT_GT(groupsWithSeries, 0);
+    EXPECT_GT(replays, 0);
 }
 
 // Where the one pair-by-pair problem of a set runs out of work, the set is
@@ -560,6 +652,83 @@ TEST(RaceTest, SetSplitByLevelMembersAnswersAsTheOneProblem)
         }
     }
     EXPECT_GT(decided, 100);
+}
+
+// Where the series can cycle, the rivals level or better are split into
+// those ahead and those level and the sort is replayed: wherever that
+// answers, it must answer as every outcome does.
+TEST(RaceTest, SplitsOfTheTopAnswerAsEveryOutcome)
+{
+    int decided = 0;
+    int noOutcome = 0;
+    auto check = [&](Generated &g, const std::vector<std::int16_t> &conditions) {
+        for (int t = 1; t <= g.season.TeamCount(); ++t) {
+            g.season.team(t).LeagueJudgment = JudgmentSet{0, conditions, 0};
+            g.season.team(t).IntJudgment = g.season.team(t).LeagueJudgment;
+        }
+        g.judgment = 0;
+        g.season.GameScope = g.scope;
+        BuildViewLists(g.season, 1, 0);
+        const OrderSettings order{2, 0, 0};
+        const int n = static_cast<int>(g.view.size());
+        // Per team, its wins and k: whether it missed, whether it was passed.
+        std::map<std::array<int, 3>, std::pair<bool, bool>> seen;
+        Season work = g.season;
+        if (work.SimMode == 0) {
+            work.resetSimResults();
+            work.SimMode = 1;
+        }
+        forEachOutcome(g.open, work, [&](const Certificate &outcome) {
+            const std::vector<race::Placing> placings = standingsOf(g, work, order);
+            for (int x = 0; x < n; ++x) {
+                bool drew = false;
+                for (const race::CardOutcome &o : outcome) {
+                    drew |= (o.Team == g.view[x] || o.Opponent == g.view[x]) && o.Draws > 0;
+                }
+                for (int k = 1; k < n && !drew; ++k) {
+                    auto &[missed, passed] = seen[{x, openWinsOf(g.view[x], outcome), k}];
+                    missed |= lastPlace(placings[x]) > k;
+                    passed |= placings[x].Rank > k;
+                }
+            }
+        });
+        Season asked = g.season;
+        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
+        race::RaceRequest request =
+            race::RaceRequestForView(asked, *pass.Published, LeagueOne, 1, 0);
+        request.Teams = g.view;
+        for (const auto &[key, truth] : seen) {
+            const auto [x, wins, k] = key;
+            for (const auto &[goal, holds] :
+                 {std::pair{race::Goal::Miss, truth.first}, {race::Goal::Passed, truth.second}}) {
+                const Answer got = race::TopSplitsAnswer(g.season, request, x, goal, k, wins);
+                if (got != Answer::Unknown) {
+                    EXPECT_EQ(got, answer(holds))
+                        << "team " << g.view[x] << " wins " << wins << " k " << k << " goal "
+                        << static_cast<int>(goal);
+                    ++decided;
+                    noOutcome += got == Answer::No ? 1 : 0;
+                }
+            }
+        }
+    };
+    std::mt19937 random(41);
+    const std::vector<std::vector<std::int16_t>> seriesLists{{2, 1, 0}, {1, 2, 7, 0}, {2, 0}};
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        Generated g = generate(random);
+        check(g, seriesLists[static_cast<std::size_t>(round) % seriesLists.size()]);
+    }
+    for (const auto &[draws, leaders] : {std::pair{false, false}, {true, false}, {false, true}}) {
+        for (const std::vector<std::int16_t> &conditions : seriesLists) {
+            SCOPED_TRACE(::testing::Message() << "level four, conditions " << conditions.front()
+                                              << (leaders ? ", two leaders" : ""));
+            Generated g = levelFour(0, draws, leaders);
+            check(g, conditions);
+        }
+    }
+    EXPECT_GT(decided, 2000);
+    EXPECT_GT(noOutcome, 500);
 }
 
 TEST(RaceTest, ClassicEliminationInstances)
