@@ -1623,6 +1623,8 @@ constexpr int MostSortReplays = 20000;
 constexpr std::size_t MostLeadingWays = 256;
 // The most rivals ahead of the team whose every order is replayed (5! = 120).
 constexpr std::size_t MostOrdersAbove = 5;
+// How many more outcomes a split whose ways are too many to follow may try.
+constexpr int MostWaysOfAnOpenSplit = 8;
 // The most rivals level with the team or better that are split every way
 // into ahead and level (2^n splits).
 constexpr std::size_t MostTopSplitMembers = 7;
@@ -2201,7 +2203,30 @@ private:
             int all = 0;
             if (!followTheSort(probe, q, SortRecords{wins, losses, rows, mirrored}, orders, ways,
                                leading, failing, replaysLeft, all)) {
-                answer = Answer::Unknown; // too many ways to follow
+                // Too many ways to follow: where about as many lead as fail,
+                // a few more outcomes of the split, each with the series
+                // among the level group gone another way, soon show one.
+                std::vector<std::pair<int, int>> pairs;
+                for (const int a : level) {
+                    pairs.emplace_back(a, m_team);
+                    pairs.emplace_back(m_team, a);
+                    for (const int b : level) {
+                        if (a != b) {
+                            pairs.emplace_back(a, b);
+                        }
+                    }
+                }
+                problem.excludeSeries(pairs);
+                int left = std::min(m_rearrangementsLeft, MostWaysOfAnOpenSplit);
+                const int given = left;
+                bool exhausted = false;
+                std::optional<Certificate> other =
+                    eachWayOfTheSeries(problem, q, pairs, left, exhausted);
+                m_rearrangementsLeft -= given - left;
+                if (other) {
+                    return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
+                }
+                answer = Answer::Unknown;
                 continue;
             }
             if (leading.empty()) {
