@@ -1978,11 +1978,13 @@ private:
         std::vector<const std::vector<int> *> cycles;
         for (const std::vector<int> &set : *level) {
             // Pair by pair, which is the standings' order unless a cycle of
-            // series can form.
-            Problem pairwise = pairwiseOf(q, set);
-            Answer byPairs = search(pairwise, q, certificate, MostRejections, wholeLimit());
+            // series can form: split by the members that end level first,
+            // whose problems have no choice on the measure left and mostly
+            // answer at once, then as one problem where the splits cannot.
+            Answer byPairs = byLevelMembers(q, set, certificate);
             if (byPairs == Answer::Unknown && !m_budget.stopped()) {
-                byPairs = byLevelMembers(q, set, certificate);
+                Problem pairwise = pairwiseOf(q, set);
+                byPairs = search(pairwise, q, certificate, MostRejections, wholeLimit());
             }
             if (byPairs != Answer::No) {
                 return byPairs == Answer::Yes ? byPairs : std::optional<Answer>();
@@ -2303,7 +2305,7 @@ private:
         return pairwise;
     }
 
-    // The pair-by-pair problem of a set once more, split by which members
+    // The pair-by-pair problem of a set, split by which members
     // end level with the team on the percentage: where each member has one
     // record it can be level with, a member is either strictly ahead or has
     // that very record, and each split is a problem without choices on the
