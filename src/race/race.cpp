@@ -1954,29 +1954,56 @@ private:
         std::optional<Answer> answer;
         // On the measure a rival's twin with a better record stands for it,
         // which leaves few sets early in a season, when many rivals have
-        // the same games left.
-        std::optional<std::vector<std::vector<int>>> level =
-            levelSets(q, wins, certificate, true, answer);
-        if (answer || !level) {
+        // the same games left: when none of those can even draw level, no
+        // set can.
+        std::optional<std::vector<std::vector<int>>> open =
+            openSets(q, wins, certificate, true, answer);
+        if (answer || !open) {
             return answer;
         }
-        if (level->empty()) {
+        bool anyLevel = false;
+        for (const std::vector<int> &set : *open) {
+            switch (measureOf(q, set, certificate, answer)) {
+            case Given::None:
+                continue;
+            case Given::Level:
+                anyLevel = true;
+                break;
+            case Given::Answered:
+            case Given::Open:
+                return answer;
+            }
+            break;
+        }
+        if (!anyLevel) {
             return Answer::No; // no set of k rivals can even draw level
         }
         // The tie-break conditions can tell twins apart.
-        level = levelSets(q, wins, certificate, false, answer);
-        if (answer || !level) {
+        open = openSets(q, wins, certificate, false, answer);
+        if (answer || !open) {
             return answer;
         }
         // What is left can only draw level with the team: the conditions
-        // decide, set by set, as in ask.
+        // decide, set by set, as in ask, each set as soon as it is known to
+        // draw level, and every set pair by pair before the cycles of any:
+        // one that puts the team out answers at once, where the cycles of
+        // another set could only be searched at length and mostly to no end.
         m_tieBreak = true;
-        levelKnown = !level->empty();
-        // Every set pair by pair first: one that puts the team out answers
-        // at once, where the cycles of another set could only be searched at
-        // length and mostly to no end.
-        std::vector<const std::vector<int> *> cycles;
-        for (const std::vector<int> &set : *level) {
+        std::vector<std::vector<int>> level;
+        std::vector<std::size_t> cycles;
+        for (const std::vector<int> &set : *open) {
+            switch (measureOf(q, set, certificate, answer)) {
+            case Given::None:
+                continue;
+            case Given::Level:
+                break;
+            case Given::Answered:
+            case Given::Open:
+                levelKnown = !level.empty();
+                return answer;
+            }
+            level.push_back(set);
+            levelKnown = true;
             // Pair by pair, which is the standings' order unless a cycle of
             // series can form: split by the members that end level first,
             // whose problems have no choice on the measure left and mostly
@@ -1990,11 +2017,11 @@ private:
                 return byPairs == Answer::Yes ? byPairs : std::optional<Answer>();
             }
             if (!m_model.pairwiseExact) {
-                cycles.push_back(&set);
+                cycles.push_back(level.size() - 1);
             }
         }
         if (!cycles.empty()) {
-            if (const Answer a = byTopSplits(q, *level, certificate); a != Answer::Unknown) {
+            if (const Answer a = byTopSplits(q, level, certificate); a != Answer::Unknown) {
                 return a;
             }
             if (m_budget.stopped()) {
@@ -2002,7 +2029,8 @@ private:
             }
         }
         bool cycleOpen = false;
-        for (const std::vector<int> *set : cycles) {
+        for (const std::size_t c : cycles) {
+            const std::vector<int> *set = &level[c];
             // Where one can, first the looser problem without the cycles,
             // whose "no" is as good and far quicker.
             switch (twoLevel(q, *set)) {
@@ -2420,13 +2448,12 @@ private:
         return false;
     }
 
-    // The sets of k rivals that can finish level with the team on the
-    // measure but in no outcome found ahead of it as the standings rank;
-    // `answer` is set instead when an outcome puts the team out. None when
-    // the sets are too many or a problem ran out of time.
-    std::optional<std::vector<std::vector<int>>> levelSets(const Question &q, int wins,
-                                                           Certificate *certificate, bool twins,
-                                                           std::optional<Answer> &answer)
+    // The sets of k rivals the bounds allow and the construction did not
+    // settle, once no set was found strictly ahead on the solver's word;
+    // none when there were too many, or when `answer` was found on the way.
+    std::optional<std::vector<std::vector<int>>> openSets(const Question &q, int wins,
+                                                          Certificate *certificate, bool twins,
+                                                          std::optional<Answer> &answer)
     {
         // The sets the bounds allow and the construction did not settle;
         // false when there were too many.
@@ -2447,43 +2474,15 @@ private:
             });
             return !tooMany && !m_budget.stopped();
         };
-        // An outcome of a problem with its set given: the answer when the
-        // standings rank it as asked.
-        enum class Given
-        {
-            None,
-            Level,
-            Answered,
-            Open
-        };
-        // Both problems only shorten the way: the tie-break problem of a
-        // set decides it, so one that runs out of time leaves the set to it.
-        auto solveGiven = [&](Problem &problem) {
-            switch (problem.solve(m_budget, ShortcutLimit)) {
-            case IntegerProgram::Outcome::Infeasible:
-                return Given::None;
-            case IntegerProgram::Outcome::TimedOut:
-                return Given::Level;
-            case IntegerProgram::Outcome::Stopped:
-                return Given::Open;
-            case IntegerProgram::Outcome::Feasible:
-                break;
-            }
-            if (Certificate c = problem.readOutcome(); accept(q.goal, q.k, q.wins, q.losses, c)) {
-                answer = found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
-                return Given::Answered;
-            }
-            return Given::Level;
-        };
         std::vector<std::vector<int>> strictOpen;
         const bool allStrict = candidates(true, strictOpen);
         std::vector<std::vector<int>> levelOpen;
         if (answer || !candidates(false, levelOpen) || answer) {
             return std::nullopt;
         }
-        // Strictly ahead first (no tie-break needed), then level or better.
-        // The pass without twins meets most sets of the pass with them again,
-        // and a set's problems do not depend on the pass.
+        // Strictly ahead first (no tie-break needed). The pass without twins
+        // meets most sets of the pass with them again, and a set's problems
+        // do not depend on the pass.
         for (const std::vector<int> &set :
              allStrict ? strictOpen : std::vector<std::vector<int>>{}) {
             if (!m_setsAsked.emplace(std::pair(true, set), true).second) {
@@ -2493,37 +2492,64 @@ private:
             problem.requireStrictly(Relation::Ahead, q.k, &set);
             problem.membersBeatTheOthers(set);
             problem.tightenLevelOrBetter(set, LevelRecord::Excluded);
-            const Given g = solveGiven(problem);
+            const Given g = solveGiven(problem, q, certificate, answer);
             if (g == Given::Answered || g == Given::Open) {
                 return std::nullopt;
             }
         }
-        std::vector<std::vector<int>> level;
-        for (const std::vector<int> &set : levelOpen) {
-            if (const auto asked = m_setsAsked.find(std::pair(false, set));
-                asked != m_setsAsked.end()) {
-                if (asked->second) {
-                    level.push_back(set);
-                }
-                continue;
-            }
-            Problem problem = problemFor(q, Judged::Measure, &set);
-            problem.membersBeatTheOthers(set);
-            problem.tightenLevelOrBetter(set, LevelRecord::Counts);
-            const Given g = solveGiven(problem);
-            m_setsAsked.emplace(std::pair(false, set), g == Given::Level);
-            switch (g) {
-            case Given::None:
-                break;
-            case Given::Level:
-                level.push_back(set);
-                break;
-            case Given::Answered:
-            case Given::Open:
-                return std::nullopt;
-            }
+        return levelOpen;
+    }
+
+    // What an outcome of a problem with its set given came to.
+    enum class Given
+    {
+        None,     // no outcome
+        Level,    // the set can draw level (or the problem ran out of work)
+        Answered, // `answer` found
+        Open      // stopped
+    };
+
+    // A problem with its set given: its outcome is the answer when the
+    // standings rank it as asked. Such problems only shorten the way: the
+    // tie-break problem of a set decides it, so one that runs out of work
+    // leaves the set to it.
+    Given solveGiven(Problem &problem, const Question &q, Certificate *certificate,
+                     std::optional<Answer> &answer)
+    {
+        switch (problem.solve(m_budget, ShortcutLimit)) {
+        case IntegerProgram::Outcome::Infeasible:
+            return Given::None;
+        case IntegerProgram::Outcome::TimedOut:
+            return Given::Level;
+        case IntegerProgram::Outcome::Stopped:
+            return Given::Open;
+        case IntegerProgram::Outcome::Feasible:
+            break;
         }
-        return level;
+        if (Certificate c = problem.readOutcome(); accept(q.goal, q.k, q.wins, q.losses, c)) {
+            answer = found(std::move(c), certificate, q.goal, q.k, q.wins, q.losses);
+            return Given::Answered;
+        }
+        return Given::Level;
+    }
+
+    // Whether every rival of `set` can end level with the team or better on
+    // the measure, asked once a question.
+    Given measureOf(const Question &q, const std::vector<int> &set, Certificate *certificate,
+                    std::optional<Answer> &answer)
+    {
+        if (const auto asked = m_setsAsked.find(std::pair(false, set));
+            asked != m_setsAsked.end()) {
+            return asked->second ? Given::Level : Given::None;
+        }
+        Problem problem = problemFor(q, Judged::Measure, &set);
+        problem.membersBeatTheOthers(set);
+        problem.tightenLevelOrBetter(set, LevelRecord::Counts);
+        const Given g = solveGiven(problem, q, certificate, answer);
+        if (g == Given::None || g == Given::Level) {
+            m_setsAsked.emplace(std::pair(false, set), g == Given::Level);
+        }
+        return g;
     }
 
     // Outcomes of the problem, each checked by the standings, until one
@@ -3027,8 +3053,9 @@ private:
     bool m_tieBreak = false;      // a question since the last reset needed the conditions
     int m_rearrangementsLeft = 0; // for the question being asked (see rearrangeLevelGames)
     int m_exhaustionsLeft = 0;    // for the question being asked (see exhaustTopRecords)
-    // The sets levelSets gave the solver in the question being asked, with
-    // whether the set's measure problem left it level (strictly: true).
+    // The sets openSets and measureOf gave the solver in the question being
+    // asked, with whether the set's measure problem left it level
+    // (strictly: true).
     std::map<std::pair<bool, std::vector<int>>, bool> m_setsAsked;
 };
 
