@@ -94,6 +94,18 @@ int undecided(const race::RaceAnalysis &analysis)
     return open;
 }
 
+// The analysis timed, with its solver calls and the answers it left open.
+void analyse(benchmark::State &state, const Season &season, const race::RaceRequest &request)
+{
+    race::RaceAnalysis analysis;
+    for (auto _ : state) {
+        analysis = race::AnalyzeRace(season, request);
+        benchmark::DoNotOptimize(analysis);
+    }
+    state.counters["solverCalls"] = analysis.SolverCalls;
+    state.counters["undecided"] = undecided(analysis);
+}
+
 void BM_Race(benchmark::State &state)
 {
     const auto teams = static_cast<int>(state.range(0));
@@ -106,13 +118,7 @@ void BM_Race(benchmark::State &state)
     const RecalculateResult pass = RecalculateView(season, OrderSettings{2, 0, 0}, view);
     race::RaceRequest request = race::RaceRequestForView(season, *pass.Published, view, k);
     request.OrdinaryCertificates = ordinary;
-    race::RaceAnalysis analysis;
-    for (auto _ : state) {
-        analysis = race::AnalyzeRace(season, request);
-        benchmark::DoNotOptimize(analysis);
-    }
-    state.counters["solverCalls"] = analysis.SolverCalls;
-    state.counters["undecided"] = undecided(analysis);
+    analyse(state, season, request);
 }
 
 // The last argument: 0 for the answers alone (what the targets are about),
@@ -158,13 +164,7 @@ void BM_RaceSample(benchmark::State &state)
     race::RaceRequest request = race::RaceRequestForView(
         season, *pass.Published, view, static_cast<int>(state.range(1)), order.GameCountRule);
     request.OrdinaryCertificates = false;
-    race::RaceAnalysis analysis;
-    for (auto _ : state) {
-        analysis = race::AnalyzeRace(season, request);
-        benchmark::DoNotOptimize(analysis);
-    }
-    state.counters["solverCalls"] = analysis.SolverCalls;
-    state.counters["undecided"] = undecided(analysis);
+    analyse(state, season, request);
 }
 
 } // namespace

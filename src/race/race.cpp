@@ -1567,6 +1567,25 @@ bool playsOut(const RaceModel &model, int team, std::int64_t teamWins, std::int6
     return wins == teamWins && losses == teamLosses;
 }
 
+// The answer of a question asked in parts that together are the question:
+// "yes" once a part says so, open where a part is open, "no" when every
+// part says no.
+struct Parts
+{
+    Answer answer = Answer::No;
+
+    // Takes one part's answer; true once the question is answered "yes".
+    bool take(Answer part)
+    {
+        if (part == Answer::Yes || answer == Answer::Yes) {
+            answer = Answer::Yes;
+        } else if (part == Answer::Unknown) {
+            answer = Answer::Unknown;
+        }
+        return answer == Answer::Yes;
+    }
+};
+
 Answer negate(Answer a)
 {
     return a == Answer::Unknown ? a : (a == Answer::Yes ? Answer::No : Answer::Yes);
@@ -2126,15 +2145,16 @@ private:
             }
         }
         int replaysLeft = MostSortReplays;
-        Answer answer = Answer::No;
+        Parts parts;
         for (const std::vector<int> &top : tops) {
-            const Answer a = splitsOfTop(q, top, probe, mirrored, replaysLeft, certificate);
-            if (a == Answer::Yes || m_budget.stopped()) {
-                return a;
+            if (parts.take(splitsOfTop(q, top, probe, mirrored, replaysLeft, certificate))) {
+                return Answer::Yes;
             }
-            answer = a == Answer::Unknown ? a : answer;
+            if (m_budget.stopped()) {
+                return Answer::Unknown;
+            }
         }
-        return answer;
+        return parts.answer;
     }
 
     // One top of byTopSplits, split every way into rivals ahead and level.
@@ -2159,7 +2179,7 @@ private:
         }
         std::vector<int> rows = top; // the team and its rivals level or better
         rows.push_back(m_team);
-        Answer answer = Answer::No;
+        Parts parts;
         for (unsigned split = 0; split < (1U << top.size()); ++split) {
             // The replay reads the records of the level rivals, only that
             // the rivals ahead are ahead, and only that the others are behind.
@@ -2207,7 +2227,7 @@ private:
                 continue;
             }
             if (records != IntegerProgram::Outcome::Feasible) {
-                answer = Answer::Unknown;
+                parts.take(Answer::Unknown);
                 continue;
             }
             if (Certificate outcome = problem.readOutcome();
@@ -2220,7 +2240,7 @@ private:
             std::vector<std::vector<int>> orders{ahead};
             if (static_cast<int>(ahead.size()) < q.k) {
                 if (ahead.size() > MostOrdersAbove) {
-                    answer = Answer::Unknown;
+                    parts.take(Answer::Unknown);
                     continue;
                 }
                 while (std::next_permutation(ahead.begin(), ahead.end())) {
@@ -2256,7 +2276,7 @@ private:
                 if (other) {
                     return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
                 }
-                answer = Answer::Unknown;
+                parts.take(Answer::Unknown);
                 continue;
             }
             if (leading.empty()) {
@@ -2272,20 +2292,14 @@ private:
             }
             // An outcome the standings reject picked the rivals ahead in
             // another order than the way of the series it follows needs.
-            switch (searchOnly(problem, q, certificate, CycleRejections, ShortcutLimit)) {
-            case Answer::Yes:
+            if (parts.take(searchOnly(problem, q, certificate, CycleRejections, ShortcutLimit))) {
                 return Answer::Yes;
-            case Answer::Unknown:
-                answer = Answer::Unknown;
-                break;
-            case Answer::No:
-                break;
             }
             if (m_budget.stopped()) {
                 return Answer::Unknown;
             }
         }
-        return answer;
+        return parts.answer;
     }
 
     // Outcomes of the problem checked by the standings, each rejected one
@@ -2356,7 +2370,7 @@ private:
             canBeLevel |= records->empty() ? 0U : 1U << level.size();
             level.push_back(std::move(*records));
         }
-        Answer answer = Answer::No;
+        Parts parts;
         for (unsigned split = 0; split < (1U << set.size()); ++split) {
             if ((split & ~canBeLevel) != 0) {
                 continue; // a member that cannot be level is not split on
@@ -2377,20 +2391,14 @@ private:
             problem.requireStrictly(Relation::Ahead, static_cast<int>(ahead.size()), &ahead);
             problem.require(relationFor(q.goal), static_cast<int>(levelled.size()),
                             Judged::Pairwise, &levelled);
-            switch (search(problem, q, certificate, MostRejections, ShortcutLimit)) {
-            case Answer::Yes:
+            if (parts.take(search(problem, q, certificate, MostRejections, ShortcutLimit))) {
                 return Answer::Yes;
-            case Answer::Unknown:
-                answer = Answer::Unknown;
-                break;
-            case Answer::No:
-                break;
             }
             if (m_budget.stopped()) {
                 return Answer::Unknown;
             }
         }
-        return answer;
+        return parts.answer;
     }
 
     // The looser problem of a set, without the cycles: two rivals level

@@ -246,6 +246,33 @@ race::RaceRequest requestFor(std::vector<int> teams, int scope, int judgment, in
     return request;
 }
 
+// The race request of a generated season's view, as the window makes it.
+race::RaceRequest viewRequest(const Generated &g, const OrderSettings &order, int topK)
+{
+    Season asked = g.season;
+    const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
+    race::RaceRequest request =
+        race::RaceRequestForView(asked, *pass.Published, LeagueOne, topK, order.GameCountRule);
+    request.Teams = g.view;
+    return request;
+}
+
+// Every outcome of a generated season's open cards, with where the
+// standings then place each team of the view.
+void forEachPlacing(
+    const Generated &g, const OrderSettings &order,
+    const std::function<void(const Certificate &, const std::vector<race::Placing> &)> &visit)
+{
+    Season work = g.season;
+    if (work.SimMode == 0) {
+        work.resetSimResults();
+        work.SimMode = 1;
+    }
+    forEachOutcome(g.open, work, [&](const Certificate &outcome) {
+        visit(outcome, standingsOf(g, work, order));
+    });
+}
+
 Answer answer(bool value)
 {
     return value ? Answer::Yes : Answer::No;
@@ -267,11 +294,7 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
         Generated g = generate(random);
         const OrderSettings order = judge(g, random);
         const int topK = std::uniform_int_distribution<int>(2, 3)(random);
-        Season asked = g.season;
-        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
-        race::RaceRequest request =
-            race::RaceRequestForView(asked, *pass.Published, LeagueOne, topK, order.GameCountRule);
-        request.Teams = g.view;
+        race::RaceRequest request = viewRequest(g, order, topK);
         // The answers must not depend on time: a sanitizer build is slow.
         request.TimeLimit = std::chrono::minutes(2);
         request.TotalTimeLimit = std::chrono::minutes(20);
@@ -292,30 +315,25 @@ TEST(RaceTest, AgreesWithEveryOutcomeOfSmallSeasons)
             }
         }
         std::vector<std::array<Expected, 2>> expected(n);
-        Season work = g.season;
-        if (work.SimMode == 0) {
-            work.resetSimResults();
-            work.SimMode = 1;
-        }
-        forEachOutcome(g.open, work, [&](const Certificate &outcome) {
-            const std::vector<race::Placing> placings = standingsOf(g, work, order);
-            for (std::size_t x = 0; x < n; ++x) {
-                const int openWins = openWinsOf(g.view[x], outcome);
-                for (int which = 0; which < 2; ++which) {
-                    const int k = which == 0 ? 1 : topK;
-                    Expected &e = expected[x][which];
-                    const bool fails = lastPlace(placings[x]) > k;
-                    e.fails |= fails;
-                    e.beaten |= placings[x].Rank > k;
-                    e.reaches |= !fails;
-                    e.reachesWithTie |= placings[x].Rank <= k;
-                    if (fails) {
-                        e.failsWinningOut |= openWins == remaining[x];
-                        e.mostFailingWins = std::max(e.mostFailingWins, openWins);
-                    }
-                }
-            }
-        });
+        forEachPlacing(g, order,
+                       [&](const Certificate &outcome, const std::vector<race::Placing> &placings) {
+                           for (std::size_t x = 0; x < n; ++x) {
+                               const int openWins = openWinsOf(g.view[x], outcome);
+                               for (int which = 0; which < 2; ++which) {
+                                   const int k = which == 0 ? 1 : topK;
+                                   Expected &e = expected[x][which];
+                                   const bool fails = lastPlace(placings[x]) > k;
+                                   e.fails |= fails;
+                                   e.beaten |= placings[x].Rank > k;
+                                   e.reaches |= !fails;
+                                   e.reachesWithTie |= placings[x].Rank <= k;
+                                   if (fails) {
+                                       e.failsWinningOut |= openWins == remaining[x];
+                                       e.mostFailingWins = std::max(e.mostFailingWins, openWins);
+                                   }
+                               }
+                           }
+                       });
 
         for (std::size_t x = 0; x < n; ++x) {
             for (int which = 0; which < 2; ++which) {
@@ -453,11 +471,7 @@ TEST(RaceTest, RecordsAtTheTopAndTheSeriesLeftToTheSortDecideThePlace)
             work.SimMode = 1;
         }
         const JudgmentView view{g.scope, false};
-        Season asked = g.season;
-        const RecalculateResult listed = RecalculateView(asked, order, LeagueOne);
-        race::RaceRequest request =
-            race::RaceRequestForView(asked, *listed.Published, LeagueOne, 1, order.GameCountRule);
-        request.Teams = g.view;
+        const race::RaceRequest request = viewRequest(g, order, 1);
         bool mismatch = false;
         std::optional<race::RaceModel> model = race::BuildRaceModel(g.season, request, mismatch);
         if (order.GameCountRule != 0 || (model && model->listOrder.empty())) {
@@ -624,11 +638,7 @@ TEST(RaceTest, SetSplitByLevelMembersAnswersAsTheOneProblem)
         SCOPED_TRACE(::testing::Message() << "round " << round);
         Generated g = generate(random);
         const OrderSettings order = judge(g, random);
-        Season asked = g.season;
-        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
-        race::RaceRequest request =
-            race::RaceRequestForView(asked, *pass.Published, LeagueOne, 2, order.GameCountRule);
-        request.Teams = g.view;
+        const race::RaceRequest request = viewRequest(g, order, 2);
         const int n = static_cast<int>(g.view.size());
         for (int team = 0; team < n; ++team) {
             int remaining = 0;
@@ -673,30 +683,21 @@ TEST(RaceTest, SplitsOfTheTopAnswerAsEveryOutcome)
         const int n = static_cast<int>(g.view.size());
         // Per team, its wins and k: whether it missed, whether it was passed.
         std::map<std::array<int, 3>, std::pair<bool, bool>> seen;
-        Season work = g.season;
-        if (work.SimMode == 0) {
-            work.resetSimResults();
-            work.SimMode = 1;
-        }
-        forEachOutcome(g.open, work, [&](const Certificate &outcome) {
-            const std::vector<race::Placing> placings = standingsOf(g, work, order);
-            for (int x = 0; x < n; ++x) {
-                bool drew = false;
-                for (const race::CardOutcome &o : outcome) {
-                    drew |= (o.Team == g.view[x] || o.Opponent == g.view[x]) && o.Draws > 0;
+        forEachPlacing(
+            g, order, [&](const Certificate &outcome, const std::vector<race::Placing> &placings) {
+                for (int x = 0; x < n; ++x) {
+                    bool drew = false;
+                    for (const race::CardOutcome &o : outcome) {
+                        drew |= (o.Team == g.view[x] || o.Opponent == g.view[x]) && o.Draws > 0;
+                    }
+                    for (int k = 1; k < n && !drew; ++k) {
+                        auto &[missed, passed] = seen[{x, openWinsOf(g.view[x], outcome), k}];
+                        missed |= lastPlace(placings[x]) > k;
+                        passed |= placings[x].Rank > k;
+                    }
                 }
-                for (int k = 1; k < n && !drew; ++k) {
-                    auto &[missed, passed] = seen[{x, openWinsOf(g.view[x], outcome), k}];
-                    missed |= lastPlace(placings[x]) > k;
-                    passed |= placings[x].Rank > k;
-                }
-            }
-        });
-        Season asked = g.season;
-        const RecalculateResult pass = RecalculateView(asked, order, LeagueOne);
-        race::RaceRequest request =
-            race::RaceRequestForView(asked, *pass.Published, LeagueOne, 1, 0);
-        request.Teams = g.view;
+            });
+        const race::RaceRequest request = viewRequest(g, order, 1);
         for (const auto &[key, truth] : seen) {
             const auto [x, wins, k] = key;
             for (const auto &[goal, holds] :
