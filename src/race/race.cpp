@@ -2292,7 +2292,8 @@ private:
             }
             // An outcome the standings reject picked the rivals ahead in
             // another order than the way of the series it follows needs.
-            if (parts.take(searchOnly(problem, q, certificate, CycleRejections, ShortcutLimit))) {
+            if (parts.take(
+                    search(problem, q, certificate, CycleRejections, ShortcutLimit, false))) {
                 return Answer::Yes;
             }
             if (m_budget.stopped()) {
@@ -2300,31 +2301,6 @@ private:
             }
         }
         return parts.answer;
-    }
-
-    // Outcomes of the problem checked by the standings, each rejected one
-    // excluded, without looking near them (search does).
-    Answer searchOnly(Problem &problem, const Question &q, Certificate *certificate, int rejections,
-                      Cap cap)
-    {
-        for (int attempt = 0; attempt < rejections; ++attempt) {
-            switch (problem.solve(m_budget, cap)) {
-            case IntegerProgram::Outcome::Infeasible:
-                return Answer::No;
-            case IntegerProgram::Outcome::TimedOut:
-            case IntegerProgram::Outcome::Stopped:
-                return Answer::Unknown;
-            case IntegerProgram::Outcome::Feasible:
-                break;
-            }
-            if (Certificate outcome = problem.readOutcome();
-                accept(q.goal, q.k, q.wins, q.losses, outcome)) {
-                return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
-                             &problem);
-            }
-            problem.exclude();
-        }
-        return Answer::Unknown;
     }
 
     // Whether a condition reads the league or interleague games alone,
@@ -2561,9 +2537,11 @@ private:
     }
 
     // Outcomes of the problem, each checked by the standings, until one
-    // answers the question or there are none.
+    // answers the question or there are none; with `lookNear`, each
+    // rejected one is first looked at again with its level games played
+    // out other ways and its records at the top tried every way.
     Answer search(Problem &problem, const Question &q, Certificate *certificate,
-                  int rejections = MostRejections, Cap cap = {})
+                  int rejections = MostRejections, Cap cap = {}, bool lookNear = true)
     {
         for (int attempt = 0; attempt < rejections; ++attempt) {
             switch (problem.solve(m_budget, cap)) {
@@ -2579,6 +2557,10 @@ private:
             if (accept(q.goal, q.k, q.wins, q.losses, outcome)) {
                 return found(std::move(outcome), certificate, q.goal, q.k, q.wins, q.losses,
                              &problem);
+            }
+            if (!lookNear) {
+                problem.exclude();
+                continue;
             }
             if (std::optional<Certificate> other = rearrangeLevelGames(q, outcome)) {
                 return found(std::move(*other), certificate, q.goal, q.k, q.wins, q.losses);
