@@ -830,7 +830,7 @@ public:
     }
 
     // The way the series of `first` against `second` went in the outcome
-    // found last, numbered as in holdSeries.
+    // found last, numbered as in SeriesWays.
     [[nodiscard]] int seriesWent(int first, int second) const
     {
         const std::int64_t lead = valueOf(series(first, second));
@@ -1635,9 +1635,9 @@ constexpr int MostRearrangements = 96;
 constexpr int MostExhaustionProblems = 16;
 // The most members of a set split by which end level (2^n problems).
 constexpr std::size_t MostLevelSplitMembers = 6;
-// How many replays of the sort one set of records at the top may take,
-// and how many ways of the series that put the team where asked may then
-// go to the solver together.
+// How many replays of the sort the splits of the top may take in one
+// question, and the most sets of ways of the series (those that put the
+// team where asked, or those that do not) one split may give the solver.
 constexpr int MostSortReplays = 20000;
 constexpr std::size_t MostLeadingWays = 256;
 // The most rivals ahead of the team whose every order is replayed (5! = 120).
@@ -2049,10 +2049,10 @@ private:
         }
         bool cycleOpen = false;
         for (const std::size_t c : cycles) {
-            const std::vector<int> *set = &level[c];
+            const std::vector<int> &set = level[c];
             // Where one can, first the looser problem without the cycles,
             // whose "no" is as good and far quicker.
-            switch (twoLevel(q, *set)) {
+            switch (twoLevel(q, set)) {
             case IntegerProgram::Outcome::Infeasible:
                 continue;
             case IntegerProgram::Outcome::Stopped:
@@ -2061,8 +2061,8 @@ private:
             case IntegerProgram::Outcome::Feasible:
                 break;
             }
-            Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, set);
-            anyOrder.tightenLevelOrBetter(*set, LevelRecord::Counts);
+            Problem anyOrder = problemFor(q, Judged::AnyOrderWhenMixed, &set);
+            anyOrder.tightenLevelOrBetter(set, LevelRecord::Counts);
             // Its outcomes need a cycle, which the standings' sort may or
             // may not follow in the list order: when the first few fail
             // that check, more of the same seldom differ, and the question
