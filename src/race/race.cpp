@@ -1100,7 +1100,7 @@ public:
     // Asks the solver for the most ordinary outcome that still answers the
     // question: each team's wins in its remaining games close to what its
     // record so far suggests, and no more draws than the rate so far.
-    std::optional<Certificate> ordinary(Budget &budget, std::chrono::milliseconds limit)
+    std::optional<Certificate> ordinary(Budget &budget, Cap cap)
     {
         std::vector<Term> objective;
         const int count = static_cast<int>(m_model.teams.size());
@@ -1156,11 +1156,7 @@ public:
             return std::nullopt;
         }
         m_ip.setObjective(std::move(objective));
-        const auto saved = budget.perProblem;
-        budget.perProblem = std::min(saved, limit);
-        const IntegerProgram::Outcome outcome = solve(budget);
-        budget.perProblem = saved;
-        if (outcome != IntegerProgram::Outcome::Feasible) {
+        if (solve(budget, cap) != IntegerProgram::Outcome::Feasible) {
             return std::nullopt;
         }
         return readOutcome();
@@ -1598,15 +1594,17 @@ Answer negate(Answer a)
 // the standings then judge.
 constexpr int MostRejections = 24;
 
-// Time for making certificates ordinary; what it finds is only a nicer
+// The work of making certificates ordinary; what it finds is only a nicer
 // example, so the answers never depend on it. The objective search seldom
 // proves its optimum and its first points are already ordinary, so a long
-// limit mostly waits. A large view's problems need longer to reach a first
-// ordinary point. Each state's pass has a deadline of a few problem
-// limits, as the pass could otherwise cost far more than the answers.
-constexpr std::chrono::milliseconds OrdinaryLimit{40};
-constexpr std::chrono::milliseconds OrdinaryLimitLarge{100};
-constexpr int OrdinaryShareProblems = 3;
+// search mostly waits. A large view's problems need longer to reach a
+// first ordinary point. Limits on work, like the analysis's own, so that
+// the examples too are the same under load; the time is only a guard.
+// Each state's search for the fewest wins takes a few steps at most, as the
+// pass could otherwise cost far more than the answers.
+constexpr Cap OrdinaryLimit{400'000, std::chrono::milliseconds{400}};
+constexpr Cap OrdinaryLimitLarge{1'000'000, std::chrono::milliseconds{1000}};
+constexpr int OrdinarySteps = 6;
 
 // The search allowed the measure-only problem of getting in and the
 // strict-measure problem asked before the tie-break model (about 60 ms).
@@ -2898,7 +2896,7 @@ public:
     // Replaces the state's outcomes by the most ordinary ones that still
     // prove the same, each checked by the standings again. Only a nicer
     // example: the answers do not depend on it.
-    void makeOrdinary(RaceState &s, int k, Budget &budget)
+    void makeOrdinary(RaceState &s, int k, Budget &budget, Cap cap)
     {
         const Participant &me = m_model.teams[m_team];
         const int rivals = static_cast<int>(m_model.teams.size()) - 1;
@@ -2943,7 +2941,7 @@ public:
             const std::int64_t finalWins = me.wins + wins;
             const std::int64_t finalLosses = me.losses + me.remaining - wins;
             Problem problem = problemWith(goal, wins, set);
-            if (std::optional<Certificate> better = problem.ordinary(budget, budget.perProblem);
+            if (std::optional<Certificate> better = problem.ordinary(budget, cap);
                 better && accept(goal, k, finalWins, finalLosses, *better)) {
                 certificate = std::move(*better);
             }
@@ -2963,15 +2961,16 @@ public:
             std::clamp(static_cast<int>(std::lround(me.remaining * share)), 0, me.remaining);
         int enough = me.remaining;
         int notEnough = pace - 1;
-        while (s.Reach && enough - notEnough > 1 && !budget.stopped() &&
-               budget.next().count() > 0) {
+        for (int step = 0;
+             s.Reach && enough - notEnough > 1 && step < OrdinarySteps && !budget.stopped();
+             ++step) {
             const int middle = notEnough + (enough - notEnough) / 2;
             const std::int64_t finalWins = me.wins + middle;
             const std::int64_t finalLosses = me.losses + me.remaining - middle;
             Problem problem = problemWith(reach, middle, behind);
             Certificate outcome;
             const bool gets =
-                problem.solve(budget) == IntegerProgram::Outcome::Feasible &&
+                problem.solve(budget, cap) == IntegerProgram::Outcome::Feasible &&
                 accept(reach, k, finalWins, finalLosses, outcome = problem.readOutcome());
             (gets ? enough : notEnough) = middle;
             if (gets) {
@@ -3157,12 +3156,12 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
     }
     // Every answer is in; now the outcomes offered as proof become the most
     // ordinary ones that prove the same, the title's first. A failed or
-    // timed-out step only leaves a less ordinary outcome, so the pass runs
-    // on short limits of its own, and each state gets its share of the time
-    // rather than the first ones all of it.
+    // cut-off step only leaves a less ordinary outcome, so the pass runs on
+    // short limits of its own, and each state gets its share rather than
+    // the first ones all of it.
     const bool large = model->teams.size() > SmallView;
-    const std::chrono::milliseconds perProblem =
-        std::min(request.TimeLimit, large ? OrdinaryLimitLarge : OrdinaryLimit);
+    Cap perProblem = large ? OrdinaryLimitLarge : OrdinaryLimit;
+    perProblem.time = std::min(request.TimeLimit, perProblem.time);
     int polishCalls = 0;
     for (const bool title : {true, false}) {
         for (int t = 0; t < teamCount && request.OrdinaryCertificates; ++t) {
@@ -3172,17 +3171,18 @@ RaceAnalysis AnalyzeRace(const Season &season, const RaceRequest &request)
                 race.Top = race.Title;
                 continue;
             }
-            Budget share{perProblem,
+            Budget share{perProblem.time,
                          std::min(budget.deadline, std::chrono::steady_clock::now() +
-                                                       OrdinaryShareProblems * perProblem),
+                                                       (OrdinarySteps + 2) * perProblem.time),
                          request.Stop};
             if (title || !race.Title.Reach || race.Title.ReachNeedsTie) {
-                team.makeOrdinary(title ? race.Title : race.Top, title ? 1 : analysis.TopK, share);
+                team.makeOrdinary(title ? race.Title : race.Top, title ? 1 : analysis.TopK, share,
+                                  perProblem);
             } else {
                 // Winning the title alone puts the team in the first k: the
                 // title's ordinary outcome serves, only the failure is left.
                 race.Top.Reach.reset();
-                team.makeOrdinary(race.Top, analysis.TopK, share);
+                team.makeOrdinary(race.Top, analysis.TopK, share, perProblem);
                 race.Top.Reach = race.Title.Reach;
                 race.Top.ReachNeedsTie = false;
             }
