@@ -2249,8 +2249,8 @@ private:
             std::vector<Problem::SeriesWays> failing;
             std::vector<std::vector<int>> ways(count, std::vector<int>(count, -1));
             int all = 0;
-            if (!followTheSort(probe, q, SortRecords{wins, losses, rows, mirrored}, orders, ways,
-                               leading, failing, replaysLeft, all)) {
+            if (!followTheSort(probe, q, SortRecords{wins, losses, rows, mirrored, ahead}, orders,
+                               ways, leading, failing, replaysLeft, all)) {
                 // Too many ways to follow: where about as many lead as fail,
                 // a few more outcomes of the split, each with the series
                 // among the level group gone another way, soon show one.
@@ -2742,7 +2742,7 @@ private:
     // are given as one, without that series. `all`: 1 every way from here
     // leads, -1 every way fails, 0 some of each. False when the replays
     // allowed ran out, or both lists grew too long.
-    bool followTheSort(const Problem &problem, const Question &q, SortRecords input,
+    bool followTheSort(const Problem &problem, const Question &q, const SortRecords &input,
                        const std::vector<std::vector<int>> &orders,
                        std::vector<std::vector<int>> &ways,
                        std::vector<Problem::SeriesWays> &leading,
@@ -2765,8 +2765,8 @@ private:
             if (--replaysLeft < 0) {
                 return false;
             }
-            input.above = &order;
-            const SortReplay replay = ReplaySort(m_model, m_team, q.goal, q.k, input, ways);
+            const SortRecords ordered{input.wins, input.losses, input.top, input.mirrored, order};
+            const SortReplay replay = ReplaySort(m_model, m_team, q.goal, q.k, ordered, ways);
             holds = replay.verdict == SortReplay::Verdict::Holds;
             if (holds) {
                 break;
@@ -3342,17 +3342,16 @@ SortReplay ReplaySort(const RaceModel &model, int team, Goal goal, int k,
     int rank = 0;
     int teamRank = 0; // 0 until the team's row is placed
     int first = 0;
-    if (records.above != nullptr) {
-        // Each step picks the next of them and swaps it into its place.
-        for (const int v : *records.above) {
-            std::swap(rows[static_cast<std::size_t>(first)],
-                      *std::find(rows.begin() + first, rows.end(), v));
-            ++first;
-        }
-        rank = first;
-        if (byLastPlace && first >= k) {
-            return decide(missing);
-        }
+    // Each step picks the next of the rivals ahead and swaps it into its
+    // place.
+    for (const int v : records.above) {
+        std::swap(rows[static_cast<std::size_t>(first)],
+                  *std::find(rows.begin() + first, rows.end(), v));
+        ++first;
+    }
+    rank = first;
+    if (byLastPlace && first >= k) {
+        return decide(missing);
     }
     for (int i = first; i < count; ++i) {
         int best = i;

@@ -90,10 +90,10 @@ struct SortRecords
     // Per ordered pair: the other reading of the series tells this one
     // (one leads by what the other trails by).
     const std::vector<std::vector<char>> &mirrored;
-    // Where given: the rivals strictly ahead of the team on the measure, in
-    // the order the sort is to pick them. The order they come in is all the
-    // sort takes from them, so their records are not read.
-    const std::vector<int> *above = nullptr;
+    // The rivals strictly ahead of the team on the measure, in the order
+    // the sort is to pick them. The order they come in is all the sort
+    // takes from them, so their records are read only as being ahead.
+    const std::vector<int> &above;
 };
 
 // How a replay of the sort ends: the question's goal holds for the team,
