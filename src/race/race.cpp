@@ -56,6 +56,12 @@ std::vector<int> effectiveSteps(const std::vector<std::int16_t> &conditions, int
     return steps;
 }
 
+// The view's teams in the order the standings list them before sorting.
+const std::vector<int> &listedTeams(const RaceRequest &request)
+{
+    return request.ListOrder.empty() ? request.Teams : request.ListOrder;
+}
+
 std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &request,
                                     bool &scheduleMismatch)
 {
@@ -100,7 +106,7 @@ std::optional<RaceModel> buildModel(const Season &season, const RaceRequest &req
         model.teams.push_back(p);
     }
     model.drawRate = played > 0 ? static_cast<double>(drawn) / static_cast<double>(played) : 0.0;
-    for (int team : request.ListOrder.empty() ? request.Teams : request.ListOrder) {
+    for (int team : listedTeams(request)) {
         if (const auto at = position.find(team); at != position.end()) {
             model.listOrder.push_back(at->second);
         }
@@ -428,7 +434,7 @@ public:
         m_season.GameScope = request.GameScope;
         m_judgment.Judgment = static_cast<std::int16_t>(request.Judgment);
         m_judgment.Conditions = request.Conditions;
-        m_list = request.ListOrder.empty() ? request.Teams : request.ListOrder;
+        m_list = listedTeams(request);
     }
 
     // Placings in the order of the request's teams.
@@ -2254,11 +2260,11 @@ private:
                 // Too many ways to follow: where about as many lead as fail,
                 // a few more outcomes of the split, each with the series
                 // among the level group gone another way, soon show one.
+                std::vector<int> group = level;
+                group.push_back(m_team);
                 std::vector<std::pair<int, int>> pairs;
-                for (const int a : level) {
-                    pairs.emplace_back(a, m_team);
-                    pairs.emplace_back(m_team, a);
-                    for (const int b : level) {
+                for (const int a : group) {
+                    for (const int b : group) {
                         if (a != b) {
                             pairs.emplace_back(a, b);
                         }
